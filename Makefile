@@ -1,0 +1,29 @@
+# The two README commands. Each installs what is missing, configures and builds into build/,
+# then runs its job. Programs and the files that ship with them end up in build/bin/.
+
+PRESET ?= release
+BUILD  := build
+SAMPLE := examples/house/house.mqo
+
+.PHONY: all deps build demo test bench clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+
+demo: build
+	$(BUILD)/bin/vantor-cli info $(SAMPLE)
+
+test: build
+	ctest --preset $(PRESET)
+
+bench: build
+	$(BUILD)/bin/vantor-bench
+
+clean:
+	rm -rf $(BUILD) out

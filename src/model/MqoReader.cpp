@@ -1,0 +1,618 @@
+#include "model/MqoReader.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <optional>
+
+#include "model/MqoTokens.h"
+#include "platform/Files.h"
+#include "platform/Limits.h"
+
+#include <minizip/unzip.h>
+
+namespace vantor {
+
+namespace {
+
+bool startsWithNoCase(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const auto a = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(word[i]);
+        if ((a | 0x20) != (b | 0x20)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Chunk headers are recognised by the first characters of the line, without regard to case,
+// so "Materials" and "MATERIAL" open the material table too. MaterialEx2 holds shader
+// settings in nested blocks; it is not the material table and is skipped whole.
+bool isMaterialExHeader(std::string_view line) { return startsWithNoCase(line, "MaterialEx"); }
+bool isMaterialHeader(std::string_view line) {
+    return startsWithNoCase(line, "Material") && !isMaterialExHeader(line);
+}
+bool isObjectHeader(std::string_view line) { return startsWithNoCase(line, "Object"); }
+
+std::string_view firstToken(std::string_view line) {
+    std::string_view token;
+    nextToken(line, 0, token);
+    return token;
+}
+
+std::string_view secondToken(std::string_view line) {
+    std::string_view token;
+    nextToken(line, nextToken(line, 0, token), token);
+    return token;
+}
+
+// Lines of an in-memory file. A line ends at a line feed; a carriage return before it is
+// dropped, so CR LF and LF files read alike.
+class LineReader {
+public:
+    explicit LineReader(std::string_view data)
+        : data_(data),
+          newlinesTotal_(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n'))) {}
+
+    bool next(std::string_view& line) {
+        if (pos_ >= data_.size()) {
+            return false;
+        }
+        const char* start = data_.data() + pos_;
+        const auto* newline =
+            static_cast<const char*>(std::memchr(start, '\n', data_.size() - pos_));
+        const std::size_t end =
+            newline != nullptr ? static_cast<std::size_t>(newline - data_.data()) : data_.size();
+        line = data_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (newline != nullptr) {
+            ++newlinesPassed_;
+            pos_ = end + 1;
+        } else {
+            pos_ = data_.size();
+        }
+        ++lineNumber_;
+        return true;
+    }
+
+    // How many more lines next() can return: an upper bound on what a chunk header may
+    // declare, checked before anything is sized from it.
+    std::size_t remainingLines() const {
+        const bool partialLastLine = !data_.empty() && data_.back() != '\n' && pos_ < data_.size();
+        return newlinesTotal_ - newlinesPassed_ + (partialLastLine ? 1 : 0);
+    }
+
+    std::size_t remainingBytes() const { return data_.size() - pos_; }
+
+    // Takes raw bytes (count <= remainingBytes()) that are not lines, such as binary vertices.
+    std::string_view takeBytes(std::size_t count) {
+        const std::string_view bytes = data_.substr(pos_, count);
+        const auto newlines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+        newlinesPassed_ += newlines;
+        lineNumber_ += static_cast<int>(newlines);
+        pos_ += count;
+        return bytes;
+    }
+
+    int lineNumber() const { return lineNumber_; }
+
+private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    std::size_t newlinesTotal_;
+    std::size_t newlinesPassed_ = 0;
+    int lineNumber_ = 0;
+};
+
+std::int32_t saturateToInt32(std::int64_t value) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
+}
+
+float readLittleEndianFloat(const char* p) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(static_cast<unsigned char>(p[0])) |
+                               static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
+                               static_cast<std::uint32_t>(static_cast<unsigned char>(p[2])) << 16 |
+                               static_cast<std::uint32_t>(static_cast<unsigned char>(p[3])) << 24;
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+class MqoParser {
+public:
+    MqoParser(QelScene& scene, std::string_view bytes) : scene_(scene), in_(bytes) {}
+
+    MqoReadResult run();
+
+private:
+    bool nextLine(std::string_view& line);
+    void pushBack(std::string_view line) {
+        pending_ = line;
+        hasPending_ = true;
+    }
+    bool fail(std::int32_t code, std::string message) {
+        result_.code = code;
+        result_.line = in_.lineNumber();
+        result_.message = std::move(message);
+        return false;
+    }
+
+    void skipNestedChunk(std::string_view header);
+    bool readMaterialChunk(std::string_view header);
+    void readMaterialLine(std::string_view line, QelMaterial& material);
+    bool readObjectChunk(std::string_view header);
+    bool readVertexChunk(QelObject& object, std::string_view header);
+    bool readBinaryVertexChunk(QelObject& object, std::string_view header);
+    bool readFaceChunk(QelObject& object, std::string_view header);
+    bool readFaceLine(std::string_view line, QelFace& face);
+    void decideCodePage();
+
+    QelScene& scene_;
+    LineReader in_;
+    MqoReadResult result_;
+    std::string_view pending_;
+    bool hasPending_ = false;
+    bool sawChunk_ = false;
+    std::optional<CodePage> declaredCodePage_;
+};
+
+bool MqoParser::nextLine(std::string_view& line) {
+    if (hasPending_) {
+        hasPending_ = false;
+        line = pending_;
+        return true;
+    }
+    return in_.next(line);
+}
+
+MqoReadResult MqoParser::run() {
+    std::string_view line;
+    bool sawDocumentHeader = false;
+    if (nextLine(line)) {
+        if (line.substr(0, 3) == "\xEF\xBB\xBF") {
+            line.remove_prefix(3);
+        }
+        sawDocumentHeader = line.substr(0, 20) == "Metasequoia Document";
+        pushBack(line);
+    }
+    bool ok = true;
+    while (ok && nextLine(line)) {
+        if (isMaterialExHeader(line)) {
+            skipNestedChunk(line);
+        } else if (isMaterialHeader(line)) {
+            sawChunk_ = true;
+            ok = readMaterialChunk(line);
+        } else if (isObjectHeader(line)) {
+            sawChunk_ = true;
+            ok = readObjectChunk(line);
+        } else if (firstToken(line) == "CodePage") {
+            const std::string_view value = secondToken(line);
+            if (value == "utf8") {
+                declaredCodePage_ = CodePage::Utf8;
+            } else if (value == "932") {
+                declaredCodePage_ = CodePage::Cp932;
+            }
+        }
+    }
+    if (ok && !sawDocumentHeader && !sawChunk_) {
+        fail(kMqoMalformed, "not an MQO file: no document header, materials or objects");
+    }
+    decideCodePage();
+    scene_.errorCode = result_.code;
+    return result_;
+}
+
+void MqoParser::skipNestedChunk(std::string_view header) {
+    int depth = braceBalance(header);
+    std::string_view line;
+    while (depth > 0 && in_.next(line)) {
+        depth += braceBalance(line);
+    }
+}
+
+bool MqoParser::readMaterialChunk(std::string_view header) {
+    std::string_view token;
+    std::size_t pos = nextToken(header, 0, token);
+    pos = nextToken(header, pos, token);
+    const std::int64_t count = parseInteger(token);
+
+    // One exporter writes a one-material table on a single line: the first material then
+    // stands after the "{" of the header itself.
+    std::string_view inlineMaterial;
+    const std::size_t brace = header.find('{', std::min(pos, header.size()));
+    if (brace != std::string_view::npos) {
+        const std::string_view rest = header.substr(brace + 1);
+        const std::string_view core = trimDelimiters(rest);
+        if (!core.empty() && core != "}") {
+            inlineMaterial = rest;
+        }
+    }
+    const bool hasInline = !inlineMaterial.empty();
+
+    if (count < 0) {
+        return fail(kMqoMalformed, "negative material count");
+    }
+    if (static_cast<std::uint64_t>(count) > in_.remainingLines() + (hasInline ? 1 : 0)) {
+        return fail(kMqoMalformed, "the material table declares more lines than the file holds");
+    }
+    scene_.materialCount = static_cast<std::int32_t>(count);
+    scene_.materials.resize(static_cast<std::size_t>(count));
+
+    std::string_view line = header;
+    for (std::size_t i = 0; i < scene_.materials.size(); ++i) {
+        if (i == 0 && hasInline) {
+            line = inlineMaterial;
+        } else {
+            in_.next(line);
+        }
+        readMaterialLine(line, scene_.materials[i]);
+    }
+    // The line that held the last material is looked at once more as an object header, so a
+    // table that declares one line too many still lets that object be read.
+    if (isObjectHeader(line)) {
+        pushBack(line);
+    }
+    return true;
+}
+
+void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
+    std::string_view token;
+    std::size_t pos = nextToken(line, 0, token);
+    material.name.assign(token);
+    material.tex.clear();
+    material.aplane.clear();
+    material.bump.clear();
+    material.env.clear();
+    material.envPower = 1.0f;
+
+    auto readFloat = [&]() {
+        pos = nextToken(line, pos, token);
+        return parseFloat(token);
+    };
+    auto readText = [&](std::string& target) {
+        pos = nextToken(line, pos, token);
+        target.assign(token);
+    };
+
+    while (pos < line.size()) {
+        pos = nextToken(line, pos, token);
+        if (pos > line.size()) {
+            break; // a keyword at the very end of the line has no values to read
+        }
+        if (token == "col") {
+            for (float& channel : material.col) {
+                channel = readFloat();
+            }
+        } else if (token == "dif") {
+            material.dif = readFloat();
+        } else if (token == "amb") {
+            material.amb = readFloat();
+        } else if (token == "spc") {
+            material.spc = readFloat();
+        } else if (token == "power") {
+            material.power = readFloat();
+        } else if (token == "emi") {
+            material.emi = readFloat();
+        } else if (token == "tex") {
+            readText(material.tex);
+        } else if (token == "aplane") {
+            readText(material.aplane);
+        } else if (token == "bump") {
+            readText(material.bump);
+        } else if (token == "env") {
+            readText(material.env);
+            material.envPower = readFloat();
+        }
+    }
+}
+
+bool MqoParser::readObjectChunk(std::string_view header) {
+    scene_.objects.emplace_back();
+    QelObject& object = scene_.objects.back();
+    object.name.assign(secondToken(header));
+
+    std::string_view line;
+    while (in_.next(line)) {
+        // An object without a face chunk ends where the next object or the file ends.
+        if (isObjectHeader(line)) {
+            pushBack(line);
+            break;
+        }
+        std::string_view keyword;
+        const std::size_t pos = nextToken(line, 0, keyword);
+        std::string_view value;
+        nextToken(line, pos, value);
+        if (keyword == "Eof") {
+            pushBack(line);
+            break;
+        }
+        if (keyword == "visible") {
+            object.visible = saturateToInt32(parseInteger(value));
+        } else if (keyword == "facet") {
+            object.facet = parseFloat(value);
+        } else if (keyword == "mirror") {
+            object.mirror = static_cast<std::uint16_t>(parseInteger(value));
+        } else if (keyword == "mirror_axis") {
+            object.mirrorAxis = static_cast<std::uint16_t>(parseInteger(value));
+        } else if (keyword == "vertex") {
+            if (!readVertexChunk(object, line)) {
+                return false;
+            }
+        } else if (keyword == "BVertex") {
+            if (!readBinaryVertexChunk(object, line)) {
+                return false;
+            }
+        } else if (keyword == "face") {
+            if (!readFaceChunk(object, line)) {
+                return false;
+            }
+            break;
+        }
+    }
+    ++scene_.objectCount;
+    return true;
+}
+
+bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
+    const std::int64_t count = parseInteger(secondToken(header));
+    if (count > kMaxObjectVertices) {
+        object.vertexCount = saturateToInt32(count);
+        return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
+    }
+    if (count < 0) {
+        return fail(kMqoMalformed, "negative vertex count");
+    }
+    if (static_cast<std::uint64_t>(count) > in_.remainingLines()) {
+        return fail(kMqoMalformed, "the vertex chunk declares more lines than the file holds");
+    }
+    object.vertexCount = static_cast<std::int32_t>(count);
+    object.vertices.resize(static_cast<std::size_t>(count));
+    std::string_view line;
+    std::string_view token;
+    for (QelVertex& vertex : object.vertices) {
+        in_.next(line);
+        std::size_t pos = nextToken(line, 0, token);
+        vertex.x = parseFloat(token);
+        pos = nextToken(line, pos, token);
+        vertex.y = parseFloat(token);
+        nextToken(line, pos, token);
+        vertex.z = parseFloat(token);
+    }
+    return true;
+}
+
+// "BVertex N {", then "Vector N [BYTES]" and BYTES raw bytes: little-endian 32-bit floats,
+// x, y and z per vertex. The raw bytes may hold any value, line feeds included, so they are
+// taken by their count, never as lines.
+bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header) {
+    const std::int64_t declared = parseInteger(secondToken(header));
+    if (declared > kMaxObjectVertices) {
+        object.vertexCount = saturateToInt32(declared);
+        return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
+    }
+    std::string_view line;
+    if (!in_.next(line) || firstToken(line) != "Vector") {
+        return fail(kMqoMalformed, "BVertex chunk without its Vector line");
+    }
+    std::string_view token;
+    std::size_t pos = nextToken(line, 0, token);
+    pos = nextToken(line, pos, token);
+    const std::int64_t count = parseInteger(token);
+    nextToken(line, pos, token);
+    if (!token.empty() && token.front() == '[') {
+        token.remove_prefix(1);
+    }
+    const std::int64_t byteCount = parseInteger(token);
+    if (count > kMaxObjectVertices) {
+        object.vertexCount = saturateToInt32(count);
+        return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
+    }
+    if (count < 0 || byteCount != count * 12) {
+        return fail(kMqoMalformed, "BVertex byte count does not match its vertex count");
+    }
+    if (static_cast<std::uint64_t>(byteCount) > in_.remainingBytes()) {
+        return fail(kMqoMalformed, "the BVertex chunk declares more bytes than the file holds");
+    }
+    object.vertexCount = static_cast<std::int32_t>(count);
+    object.vertices.resize(static_cast<std::size_t>(count));
+    const std::string_view raw = in_.takeBytes(static_cast<std::size_t>(byteCount));
+    const char* p = raw.data();
+    for (QelVertex& vertex : object.vertices) {
+        vertex.x = readLittleEndianFloat(p);
+        vertex.y = readLittleEndianFloat(p + 4);
+        vertex.z = readLittleEndianFloat(p + 8);
+        p += 12;
+    }
+    return true;
+}
+
+bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
+    const std::int64_t count = parseInteger(secondToken(header));
+    if (count < 0) {
+        return fail(kMqoMalformed, "negative face count");
+    }
+    if (static_cast<std::uint64_t>(count) > in_.remainingLines()) {
+        return fail(kMqoMalformed, "the face chunk declares more lines than the file holds");
+    }
+    object.faceCount = static_cast<std::int32_t>(count);
+    object.faces.resize(static_cast<std::size_t>(count));
+    std::string_view line;
+    for (QelFace& face : object.faces) {
+        in_.next(line);
+        if (!readFaceLine(line, face)) {
+            object.faces.clear();
+            object.faceCount = 0;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
+    std::string_view token;
+    std::size_t pos = nextToken(line, 0, token);
+    const std::int64_t corners = parseInteger(token);
+    // Every corner takes at least one byte of the line, so a larger count is damage, and
+    // refusing it keeps a damaged count from sizing the index lists.
+    if (corners < 0 || static_cast<std::uint64_t>(corners) > line.size()) {
+        return fail(kMqoMalformed, "a face declares more corners than its line holds");
+    }
+    const auto cornerCount = static_cast<std::size_t>(corners);
+    face.cornerCount = static_cast<std::int32_t>(corners);
+    face.material = scene_.materialCount;
+    face.u.clear();
+    face.v.clear();
+    bool sawIndices = false;
+
+    while (pos < line.size()) {
+        pos = nextToken(line, pos, token);
+        if (pos > line.size()) {
+            break;
+        }
+        if (token == "V") {
+            face.indices.resize(cornerCount);
+            for (std::int32_t& index : face.indices) {
+                pos = nextToken(line, pos, token);
+                index = saturateToInt32(parseInteger(token));
+            }
+            sawIndices = true;
+        } else if (token == "M") {
+            pos = nextToken(line, pos, token);
+            face.material = saturateToInt32(parseInteger(token));
+        } else if (token == "UV") {
+            face.u.resize(cornerCount);
+            face.v.resize(cornerCount);
+            for (std::size_t k = 0; k < cornerCount; ++k) {
+                pos = nextToken(line, pos, token);
+                face.u[k] = parseFloat(token);
+                pos = nextToken(line, pos, token);
+                face.v[k] = parseFloat(token);
+            }
+        }
+    }
+    if (!sawIndices) {
+        // Without a V group the corners point at vertex 0, so every face keeps as many
+        // indices as it has corners.
+        face.indices.assign(cornerCount, 0);
+    }
+    return true;
+}
+
+// The code page a "CodePage" line names; without one, UTF-8 when every text of the scene is
+// valid UTF-8, else CP932 (Shift-JIS).
+void MqoParser::decideCodePage() {
+    if (declaredCodePage_) {
+        scene_.codePage = *declaredCodePage_;
+        return;
+    }
+    bool allUtf8 = true;
+    auto check = [&](const std::string& text) { allUtf8 = allUtf8 && isValidUtf8(text); };
+    for (const QelMaterial& material : scene_.materials) {
+        check(material.name);
+        check(material.tex);
+        check(material.aplane);
+        check(material.bump);
+        check(material.env);
+    }
+    for (const QelObject& object : scene_.objects) {
+        check(object.name);
+    }
+    scene_.codePage = allUtf8 ? CodePage::Utf8 : CodePage::Cp932;
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           startsWithNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// The first .mqo entry of a zipped model (.mqoz), read whole.
+FileContents extractModelFromArchive(const std::string& path) {
+    FileContents result;
+    unzFile zip = unzOpen64(path.c_str());
+    if (zip == nullptr) {
+        return result;
+    }
+    for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
+        unz_file_info64 info{};
+        char name[1024] = {};
+        if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name - 1, nullptr, 0, nullptr, 0) !=
+                UNZ_OK ||
+            !endsWithNoCase(name, ".mqo")) {
+            continue;
+        }
+        if (info.uncompressed_size > kMaxModelFileBytes) {
+            result.status = ReadStatus::TooLarge;
+            break;
+        }
+        if (unzOpenCurrentFile(zip) != UNZ_OK) {
+            break;
+        }
+        result.bytes.reserve(static_cast<std::size_t>(info.uncompressed_size));
+        char buffer[65536];
+        int n = 0;
+        while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0) {
+            if (result.bytes.size() + static_cast<std::size_t>(n) > kMaxModelFileBytes) {
+                n = -1;
+                break;
+            }
+            result.bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+        const bool crcOk = unzCloseCurrentFile(zip) == UNZ_OK;
+        result.status = n == 0 && crcOk ? ReadStatus::Ok : ReadStatus::ReadError;
+        break;
+    }
+    unzClose(zip);
+    return result;
+}
+
+} // namespace
+
+MqoReadResult readMqo(QelScene& scene, std::string_view bytes) {
+    scene.errorCode = kMqoOk;
+    try {
+        return MqoParser(scene, bytes).run();
+    } catch (const std::bad_alloc&) {
+        scene.errorCode = kMqoMalformed;
+        return MqoReadResult{kMqoMalformed, 0, "not enough memory to read the model"};
+    }
+}
+
+MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
+    scene.errorCode = kMqoOk;
+    FileContents file = readFile(path, kMaxModelFileBytes);
+    if (file.ok() && file.bytes.compare(0, 4, "PK\x03\x04") == 0) {
+        file = extractModelFromArchive(path);
+        if (file.status == ReadStatus::CannotOpen) {
+            scene.errorCode = kMqoMalformed;
+            return MqoReadResult{kMqoMalformed, 0, "the archive holds no .mqo model"};
+        }
+    }
+    switch (file.status) {
+    case ReadStatus::Ok:
+        return readMqo(scene, file.bytes);
+    case ReadStatus::TooLarge:
+        scene.errorCode = kMqoMalformed;
+        return MqoReadResult{kMqoMalformed, 0, "the model is larger than 4 GiB"};
+    case ReadStatus::ReadError:
+        scene.errorCode = kMqoMalformed;
+        return MqoReadResult{kMqoMalformed, 0, "the file could not be read to its end"};
+    case ReadStatus::CannotOpen:
+        break;
+    }
+    // The scene's own code stays 0 here: nothing of the file was read.
+    return MqoReadResult{kMqoCannotOpen, 0, "the file cannot be opened"};
+}
+
+} // namespace vantor

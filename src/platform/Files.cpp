@@ -1,0 +1,136 @@
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantor {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+void describe(std::string* error, const std::string& what, int err) {
+    if (error != nullptr) {
+        *error = what + ": " + std::strerror(err);
+    }
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
+    FileContents result;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return result;
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    result.bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < result.bytes.size()) {
+        const ssize_t n = ::read(fd.get(), result.bytes.data() + done, result.bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break; // the file shrank while we read it, or the read failed
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (done != result.bytes.size()) {
+        result.bytes.clear();
+        result.status = ReadStatus::ReadError;
+        return result;
+    }
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {
+    mode_t mode = newFileMode();
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            describe(error, path, EISDIR);
+            return false;
+        }
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string tempName = path + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(tempName.data()));
+    if (fd.get() < 0) {
+        describe(error, path, errno);
+        return false;
+    }
+    const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 &&
+                         ::fsync(fd.get()) == 0;
+    const int writeErrno = errno;
+    const bool closed = ::close(fd.release()) == 0;
+    if (!written || !closed) {
+        ::unlink(tempName.c_str());
+        describe(error, path, written ? errno : writeErrno);
+        return false;
+    }
+    if (::rename(tempName.c_str(), path.c_str()) != 0) {
+        const int renameErrno = errno;
+        ::unlink(tempName.c_str());
+        describe(error, path, renameErrno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace vantor

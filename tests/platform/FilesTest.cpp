@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "platform/Files.h"
+
+namespace vantor {
+namespace {
+
+using test::TempDir;
+
+TEST(ReadFile, MissingFileAndFolderCannotBeOpened) {
+    TempDir dir;
+    EXPECT_EQ(readFile(dir.file("missing"), 100).status, ReadStatus::CannotOpen);
+    EXPECT_EQ(readFile(dir.folder(), 100).status, ReadStatus::CannotOpen);
+}
+
+TEST(ReadFile, LimitIsInclusive) {
+    TempDir dir;
+    test::writeBytes(dir.file("f"), "12345");
+    const FileContents atLimit = readFile(dir.file("f"), 5);
+    ASSERT_TRUE(atLimit.ok());
+    EXPECT_EQ(atLimit.bytes, "12345");
+    const FileContents pastLimit = readFile(dir.file("f"), 4);
+    EXPECT_EQ(pastLimit.status, ReadStatus::TooLarge);
+    EXPECT_TRUE(pastLimit.bytes.empty());
+}
+
+TEST(WriteFileReplacing, ReplacesContentAndKeepsPermissions) {
+    TempDir dir;
+    const std::string path = dir.file("out.txt");
+    test::writeBytes(path, "old content");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(writeFileReplacing(path, "new"));
+    EXPECT_EQ(test::readBytes(path), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(WriteFileReplacing, NewFileIsReadableByOthersUnderTheUsualMask) {
+    TempDir dir;
+    const mode_t old = ::umask(022);
+    ASSERT_TRUE(writeFileReplacing(dir.file("n.txt"), "x"));
+    ::umask(old);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("n.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(WriteFileReplacing, FailureLeavesNoTraceAndNamesTheFile) {
+    TempDir dir;
+    std::string error;
+    const std::string path = dir.file("missing-folder/out.txt");
+    EXPECT_FALSE(writeFileReplacing(path, "x", &error));
+    EXPECT_NE(error.find(path), std::string::npos);
+
+    // A folder in the way is refused, and stays a folder.
+    std::filesystem::create_directory(dir.path() / "taken");
+    EXPECT_FALSE(writeFileReplacing(dir.file("taken"), "x", &error));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(WriteFileReplacing, ReadOnlyFolderKeepsTheOldFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "running as root: folder permissions do not stop writes";
+    }
+    TempDir dir;
+    const std::string path = dir.file("keep.txt");
+    test::writeBytes(path, "precious");
+    ASSERT_EQ(::chmod(dir.folder().c_str(), 0500), 0);
+    EXPECT_FALSE(writeFileReplacing(path, "lost?"));
+    ::chmod(dir.folder().c_str(), 0700);
+    EXPECT_EQ(test::readBytes(path), "precious");
+}
+
+} // namespace
+} // namespace vantor
