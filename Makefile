@@ -23,7 +23,7 @@ test: build
 	ctest --preset $(PRESET)
 
 bench: build
-	$(BUILD)/bin/vantor-bench
+	$(BUILD)/bench/vantor-bench
 
 clean:
 	rm -rf $(BUILD) out

@@ -591,17 +591,23 @@ MqoReadResult readMqo(QelScene& scene, std::string_view bytes) {
 
 MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
     scene.errorCode = kMqoOk;
-    FileContents file = readFile(path, kMaxModelFileBytes);
-    if (file.ok() && file.bytes.compare(0, 4, "PK\x03\x04") == 0) {
-        file = extractModelFromArchive(path);
-        if (file.status == ReadStatus::CannotOpen) {
+    // The file is mapped rather than copied: large models are parsed where they lie.
+    const MappedFile mapped = MappedFile::open(path, kMaxModelFileBytes);
+    ReadStatus status = mapped.status();
+    std::string_view bytes = mapped.bytes();
+    FileContents extracted;
+    if (mapped.ok() && bytes.substr(0, 4) == "PK\x03\x04") {
+        extracted = extractModelFromArchive(path);
+        if (extracted.status == ReadStatus::CannotOpen) {
             scene.errorCode = kMqoMalformed;
             return MqoReadResult{kMqoMalformed, 0, "the archive holds no .mqo model"};
         }
+        status = extracted.status;
+        bytes = extracted.bytes;
     }
-    switch (file.status) {
+    switch (status) {
     case ReadStatus::Ok:
-        return readMqo(scene, file.bytes);
+        return readMqo(scene, bytes);
     case ReadStatus::TooLarge:
         scene.errorCode = kMqoMalformed;
         return MqoReadResult{kMqoMalformed, 0, "the model is larger than 4 GiB"};

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,6 +97,63 @@ FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
     }
     result.status = ReadStatus::Ok;
     return result;
+}
+
+MappedFile::~MappedFile() { unmap(); }
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : status_(other.status_), data_(other.data_), size_(other.size_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        unmap();
+        status_ = other.status_;
+        data_ = other.data_;
+        size_ = other.size_;
+        other.data_ = nullptr;
+        other.size_ = 0;
+    }
+    return *this;
+}
+
+void MappedFile::unmap() {
+    if (data_ != nullptr) {
+        ::munmap(data_, size_);
+        data_ = nullptr;
+    }
+    size_ = 0;
+}
+
+MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
+    MappedFile file;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return file;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return file;
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        file.status_ = ReadStatus::TooLarge;
+        return file;
+    }
+    if (info.st_size > 0) {
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE,
+                            fd.get(), 0);
+        if (data == MAP_FAILED) {
+            file.status_ = ReadStatus::ReadError;
+            return file;
+        }
+        ::madvise(data, static_cast<std::size_t>(info.st_size), MADV_SEQUENTIAL);
+        file.data_ = data;
+        file.size_ = static_cast<std::size_t>(info.st_size);
+    }
+    file.status_ = ReadStatus::Ok;
+    return file;
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {

@@ -24,6 +24,32 @@ struct FileContents {
 // Reads a regular file whole, refusing files larger than maxBytes.
 FileContents readFile(const std::string& path, std::uint64_t maxBytes);
 
+// A regular file mapped into memory for reading: large models are parsed in place, without
+// copying them into a buffer first. Empty files map to an empty view.
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    // Maps a regular file of at most maxBytes bytes; the status says why it could not.
+    static MappedFile open(const std::string& path, std::uint64_t maxBytes);
+
+    ReadStatus status() const { return status_; }
+    bool ok() const { return status_ == ReadStatus::Ok; }
+    std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
+
+private:
+    void unmap();
+
+    ReadStatus status_ = ReadStatus::CannotOpen;
+    void* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
 // Writes bytes to path so that a failure never destroys the file that was there: the bytes go
 // to a temporary file beside the target, which is flushed and then renamed over it. A new
 // file gets the permissions of a newly created file (0666 less the umask); a replaced file

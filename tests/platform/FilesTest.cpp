@@ -80,3 +80,30 @@ TEST(WriteFileReplacing, ReadOnlyFolderKeepsTheOldFile) {
 
 } // namespace
 } // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(MappedFile, MapsContentAndRefusesWhatReadFileRefuses) {
+    test::TempDir dir;
+    test::writeBytes(dir.file("f"), "abc\n");
+    const MappedFile mapped = MappedFile::open(dir.file("f"), 4);
+    ASSERT_TRUE(mapped.ok());
+    EXPECT_EQ(mapped.bytes(), "abc\n");
+    EXPECT_EQ(MappedFile::open(dir.file("f"), 3).status(), ReadStatus::TooLarge);
+    EXPECT_EQ(MappedFile::open(dir.folder(), 100).status(), ReadStatus::CannotOpen);
+    EXPECT_EQ(MappedFile::open(dir.file("none"), 100).status(), ReadStatus::CannotOpen);
+
+    test::writeBytes(dir.file("empty"), "");
+    const MappedFile empty = MappedFile::open(dir.file("empty"), 100);
+    ASSERT_TRUE(empty.ok());
+    EXPECT_TRUE(empty.bytes().empty());
+
+    MappedFile moved = MappedFile::open(dir.file("f"), 100);
+    MappedFile target = std::move(moved);
+    EXPECT_EQ(target.bytes(), "abc\n");
+    EXPECT_TRUE(moved.bytes().empty());
+}
+
+} // namespace
+} // namespace vantor

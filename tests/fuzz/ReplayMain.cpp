@@ -1,0 +1,31 @@
+// Runs a fuzz target over the files of the folders given on the command line, so the seed
+// corpus and the kept crash reproducers replay as an ordinary test under any compiler.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i], error)) {
+            if (!entry.is_regular_file()) {
+                continue;
+            }
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            ++files;
+        }
+    }
+    std::printf("replayed %d inputs\n", files);
+    return files > 0 ? 0 : 1;
+}
