@@ -22,6 +22,7 @@ struct Command {
 };
 
 extern const Command kInfoCommand;
+extern const Command kMqoCommand;
 
 // Prints "vantor-cli: <message>" on standard error and returns kExitFailed.
 int reportFailure(const std::string& message);

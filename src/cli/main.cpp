@@ -11,6 +11,7 @@ namespace {
 
 const Command* const kCommands[] = {
     &kInfoCommand,
+    &kMqoCommand,
 };
 
 void printToolHelp(std::FILE* out) {

@@ -88,6 +88,10 @@ struct QelScene {
     // Fills the scene from an MQO (or zipped .mqoz) file; does not empty it first. On failure
     // returns false and stores the error code (MqoError) in errorCode and *error.
     bool LoadMQO(const std::string& path, std::int32_t* error = nullptr);
+
+    // Writes the scene as an MQO file. Returns false when the file could not be written
+    // completely (the cause in *error); the file that was there is then left as it was.
+    bool SaveMQO(const std::string& path, std::string* error = nullptr) const;
 };
 
 } // namespace vantor
