@@ -1,0 +1,183 @@
+#include "platform/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace vantor {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::optional<std::int32_t> toInt32(bool negative, std::uint64_t magnitude) {
+    if (negative ? magnitude > 2147483648u : magnitude > 2147483647u) {
+        return std::nullopt;
+    }
+    const auto value = static_cast<std::int64_t>(magnitude);
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+std::optional<std::int32_t> parseDigits(std::string_view digits, bool negative, int base) {
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t magnitude = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
+    if (error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    if (base == 16 && magnitude <= 0xFFFFFFFFu) {
+        // Hexadecimal spells the 32 bits themselves: $FFFFFFFF is -1.
+        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude));
+        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(bits)) : bits;
+    }
+    return toInt32(negative, magnitude);
+}
+
+} // namespace
+
+std::string formatGeneral(double value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-INF" : "INF";
+    }
+    if (value == 0.0) {
+        return "0";
+    }
+    // Fifteen significant digits in scientific form, d.dddddddddddddde[+-]x.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, 14);
+    const std::string_view scientific(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t e = scientific.find('e');
+    std::string digits;
+    digits += scientific[0];
+    digits += scientific.substr(2, e - 2);
+    const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string out = value < 0 ? "-" : "";
+    if (exponent >= -5 && exponent < 15) {
+        if (exponent < 0) {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else {
+            const auto integerDigits = static_cast<std::size_t>(exponent + 1);
+            if (digits.size() <= integerDigits) {
+                out += digits;
+                out.append(integerDigits - digits.size(), '0');
+            } else {
+                out += digits.substr(0, integerDigits);
+                out += '.';
+                out += digits.substr(integerDigits);
+            }
+        }
+        return out;
+    }
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out += digits.substr(1);
+    }
+    out += 'E';
+    out += std::to_string(exponent);
+    return out;
+}
+
+std::optional<double> parseReal(std::string_view text) {
+    text = trimBlanks(text);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t numberStart = i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        const std::size_t exponentStart = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        if (i == exponentStart) {
+            return std::nullopt;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data() + numberStart, text.data() + text.size(),
+                                              value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        value = std::strtod(std::string(text.substr(numberStart)).c_str(), nullptr);
+    } else if (error != std::errc()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    text = trimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    return parseDigits(text, negative, 10);
+}
+
+std::optional<std::int32_t> parseProfileInteger(std::string_view text) {
+    text = trimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (!text.empty() && text.front() == '$') {
+        return parseDigits(text.substr(1), negative, 16);
+    }
+    if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        return parseDigits(text.substr(2), negative, 16);
+    }
+    return parseDigits(text, negative, 10);
+}
+
+} // namespace vantor

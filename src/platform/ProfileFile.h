@@ -1,0 +1,52 @@
+#pragma once
+// Profile (INI) files with the behaviour settings files have always had on the desktop this
+// program comes from: section and key names match without regard to case; a write replaces
+// the key's value in place and keeps every other line and section; a missing key is added at
+// the end of its section and a missing section at the end of the file; values are read
+// trimmed and capped at 2047 bytes.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+inline constexpr std::size_t kMaxProfileTextBytes = 2047;
+
+class ProfileFile {
+public:
+    // The lines of an INI text; any text is accepted.
+    static ProfileFile parse(std::string_view text);
+    // The file's content; a missing or unreadable file is an empty profile.
+    static ProfileFile load(const std::string& path);
+
+    // The value of key in section, trimmed of blanks (and of one pair of enclosing quotes),
+    // at most kMaxProfileTextBytes bytes; nothing when the section or the key is missing.
+    std::optional<std::string> read(std::string_view section, std::string_view key) const;
+
+    // Sets key in section to value (line breaks in value become blanks).
+    void write(std::string_view section, std::string_view key, std::string_view value);
+
+    // The whole text, with the line ends the file had (CR LF for a new file).
+    std::string text() const;
+
+    // Writes text() to path; the old file stays intact when that fails (cause in *error).
+    bool save(const std::string& path, std::string* error = nullptr) const;
+
+private:
+    struct Location {
+        std::size_t sectionLine = 0; // index of the "[section]" line
+        std::size_t end = 0;         // index after the last key line of the section
+        bool found = false;
+    };
+    Location findSection(std::string_view section) const;
+    std::optional<std::size_t> findKey(const Location& section, std::string_view key) const;
+
+    std::vector<std::string> lines_;
+    std::string lineEnd_ = "\r\n";
+    bool endsWithLineEnd_ = true;
+};
+
+} // namespace vantor

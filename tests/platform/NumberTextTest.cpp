@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "platform/NumberText.h"
+
+namespace vantor {
+namespace {
+
+TEST(FormatGeneral, ShortestFormWithFifteenDigits) {
+    EXPECT_EQ(formatGeneral(500.0), "500");
+    EXPECT_EQ(formatGeneral(-1.0), "-1");
+    EXPECT_EQ(formatGeneral(0.0), "0");
+    EXPECT_EQ(formatGeneral(-0.0), "0");
+    EXPECT_EQ(formatGeneral(static_cast<double>(0.1f)), "0.100000001490116");
+    EXPECT_EQ(formatGeneral(static_cast<double>(0.2f)), "0.200000002980232");
+    EXPECT_EQ(formatGeneral(0.5), "0.5");
+    EXPECT_EQ(formatGeneral(-10.0), "-10");
+    EXPECT_EQ(formatGeneral(1234.5), "1234.5");
+    EXPECT_EQ(formatGeneral(static_cast<double>(16777215.0f)), "16777215");
+    EXPECT_EQ(formatGeneral(0.123456789012345678), "0.123456789012346");
+}
+
+TEST(FormatGeneral, ExponentFormBelowOneHundredThousandthAndForHugeValues) {
+    EXPECT_EQ(formatGeneral(0.00001), "0.00001");
+    EXPECT_EQ(formatGeneral(0.000012), "0.000012");
+    EXPECT_EQ(formatGeneral(0.000001), "1E-6");
+    EXPECT_EQ(formatGeneral(-0.0000015), "-1.5E-6");
+    EXPECT_EQ(formatGeneral(999999999999999.0), "999999999999999");
+    EXPECT_EQ(formatGeneral(1e15), "1E15");
+    EXPECT_EQ(formatGeneral(1.5e20), "1.5E20");
+}
+
+TEST(ParseReal, AcceptsWhatAUserTypes) {
+    EXPECT_EQ(parseReal(" 500 "), 500.0);
+    EXPECT_EQ(parseReal("-1"), -1.0);
+    EXPECT_EQ(parseReal("+2.5"), 2.5);
+    EXPECT_EQ(parseReal(".5"), 0.5);
+    EXPECT_EQ(parseReal("5."), 5.0);
+    EXPECT_EQ(parseReal("1e3"), 1000.0);
+    EXPECT_EQ(parseReal("1.5E-2"), 0.015);
+    EXPECT_EQ(static_cast<float>(*parseReal(formatGeneral(static_cast<double>(0.1f)))), 0.1f);
+}
+
+TEST(ParseReal, RefusesMalformedText) {
+    for (const char* text : {"", " ", "abc", "-", ".", "1.2.3", "1e", "1e+", "--1", "1,5", "0x10",
+                             "inf", "nan", "5 5", "1.5abc"}) {
+        EXPECT_FALSE(parseReal(text).has_value()) << text;
+    }
+}
+
+TEST(ParseInteger, DecimalOnly) {
+    EXPECT_EQ(parseInteger("42"), 42);
+    EXPECT_EQ(parseInteger(" -7 "), -7);
+    EXPECT_EQ(parseInteger("+3"), 3);
+    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger("-2147483648"), -2147483647 - 1);
+    for (const char* text : {"", "1.5", "abc", "2147483648", "0x10", "$10", "1e3", "-"}) {
+        EXPECT_FALSE(parseInteger(text).has_value()) << text;
+    }
+}
+
+TEST(ParseProfileInteger, HexadecimalAfterDollarOrZeroX) {
+    EXPECT_EQ(parseProfileInteger("0x280"), 640);
+    EXPECT_EQ(parseProfileInteger("$280"), 640);
+    EXPECT_EQ(parseProfileInteger("0X1f"), 31);
+    EXPECT_EQ(parseProfileInteger("-$10"), -16);
+    EXPECT_EQ(parseProfileInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseProfileInteger("16777215"), 16777215);
+    for (const char* text : {"", "0x", "$", "abc", "0x1G", "12abc"}) {
+        EXPECT_FALSE(parseProfileInteger(text).has_value()) << text;
+    }
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/ProfileFile.h"
+
+namespace vantor {
+namespace {
+
+TEST(ProfileFileRead, NamesMatchWithoutRegardToCaseAndValuesAreTrimmed) {
+    const ProfileFile file = ProfileFile::parse("; comment\r\n[Other]\r\nWidth=1\r\n[qelscene]\r\n"
+                                                "  WIDTH =  640  \r\nName=\"a b\"\r\nEmpty=\r\n");
+    EXPECT_EQ(file.read("QelScene", "width"), "640");
+    EXPECT_EQ(file.read("Other", "Width"), "1");
+    EXPECT_EQ(file.read("QelScene", "Name"), "a b"); // one pair of quotes is removed
+    EXPECT_EQ(file.read("QelScene", "Empty"), "");
+    EXPECT_FALSE(file.read("QelScene", "Height").has_value());
+    EXPECT_FALSE(file.read("Missing", "Width").has_value());
+}
+
+TEST(ProfileFileRead, KeysOfTheNextSectionDoNotBelongToThisOne) {
+    const ProfileFile file = ProfileFile::parse("[A]\nx=1\n[B]\ny=2\n");
+    EXPECT_FALSE(file.read("A", "y").has_value());
+    EXPECT_EQ(file.read("B", "y"), "2");
+}
+
+TEST(ProfileFileRead, TextsAreCappedAt2047Bytes) {
+    const std::string longText(3000, 'x');
+    const ProfileFile file = ProfileFile::parse("[S]\nK=" + longText + "\n");
+    EXPECT_EQ(file.read("S", "K")->size(), kMaxProfileTextBytes);
+    // The cap never cuts a character in two.
+    const std::string wide = std::string(2046, 'a') + "\xE8\xA1\xA8";
+    EXPECT_EQ(ProfileFile::parse("[S]\nK=" + wide + "\n").read("S", "K"), std::string(2046, 'a'));
+}
+
+TEST(ProfileFileWrite, ReplacesInPlaceAndKeepsEverythingElse) {
+    ProfileFile file = ProfileFile::parse("; my settings\r\n[Other]\r\nA=1\r\n\r\n[QelScene]\r\n"
+                                          "Width=200\r\nHeight=200\r\n\r\n[Tail]\r\nZ=9\r\n");
+    file.write("QelScene", "WIDTH", "640");
+    file.write("QelScene", "Depth", "3");
+    file.write("New", "K", "v");
+    EXPECT_EQ(file.text(), "; my settings\r\n[Other]\r\nA=1\r\n\r\n[QelScene]\r\n"
+                           "WIDTH=640\r\nHeight=200\r\nDepth=3\r\n\r\n[Tail]\r\nZ=9\r\n"
+                           "[New]\r\nK=v\r\n");
+}
+
+TEST(ProfileFileWrite, NewFileGetsKeysInWritingOrderAndLfFilesStayLf) {
+    ProfileFile fresh = ProfileFile::parse("");
+    fresh.write("QelScene", "Width", "200");
+    fresh.write("QelScene", "Height", "100");
+    EXPECT_EQ(fresh.text(), "[QelScene]\r\nWidth=200\r\nHeight=100\r\n");
+
+    ProfileFile unix = ProfileFile::parse("[S]\na=1");
+    unix.write("S", "b", "line\nbreak");
+    EXPECT_EQ(unix.text(), "[S]\na=1\nb=line break\n");
+}
+
+TEST(ProfileFileSave, RoundTripsThroughTheDiskAndKeepsTheOldFileOnFailure) {
+    test::TempDir dir;
+    const std::string path = dir.file("scene.vsn");
+    ProfileFile file = ProfileFile::load(path); // missing: empty
+    file.write("QelScene", "Width", "640");
+    ASSERT_TRUE(file.save(path));
+    EXPECT_EQ(ProfileFile::load(path).read("QelScene", "Width"), "640");
+
+    std::string error;
+    EXPECT_FALSE(file.save(dir.file("missing/scene.vsn"), &error));
+    EXPECT_NE(error.find("missing/scene.vsn"), std::string::npos);
+}
+
+} // namespace
+} // namespace vantor
