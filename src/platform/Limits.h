@@ -15,4 +15,17 @@ inline constexpr std::int32_t kMaxObjectVertices = 65536;
 // is read into memory.
 inline constexpr std::uint64_t kMaxModelFileBytes = std::uint64_t{4} << 30;
 
+// A model file holds its lengths as signed 32-bit numbers, so its stream (everything after the
+// four key bytes) may be at most this long; a larger scene is refused, never written wrapped.
+inline constexpr std::uint64_t kMaxModelStreamBytes = 0x7FFFFFFF;
+
+// An image that becomes a texture file, and a page template, are read whole into memory; larger
+// files are refused.
+inline constexpr std::uint64_t kMaxImageFileBytes = std::uint64_t{1} << 30;
+inline constexpr std::uint64_t kMaxTemplateBytes = std::uint64_t{16} << 20;
+
+// The archive is written without the 64-bit extension, so the files packed into it may add up
+// to at most this many bytes (room is left below 4 GiB for headers and stored overhead).
+inline constexpr std::uint64_t kMaxArchiveInputBytes = std::uint64_t{0xF0000000};
+
 } // namespace vantor

@@ -1,0 +1,50 @@
+#pragma once
+// File and folder operations of the package writer: plain writes into its private work folder,
+// copies that never leave a half-written file behind, and temporary siblings that replace their
+// target only when they are complete.
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// Creates or truncates path and writes bytes; false when any step fails.
+bool writeWholeFile(const std::string& path, std::string_view bytes);
+
+// Creates the folder (mode 0700); true when it exists afterwards as a folder.
+bool makeFolder(const std::string& path);
+
+// Deletes a file; removes an empty folder. False when nothing was removed.
+bool removeFile(const std::string& path);
+bool removeEmptyFolder(const std::string& path);
+
+// True when both paths name the same existing file (the same device and inode).
+bool sameFile(const std::string& a, const std::string& b);
+
+// A new empty file beside `target` ("target.XXXXXX"), deleted again unless it is committed.
+// Committing gives it the permissions of the target it replaces (a new file those of a newly
+// created file, 0666 less the umask), flushes it to disk and renames it over the target.
+class SiblingTempFile {
+public:
+    explicit SiblingTempFile(std::string target);
+    ~SiblingTempFile();
+    SiblingTempFile(const SiblingTempFile&) = delete;
+    SiblingTempFile& operator=(const SiblingTempFile&) = delete;
+
+    // False when the file could not be created.
+    bool ok() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+    const std::string& target() const { return target_; }
+    bool commit();
+
+private:
+    std::string target_;
+    std::string path_;
+    bool committed_ = false;
+};
+
+// Copies source to target through a temporary sibling, replacing an existing target only when
+// the copy is complete. False when source cannot be read or the copy cannot be written.
+bool copyFileReplacing(const std::string& source, const std::string& target);
+
+} // namespace vantor
