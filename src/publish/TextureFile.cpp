@@ -1,0 +1,30 @@
+#include "publish/TextureFile.h"
+
+#include "platform/FileOps.h"
+#include "platform/Files.h"
+#include "platform/Limits.h"
+
+namespace vantor {
+
+std::string buildTextureFile(std::string_view image, StreamKey key, bool transform) {
+    KeyedStream stream(key, transform);
+    stream.putBytes(image);
+    return stream.takeBytes();
+}
+
+TextureFileStatus writeTextureFile(QelScene& scene, const std::string& imageFile,
+                                   const std::string& texturePath, KeyGenerator& keys) {
+    // Read, not mapped: an image that shrinks while it is copied must not stop the program.
+    const FileContents image = readFile(imageFile, kMaxImageFileBytes);
+    if (!image.ok()) {
+        return TextureFileStatus::CannotReadImage;
+    }
+    const StreamKey key = keys.nextKey();
+    const std::string bytes = buildTextureFile(image.bytes, key, scene.streamTransform != 0);
+    scene.streamKey = {key[0], key[1], key[2], key[3]};
+    scene.streamPos = static_cast<std::int32_t>(image.bytes.size());
+    return writeWholeFile(texturePath, bytes) ? TextureFileStatus::Ok
+                                              : TextureFileStatus::CannotWrite;
+}
+
+} // namespace vantor
