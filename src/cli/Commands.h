@@ -23,6 +23,7 @@ struct Command {
 
 extern const Command kInfoCommand;
 extern const Command kMqoCommand;
+extern const Command kSettingsCommand;
 
 // Prints "vantor-cli: <message>" on standard error and returns kExitFailed.
 int reportFailure(const std::string& message);

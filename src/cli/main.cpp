@@ -12,6 +12,7 @@ namespace {
 const Command* const kCommands[] = {
     &kInfoCommand,
     &kMqoCommand,
+    &kSettingsCommand,
 };
 
 void printToolHelp(std::FILE* out) {

@@ -226,7 +226,7 @@ bool MqoParser::readMaterialChunk(std::string_view header) {
     std::string_view token;
     std::size_t pos = nextToken(header, 0, token);
     pos = nextToken(header, pos, token);
-    const std::int64_t count = parseInteger(token);
+    const std::int64_t count = parseTokenInteger(token);
 
     // One exporter writes a one-material table on a single line: the first material then
     // stands after the "{" of the header itself.
@@ -279,7 +279,7 @@ void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
 
     auto readFloat = [&]() {
         pos = nextToken(line, pos, token);
-        return parseFloat(token);
+        return parseTokenFloat(token);
     };
     auto readText = [&](std::string& target) {
         pos = nextToken(line, pos, token);
@@ -339,13 +339,13 @@ bool MqoParser::readObjectChunk(std::string_view header) {
             break;
         }
         if (keyword == "visible") {
-            object.visible = saturateToInt32(parseInteger(value));
+            object.visible = saturateToInt32(parseTokenInteger(value));
         } else if (keyword == "facet") {
-            object.facet = parseFloat(value);
+            object.facet = parseTokenFloat(value);
         } else if (keyword == "mirror") {
-            object.mirror = static_cast<std::uint16_t>(parseInteger(value));
+            object.mirror = static_cast<std::uint16_t>(parseTokenInteger(value));
         } else if (keyword == "mirror_axis") {
-            object.mirrorAxis = static_cast<std::uint16_t>(parseInteger(value));
+            object.mirrorAxis = static_cast<std::uint16_t>(parseTokenInteger(value));
         } else if (keyword == "vertex") {
             if (!readVertexChunk(object, line)) {
                 return false;
@@ -366,7 +366,7 @@ bool MqoParser::readObjectChunk(std::string_view header) {
 }
 
 bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
-    const std::int64_t count = parseInteger(secondToken(header));
+    const std::int64_t count = parseTokenInteger(secondToken(header));
     if (count > kMaxObjectVertices) {
         object.vertexCount = saturateToInt32(count);
         return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
@@ -384,11 +384,11 @@ bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
     for (QelVertex& vertex : object.vertices) {
         in_.next(line);
         std::size_t pos = nextToken(line, 0, token);
-        vertex.x = parseFloat(token);
+        vertex.x = parseTokenFloat(token);
         pos = nextToken(line, pos, token);
-        vertex.y = parseFloat(token);
+        vertex.y = parseTokenFloat(token);
         nextToken(line, pos, token);
-        vertex.z = parseFloat(token);
+        vertex.z = parseTokenFloat(token);
     }
     return true;
 }
@@ -397,7 +397,7 @@ bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
 // x, y and z per vertex. The raw bytes may hold any value, line feeds included, so they are
 // taken by their count, never as lines.
 bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header) {
-    const std::int64_t declared = parseInteger(secondToken(header));
+    const std::int64_t declared = parseTokenInteger(secondToken(header));
     if (declared > kMaxObjectVertices) {
         object.vertexCount = saturateToInt32(declared);
         return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
@@ -409,12 +409,12 @@ bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header
     std::string_view token;
     std::size_t pos = nextToken(line, 0, token);
     pos = nextToken(line, pos, token);
-    const std::int64_t count = parseInteger(token);
+    const std::int64_t count = parseTokenInteger(token);
     nextToken(line, pos, token);
     if (!token.empty() && token.front() == '[') {
         token.remove_prefix(1);
     }
-    const std::int64_t byteCount = parseInteger(token);
+    const std::int64_t byteCount = parseTokenInteger(token);
     if (count > kMaxObjectVertices) {
         object.vertexCount = saturateToInt32(count);
         return fail(kMqoTooManyVertices, "an object declares more than 65536 vertices");
@@ -439,7 +439,7 @@ bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header
 }
 
 bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
-    const std::int64_t count = parseInteger(secondToken(header));
+    const std::int64_t count = parseTokenInteger(secondToken(header));
     if (count < 0) {
         return fail(kMqoMalformed, "negative face count");
     }
@@ -463,7 +463,7 @@ bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
 bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
     std::string_view token;
     std::size_t pos = nextToken(line, 0, token);
-    const std::int64_t corners = parseInteger(token);
+    const std::int64_t corners = parseTokenInteger(token);
     // Every corner takes at least one byte of the line, so a larger count is damage, and
     // refusing it keeps a damaged count from sizing the index lists.
     if (corners < 0 || static_cast<std::uint64_t>(corners) > line.size()) {
@@ -485,20 +485,20 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
             face.indices.resize(cornerCount);
             for (std::int32_t& index : face.indices) {
                 pos = nextToken(line, pos, token);
-                index = saturateToInt32(parseInteger(token));
+                index = saturateToInt32(parseTokenInteger(token));
             }
             sawIndices = true;
         } else if (token == "M") {
             pos = nextToken(line, pos, token);
-            face.material = saturateToInt32(parseInteger(token));
+            face.material = saturateToInt32(parseTokenInteger(token));
         } else if (token == "UV") {
             face.u.resize(cornerCount);
             face.v.resize(cornerCount);
             for (std::size_t k = 0; k < cornerCount; ++k) {
                 pos = nextToken(line, pos, token);
-                face.u[k] = parseFloat(token);
+                face.u[k] = parseTokenFloat(token);
                 pos = nextToken(line, pos, token);
-                face.v[k] = parseFloat(token);
+                face.v[k] = parseTokenFloat(token);
             }
         }
     }

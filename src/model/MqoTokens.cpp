@@ -52,7 +52,7 @@ std::size_t nextToken(std::string_view line, std::size_t pos, std::string_view& 
     return pos + 1;
 }
 
-std::int64_t parseInteger(std::string_view token) {
+std::int64_t parseTokenInteger(std::string_view token) {
     std::size_t i = 0;
     bool negative = false;
     if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
@@ -72,7 +72,7 @@ std::int64_t parseInteger(std::string_view token) {
     return negative ? -value : value;
 }
 
-float parseFloat(std::string_view token) {
+float parseTokenFloat(std::string_view token) {
     const char* first = token.data();
     const char* last = first + token.size();
     if (first != last && *first == '+') {

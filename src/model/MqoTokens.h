@@ -22,11 +22,11 @@ std::size_t nextToken(std::string_view line, std::size_t pos, std::string_view& 
 
 // Decimal integer as atol reads it: an optional sign and the digits that follow; anything else
 // ends the number, and a token without digits is 0. Saturates instead of overflowing.
-std::int64_t parseInteger(std::string_view token);
+std::int64_t parseTokenInteger(std::string_view token);
 
 // Decimal real as atof reads it, narrowed to single precision: the longest prefix that is a
 // number, 0 when there is none.
-float parseFloat(std::string_view token);
+float parseTokenFloat(std::string_view token);
 
 // Number of "{" minus number of "}" outside double-quoted texts.
 int braceBalance(std::string_view line);

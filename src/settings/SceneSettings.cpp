@@ -1,0 +1,91 @@
+#include "settings/SceneSettings.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "platform/NumberText.h"
+
+namespace vantor {
+
+namespace {
+
+template <class T>
+std::string formatValue(const T& field) {
+    using Field = std::remove_cv_t<T>;
+    if constexpr (std::is_same_v<Field, bool>) {
+        return field ? "1" : "0";
+    } else if constexpr (std::is_same_v<Field, float>) {
+        return formatGeneral(static_cast<double>(field));
+    } else if constexpr (std::is_same_v<Field, std::int32_t>) {
+        return std::to_string(field);
+    } else if constexpr (std::is_same_v<Field, std::string>) {
+        return field;
+    } else {
+        // A colour: the integer of its 32 bits, as a signed value.
+        return std::to_string(static_cast<std::int32_t>(field.value));
+    }
+}
+
+template <class T>
+void readValue(const std::string& text, T& field) {
+    if constexpr (std::is_same_v<T, bool>) {
+        if (const auto value = parseProfileInteger(text)) {
+            field = *value != 0;
+        }
+    } else if constexpr (std::is_same_v<T, float>) {
+        if (const auto value = parseReal(text)) {
+            field = static_cast<float>(*value);
+        }
+    } else if constexpr (std::is_same_v<T, std::int32_t>) {
+        if (const auto value = parseProfileInteger(text)) {
+            field = *value;
+        }
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        field = text;
+    } else {
+        if (const auto value = parseProfileInteger(text)) {
+            field.value = static_cast<std::uint32_t>(*value);
+        }
+    }
+}
+
+template <class T>
+T clampField(T value, const NumberFieldRange& range) {
+    return static_cast<T>(std::clamp(static_cast<double>(value), range.min, range.max));
+}
+
+} // namespace
+
+void writeSceneSettings(const QelParameter& parameters, ProfileFile& profile) {
+    visitSceneSettings(parameters, [&](const char* key, const auto& field) {
+        profile.write(kSceneSettingsSection, key, formatValue(field));
+    });
+}
+
+void readSceneSettings(QelParameter& parameters, const ProfileFile& profile) {
+    visitSceneSettings(parameters, [&](const char* key, auto&& field) {
+        if (const auto text = profile.read(kSceneSettingsSection, key)) {
+            readValue(*text, field);
+        }
+    });
+}
+
+bool saveSceneSettings(const QelParameter& parameters, const std::string& path, std::string* error) {
+    ProfileFile profile = ProfileFile::load(path);
+    writeSceneSettings(parameters, profile);
+    return profile.save(path, error);
+}
+
+void loadSceneSettings(QelParameter& parameters, const std::string& path) {
+    readSceneSettings(parameters, ProfileFile::load(path));
+}
+
+void clampToEditorRanges(QelParameter& parameters) {
+    parameters.Width = clampField(parameters.Width, kCanvasSizeRange);
+    parameters.Height = clampField(parameters.Height, kCanvasSizeRange);
+    parameters.FieldOfView = clampField(parameters.FieldOfView, kFieldOfViewRange);
+    parameters.EdgePower = clampField(parameters.EdgePower, kEdgePowerRange);
+    parameters.ProgBarPosition = clampField(parameters.ProgBarPosition, kProgBarPositionRange);
+}
+
+} // namespace vantor
