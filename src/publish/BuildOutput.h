@@ -1,0 +1,49 @@
+#pragma once
+// The part of the editor's build that needs no window: write the package, then copy the files
+// the page needs into the output folder: the viewer's applet archive, the cartoon shading ramp
+// (cartoon shading only) and the images the page names. The editor and the command-line tool
+// share it; the editor keeps the list of copied files to delete them with its next preview.
+
+#include <string>
+#include <vector>
+
+#include "model/QelScene.h"
+#include "publish/Package.h"
+#include "publish/QelParameter.h"
+
+namespace vantor {
+
+// The files that ship beside the program.
+inline constexpr const char* kPageTemplateName = "template.html";
+inline constexpr const char* kAppletArchiveName = "vtr.jar";
+inline constexpr const char* kCartoonRampName = "LitColor.jpg";
+
+struct BuildOutputResult {
+    PackageResult package;
+    std::vector<std::string> copiedFiles; // names of the files copied into the output folder
+    std::string pagePath;                 // the page's path, when the package was written
+    bool ok() const { return package.ok(); }
+};
+
+// Writes the package (a request without a template path uses the shipped template) and, when
+// that succeeded, copies the shipped files and the images. A file that is missing or cannot be
+// copied is left out without failing the build; a file that already lies in the output folder
+// is not copied (and not listed). The shipped files are looked for beside the program, or in
+// shippedFolder when one is given.
+BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params,
+                              PackageRequest request, const std::string& shippedFolder = {});
+
+// The shipped page template: in the program folder, or in the installed layout beside it.
+std::string shippedTemplatePath();
+
+// Copies sourceFolder + fileName to targetFolder + fileName, replacing an existing file. False
+// when the two folders are the same text, or when the copy fails.
+bool copyFileBetweenFolders(const std::string& sourceFolder, const std::string& targetFolder,
+                            const std::string& fileName);
+
+// Copies sourceFile to targetFolder + fileName. False when fileName is not a plain file name,
+// when the target is the source file itself, or when the copy fails.
+bool copyFileToFolder(const std::string& sourceFile, const std::string& targetFolder,
+                      const std::string& fileName);
+
+} // namespace vantor

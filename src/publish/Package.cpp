@@ -1,0 +1,286 @@
+#include "publish/Package.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "platform/FileOps.h"
+#include "platform/FileTimes.h"
+#include "platform/Limits.h"
+#include "platform/StoredNames.h"
+#include "platform/TempFolder.h"
+#include "publish/AppletPage.h"
+#include "publish/KeyedStream.h"
+#include "publish/ModelFile.h"
+#include "publish/PathHelpers.h"
+#include "publish/TextureFile.h"
+
+#include <minizip/zip.h>
+
+namespace vantor {
+
+namespace {
+
+constexpr std::size_t kCopyBufferBytes = 16384;
+constexpr int kMemoryLevel = 8;
+
+PackageResult failure(PackageError error, std::string path = {}) {
+    PackageResult result;
+    result.error = error;
+    result.path = std::move(path);
+    return result;
+}
+
+bool endsInSeparator(const std::string& folder) {
+    return folder.ends_with('/') ||
+           (folder.ends_with('\\') &&
+            charPrev(systemCodePage(), folder, folder.size()) == folder.size() - 1);
+}
+
+std::string asFolder(std::string folder) {
+    if (!endsInSeparator(folder)) {
+        folder += '/';
+    }
+    return folder;
+}
+
+// The files written into the work folder; deleted, with the folder, however the call ends.
+class WorkFiles {
+public:
+    explicit WorkFiles(std::string folder) : folder_(std::move(folder)) {}
+    ~WorkFiles() {
+        for (const ZipEntry& entry : entries_) {
+            removeFile(entry.file);
+        }
+        removeEmptyFolder(folder_);
+    }
+    WorkFiles(const WorkFiles&) = delete;
+    WorkFiles& operator=(const WorkFiles&) = delete;
+
+    void add(std::string name, std::string file) {
+        entries_.push_back({std::move(name), std::move(file)});
+    }
+    bool contains(const std::string& name) const {
+        for (const ZipEntry& entry : entries_) {
+            if (entry.name == name) {
+                return true;
+            }
+        }
+        return false;
+    }
+    const std::vector<ZipEntry>& entries() const { return entries_; }
+
+private:
+    std::string folder_;
+    std::vector<ZipEntry> entries_;
+};
+
+// The texture files of every image the materials name, in table order and within a material
+// in the order texture, alpha plane, bump, environment. The first image that yields an entry
+// name is the one written; an image that cannot be read gives a later one its chance.
+void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGenerator& keys,
+                       WorkFiles& work) {
+    const std::size_t materialCount =
+        scene.materialCount <= 0
+            ? 0
+            : std::min(static_cast<std::size_t>(scene.materialCount), scene.materials.size());
+    for (std::size_t i = 0; i < materialCount; ++i) {
+        const QelMaterial& material = scene.materials[i];
+        for (const std::string* map : {&material.tex, &material.aplane, &material.bump,
+                                       &material.env}) {
+            if (map->empty()) {
+                continue;
+            }
+            const std::string stored = map->substr(0, map->find('\0'));
+            const std::optional<std::string> fileName = textureEntryName(stored, scene.codePage);
+            if (!fileName) {
+                continue;
+            }
+            std::string entryName = scene.packageName + "\\" + *fileName;
+            if (work.contains(entryName)) {
+                continue;
+            }
+            const std::optional<std::string> image =
+                resolveStoredName(stored, scene.codePage, sourceFolder);
+            if (!image) {
+                continue;
+            }
+            const std::string textureFile = scene.workFolder + *fileName;
+            if (writeTextureFile(scene, *image, textureFile, keys) == TextureFileStatus::Ok) {
+                work.add(std::move(entryName), textureFile);
+            }
+        }
+    }
+}
+
+std::uint64_t fileSize(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+// Copies one file into the open archive entry; ZIP_OK or a negative error.
+int copyIntoEntry(zipFile zip, const std::string& file, std::vector<char>& buffer) {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr) {
+        return -1;
+    }
+    int error = ZIP_OK;
+    std::size_t count = 0;
+    do {
+        count = std::fread(buffer.data(), 1, buffer.size(), in);
+        if (count < buffer.size() && !std::feof(in)) {
+            error = -1;
+        }
+        if (count > 0 && error == ZIP_OK) {
+            error = zipWriteInFileInZip(zip, buffer.data(), static_cast<unsigned>(count));
+        }
+    } while (error == ZIP_OK && count > 0);
+    std::fclose(in);
+    return error;
+}
+
+} // namespace
+
+bool zipEntries(const std::string& archivePath, const std::vector<ZipEntry>& entries, int level,
+                std::optional<std::uint32_t> entryDosTime) {
+    std::uint64_t totalBytes = 0;
+    for (const ZipEntry& entry : entries) {
+        totalBytes += fileSize(entry.file);
+    }
+    if (totalBytes > kMaxArchiveInputBytes) {
+        return false;
+    }
+    std::vector<char> buffer(kCopyBufferBytes);
+    zipFile zip = zipOpen(archivePath.c_str(), APPEND_STATUS_CREATE);
+    if (zip == nullptr) {
+        return false;
+    }
+    int error = ZIP_OK;
+    for (const ZipEntry& entry : entries) {
+        zip_fileinfo info{};
+        info.dosDate = entryDosTime.value_or(fileDosTime(entry.file).value_or(0));
+        error = zipOpenNewFileInZip3(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0,
+                                     nullptr, level != 0 ? Z_DEFLATED : 0, level, 0, -MAX_WBITS,
+                                     kMemoryLevel, Z_DEFAULT_STRATEGY, nullptr, 0);
+        if (error == ZIP_OK) {
+            error = copyIntoEntry(zip, entry.file, buffer);
+        }
+        if (error < 0) {
+            error = -1;
+            break;
+        }
+        error = zipCloseFileInZip(zip);
+        if (error != ZIP_OK) {
+            break;
+        }
+    }
+    const int closed = zipClose(zip, nullptr);
+    return error == ZIP_OK && closed == ZIP_OK;
+}
+
+bool prepareWorkFolder(QelScene& scene, const std::string& tempFolder) {
+    scene.tempPath = tempFolder;
+    scene.workFolder = tempFolder + scene.packageName + "/";
+    return makeFolder(scene.workFolder);
+}
+
+std::string packageArchiveName(const QelScene& scene) { return scene.packageName + ".zip"; }
+std::string packagePageName(const QelScene& scene) { return scene.packageName + ".html"; }
+std::string packagePagePath(const QelScene& scene) {
+    return scene.outputFolder + packagePageName(scene);
+}
+
+PackageResult writePackage(QelScene& scene, const QelParameter& params,
+                           const PackageRequest& request) {
+    const CodePage cp = systemCodePage();
+    const std::optional<std::string> sourceFolder = folderOfPath(request.modelPath, cp);
+    std::string outputFolder;
+    if (request.outputFolder && !request.outputFolder->empty()) {
+        outputFolder = asFolder(*request.outputFolder);
+    } else if (sourceFolder) {
+        outputFolder = *sourceFolder;
+    } else {
+        return failure(PackageError::NoOutputFolder, request.modelPath);
+    }
+    if (!sourceFolder) {
+        return failure(PackageError::NoSourceFolder, request.modelPath);
+    }
+    std::optional<std::string> packageName = request.packageName;
+    if (!packageName || packageName->empty()) {
+        packageName = baseNameOfPath(request.modelPath, cp);
+    }
+    if (!packageName || !isPlainFileName(*packageName, cp)) {
+        return failure(PackageError::BadPackageName, packageName.value_or(""));
+    }
+    if (request.level < 0 || request.level > 9) {
+        return failure(PackageError::BadLevel);
+    }
+    scene.outputFolder = outputFolder;
+    scene.packageName = *packageName;
+
+    // Everything that can fail without writing anything comes first.
+    const AppletPage page =
+        makeAppletPage(request.templatePath, scene.packageName, request.archiveName, params);
+    if (page.status == PageStatus::TemplateUnreadable) {
+        return failure(PackageError::TemplateUnreadable, request.templatePath);
+    }
+    if (page.status == PageStatus::EmptyPage) {
+        return failure(PackageError::EmptyPage, request.templatePath);
+    }
+    std::optional<std::string> tempFolder = request.tempFolder;
+    if (tempFolder->empty()) {
+        tempFolder = processTempFolder();
+        if (!tempFolder) {
+            return failure(PackageError::NoTempFolder);
+        }
+    }
+    SiblingTempFile archive(outputFolder + packageArchiveName(scene));
+    if (!archive.ok()) {
+        return failure(PackageError::CannotWriteArchive, archive.target());
+    }
+    SiblingTempFile pageFile(packagePagePath(scene));
+    if (!pageFile.ok()) {
+        return failure(PackageError::CannotWritePage, pageFile.target());
+    }
+    if (!prepareWorkFolder(scene, asFolder(*tempFolder))) {
+        return failure(PackageError::CannotCreateWorkFolder, scene.workFolder);
+    }
+    scene.streamTransform = request.transform ? 1 : 0;
+    KeyGenerator keys =
+        request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
+
+    {
+        WorkFiles work(scene.workFolder);
+        writeTextureFiles(scene, *sourceFolder, keys, work);
+        const std::string modelFile = scene.workFolder + scene.packageName + ".qel";
+        switch (writeModelFile(scene, modelFile, keys)) {
+        case ModelFileStatus::Ok:
+            break;
+        case ModelFileStatus::TooLarge:
+            return failure(PackageError::ModelTooLarge);
+        case ModelFileStatus::CannotWrite:
+            removeFile(modelFile); // a partial file
+            return failure(PackageError::CannotWriteModelFile, modelFile);
+        }
+        work.add(scene.packageName + "\\" + scene.packageName + ".qel", modelFile);
+        if (!zipEntries(archive.path(), work.entries(), request.level, request.entryDosTime)) {
+            return failure(PackageError::CannotWriteArchive, archive.target());
+        }
+        PackageResult result;
+        for (const ZipEntry& entry : work.entries()) {
+            result.entryNames.push_back(entry.name);
+        }
+        if (!writeWholeFile(pageFile.path(), page.bytes)) {
+            return failure(PackageError::CannotWritePage, pageFile.target());
+        }
+        if (!archive.commit()) {
+            return failure(PackageError::CannotWriteArchive, archive.target());
+        }
+        if (!pageFile.commit()) {
+            return failure(PackageError::CannotWritePage, pageFile.target());
+        }
+        return result;
+    }
+}
+
+} // namespace vantor

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "PublishTestSupport.h"
+#include "TestSupport.h"
+#include "publish/BuildOutput.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BuildOutputTest : public ::testing::Test {
+protected:
+    BuildOutputTest() {
+        test::writeBytes(shipped.file("template.html"), "<body>%1</body>");
+        test::writeBytes(shipped.file("vtr.jar"), "viewer archive");
+        test::writeBytes(shipped.file("LitColor.jpg"), "ramp");
+        fs::create_directory(models.path() / "icons");
+        test::writeBytes(models.file("car.mqo"), "");
+        test::writeBytes(models.file("back.jpg"), "background");
+        test::writeBytes(models.file("icons/rot.gif"), "rotate icon");
+        test::writeBytes(models.file("icons/pan.gif"), "pan icon");
+    }
+
+    BuildOutputResult build() {
+        PackageRequest request;
+        request.modelPath = models.file("car.mqo");
+        request.outputFolder = out.folder();
+        request.tempFolder = temp.folder();
+        return buildOutput(scene, params, request, shipped.folder());
+    }
+
+    test::TempDir shipped;
+    test::TempDir models;
+    test::TempDir out;
+    test::TempDir temp;
+    QelScene scene;
+    QelParameter params = editorStartupParameters();
+};
+
+TEST_F(BuildOutputTest, CopiesTheViewerAndOnlyForCartoonShadingTheRamp) {
+    for (const int shading : {kShadeFlat, kShadeGouraud, kShadePhong}) {
+        params.ShadingMode = shading;
+        const BuildOutputResult result = build();
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result.copiedFiles, std::vector<std::string>{"vtr.jar"});
+        EXPECT_FALSE(fs::exists(out.path() / "LitColor.jpg"));
+    }
+    params.ShadingMode = kShadeCartoon;
+    const BuildOutputResult result = build();
+    EXPECT_EQ(result.copiedFiles, (std::vector<std::string>{"vtr.jar", "LitColor.jpg"}));
+    EXPECT_EQ(test::readBytes(out.file("vtr.jar")), "viewer archive");
+    EXPECT_EQ(test::readBytes(out.file("LitColor.jpg")), "ramp");
+    EXPECT_EQ(result.pagePath, out.folder() + "car.html");
+    EXPECT_EQ(test::readBytes(out.file("car.html")).substr(0, 14), "<body><applet ");
+}
+
+TEST_F(BuildOutputTest, CopiesThePageImagesInTheirOrderUnderThePageNames) {
+    params.BackGroundImage = "back.jpg";                  // bare name: the model's folder
+    params.TitleLogoImage = models.file("icons/pan.gif"); // full path
+    params.RotCtrlIcon.Image = "icons\\ROT.gif";          // stored on another system
+    params.ZomCtrlIcon.Image = "";                        // no icon
+    params.PanCtrlIcon.Image = "missing.gif";             // not found: left out
+    params.RstCtrlIcon.Image = "icons/";                  // names no file
+    const BuildOutputResult result = build();
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.copiedFiles,
+              (std::vector<std::string>{"vtr.jar", "pan.gif", "back.jpg", "ROT.gif"}));
+    EXPECT_EQ(test::readBytes(out.file("ROT.gif")), "rotate icon");
+    EXPECT_EQ(test::readBytes(out.file("back.jpg")), "background");
+}
+
+TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) {
+    test::writeBytes(out.file("title.gif"), "already here");
+    // The program's own folder as the output folder: its shipped files stay as they are.
+    test::writeBytes(out.file("template.html"), "%1");
+    test::writeBytes(out.file("vtr.jar"), "viewer archive");
+    params.TitleLogoImage = out.file("title.gif");
+    PackageRequest request;
+    request.modelPath = models.file("car.mqo");
+    request.outputFolder = out.folder();
+    request.tempFolder = temp.folder();
+    const BuildOutputResult result = buildOutput(scene, params, request, out.folder());
+    ASSERT_TRUE(result.ok()) << result.package.path;
+    EXPECT_TRUE(result.copiedFiles.empty());
+    EXPECT_EQ(test::readBytes(out.file("title.gif")), "already here");
+
+    // Publishing beside the model: the model's own images stay as they are.
+    params.TitleLogoImage = "back.jpg";
+    request.outputFolder.reset();
+    const BuildOutputResult beside = buildOutput(scene, params, request, shipped.folder());
+    ASSERT_TRUE(beside.ok());
+    EXPECT_EQ(beside.copiedFiles, std::vector<std::string>{"vtr.jar"});
+    EXPECT_EQ(test::readBytes(models.file("back.jpg")), "background");
+}
+
+TEST_F(BuildOutputTest, FailedPackageCopiesNothing) {
+    fs::remove(shipped.path() / "template.html");
+    params.BackGroundImage = "back.jpg";
+    const BuildOutputResult result = build();
+    EXPECT_EQ(result.package.error, PackageError::TemplateUnreadable);
+    EXPECT_TRUE(result.copiedFiles.empty());
+    EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(CopyFileBetweenFolders, SameFolderTextCopiesNothing) {
+    test::TempDir a;
+    test::TempDir b;
+    test::writeBytes(a.file("f.txt"), "content");
+    EXPECT_FALSE(copyFileBetweenFolders(a.folder(), a.folder(), "f.txt"));
+    EXPECT_FALSE(copyFileBetweenFolders(a.folder(), a.path().string() + "/./", "f.txt"));
+    EXPECT_EQ(test::readBytes(a.file("f.txt")), "content");
+    EXPECT_TRUE(copyFileBetweenFolders(a.folder(), b.folder(), "f.txt"));
+    test::writeBytes(a.file("f.txt"), "newer");
+    EXPECT_TRUE(copyFileBetweenFolders(a.folder(), b.folder(), "f.txt"));
+    EXPECT_EQ(test::readBytes(b.file("f.txt")), "newer");
+    EXPECT_FALSE(copyFileBetweenFolders(a.folder(), b.folder(), "missing.txt"));
+    EXPECT_FALSE(copyFileToFolder(a.file("f.txt"), b.folder(), "../escape.txt"));
+}
+
+} // namespace
+} // namespace vantor
