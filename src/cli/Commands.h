@@ -24,6 +24,8 @@ struct Command {
 extern const Command kInfoCommand;
 extern const Command kMqoCommand;
 extern const Command kSettingsCommand;
+extern const Command kPublishCommand;
+extern const Command kInspectCommand;
 
 // Prints "vantor-cli: <message>" on standard error and returns kExitFailed.
 int reportFailure(const std::string& message);

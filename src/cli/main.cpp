@@ -13,6 +13,8 @@ const Command* const kCommands[] = {
     &kInfoCommand,
     &kMqoCommand,
     &kSettingsCommand,
+    &kPublishCommand,
+    &kInspectCommand,
 };
 
 void printToolHelp(std::FILE* out) {

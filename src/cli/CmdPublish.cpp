@@ -1,0 +1,190 @@
+// vantor-cli publish: the editor's publish without a window. Reads a model, fills the viewer
+// parameters, writes the package into a folder and copies the files its page needs.
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "cli/Commands.h"
+#include "model/MqoReader.h"
+#include "platform/FileTimes.h"
+#include "publish/BuildOutput.h"
+#include "publish/PathHelpers.h"
+
+namespace vantor::cli {
+
+namespace {
+
+struct PublishOptions {
+    std::string modelPath;
+    std::optional<std::string> outputFolder;
+    std::optional<std::string> packageName;
+    std::optional<std::string> templatePath;
+    int level = 9;
+    std::optional<std::uint64_t> seed;
+};
+
+template <typename Number>
+bool parseNumber(const std::string& text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+// The options, or the reason they are wrong.
+std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& problem) {
+    PublishOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!arg.starts_with("--")) {
+            if (!options.modelPath.empty() || arg.empty()) {
+                problem = "one model file is needed";
+                return std::nullopt;
+            }
+            options.modelPath = arg;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            problem = arg + " needs a value";
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        if (arg == "--out") {
+            options.outputFolder = value;
+        } else if (arg == "--name") {
+            options.packageName = value;
+        } else if (arg == "--template") {
+            options.templatePath = value;
+        } else if (arg == "--level") {
+            if (!parseNumber(value, options.level) || options.level < 0 || options.level > 9) {
+                problem = "--level takes a number from 0 to 9";
+                return std::nullopt;
+            }
+        } else if (arg == "--seed") {
+            std::uint64_t seed = 0;
+            if (!parseNumber(value, seed)) {
+                problem = "--seed takes a non-negative whole number";
+                return std::nullopt;
+            }
+            options.seed = seed;
+        } else {
+            problem = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    if (options.modelPath.empty()) {
+        problem = "a model file is needed";
+        return std::nullopt;
+    }
+    return options;
+}
+
+// The viewer parameters of the build: the editor's start-up state.
+QelParameter publishParameters(const PublishOptions&) { return editorStartupParameters(); }
+
+std::string describe(const PackageResult& result) {
+    switch (result.error) {
+    case PackageError::None:
+        return "no error";
+    case PackageError::NoOutputFolder:
+    case PackageError::NoSourceFolder:
+        return "the model path " + result.path + " names no folder";
+    case PackageError::BadPackageName:
+        return "the package name \"" + result.path + "\" is not a plain file name";
+    case PackageError::BadLevel:
+        return "the archive level must be 0 to 9";
+    case PackageError::TemplateUnreadable:
+        return "cannot read the page template " + result.path;
+    case PackageError::EmptyPage:
+        return "the page template " + result.path + " gives an empty page";
+    case PackageError::NoTempFolder:
+        return "cannot create a private temporary folder";
+    case PackageError::CannotCreateWorkFolder:
+        return "cannot create the work folder " + result.path;
+    case PackageError::ModelTooLarge:
+        return "the model is too large for a model file (more than 2 GiB)";
+    case PackageError::CannotWriteModelFile:
+        return "cannot write the model file " + result.path;
+    case PackageError::CannotWriteArchive:
+        return "cannot write the archive " + result.path;
+    case PackageError::CannotWritePage:
+        return "cannot write the page " + result.path;
+    }
+    return "unknown error";
+}
+
+int runPublish(const Arguments& args) {
+    if (handleHelp(kPublishCommand, args)) {
+        return kExitOk;
+    }
+    std::string problem;
+    const std::optional<PublishOptions> options = parseOptions(args, problem);
+    if (!options) {
+        return reportUsage(kPublishCommand, problem);
+    }
+    QelScene scene;
+    const MqoReadResult read = readMqoFile(scene, options->modelPath);
+    if (!read.ok()) {
+        std::string message = "cannot read " + options->modelPath;
+        if (read.line > 0) {
+            message += ", line " + std::to_string(read.line);
+        }
+        return reportFailure(message + ": " + read.message);
+    }
+
+    PackageRequest request;
+    request.modelPath = options->modelPath;
+    if (!folderOfPath(request.modelPath, systemCodePage())) {
+        request.modelPath = "./" + request.modelPath; // a bare name lies in the current folder
+    }
+    if (options->outputFolder) {
+        std::error_code error;
+        std::filesystem::create_directories(*options->outputFolder, error);
+        if (error) {
+            return reportFailure("cannot create the folder " + *options->outputFolder + ": " +
+                                 error.message());
+        }
+        request.outputFolder = *options->outputFolder;
+    }
+    request.packageName = options->packageName;
+    request.templatePath = options->templatePath.value_or("");
+    request.level = options->level;
+    if (options->seed) {
+        request.seed = options->seed;
+        request.entryDosTime = kEarliestDosTime;
+    }
+    const BuildOutputResult result = buildOutput(scene, publishParameters(*options), request);
+    if (!result.ok()) {
+        return reportFailure(describe(result.package));
+    }
+    std::printf("%s\n", result.pagePath.c_str());
+    return kExitOk;
+}
+
+} // namespace
+
+const Command kPublishCommand{
+    "publish",
+    "write the web package of a model, as the editor's publish does",
+    "usage: vantor-cli publish MODEL.mqo [--out DIR] [--name NAME] [--level 0-9] [--seed N]\n"
+    "                          [--template FILE]\n"
+    "\n"
+    "Reads MODEL and writes its web package with the editor's start-up settings: NAME.zip\n"
+    "(the keyed model file and one texture file per image) and NAME.html (the page), then\n"
+    "copies vtr.jar, LitColor.jpg (cartoon shading only) and the images the page names beside\n"
+    "them. Prints the page's path.\n"
+    "\n"
+    "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
+    "  --name NAME      the package name, a plain file name (default: the model's base name)\n"
+    "  --level N        the archive's compression level, 0 (stored) to 9 (default 9)\n"
+    "  --seed N         draw the files' keys from seed N and date every archive entry\n"
+    "                   1980-01-01 00:00, so that the same input gives the same bytes\n"
+    "  --template FILE  the page template (default: template.html beside the program)\n"
+    "\n"
+    "A failed publish leaves an earlier package of that name as it was. Exit status 0 on\n"
+    "success, 1 when the package cannot be written, 2 for wrong arguments.\n",
+    runPublish,
+};
+
+} // namespace vantor::cli
