@@ -1,10 +1,6 @@
 // vantor-cli inspect: decodes a package archive, a model file or a texture file and prints its
 // structure as JSON; --extract writes the decoded files.
 
-#include <cstdio>
-#include <filesystem>
-#include <optional>
-
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "platform/CodePage.h"
@@ -13,6 +9,10 @@
 #include "platform/Limits.h"
 #include "publish/PackageDecoder.h"
 #include "publish/PathHelpers.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
 
 namespace vantor::cli {
 
@@ -24,7 +24,9 @@ CodePage guessCodePage(std::string_view text) {
     return isValidUtf8(text) ? CodePage::Utf8 : CodePage::Cp932;
 }
 
-std::string display(std::string_view text) { return decodeToUtf8(guessCodePage(text), text); }
+std::string display(std::string_view text) {
+    return decodeToUtf8(guessCodePage(text), text);
+}
 
 const char* imageKind(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xD8\xFF")) {

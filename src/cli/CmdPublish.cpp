@@ -1,16 +1,16 @@
 // vantor-cli publish: the editor's publish without a window. Reads a model, fills the viewer
 // parameters, writes the package into a folder and copies the files its page needs.
 
-#include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <optional>
-
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
 #include "publish/BuildOutput.h"
 #include "publish/PathHelpers.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
 
 namespace vantor::cli {
 
@@ -25,8 +25,7 @@ struct PublishOptions {
     std::optional<std::uint64_t> seed;
 };
 
-template <typename Number>
-bool parseNumber(const std::string& text, Number& value) {
+template <typename Number> bool parseNumber(const std::string& text, Number& value) {
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return !text.empty() && result.ec == std::errc() && result.ptr == end;
@@ -81,7 +80,9 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
 }
 
 // The viewer parameters of the build: the editor's start-up state.
-QelParameter publishParameters(const PublishOptions&) { return editorStartupParameters(); }
+QelParameter publishParameters(const PublishOptions&) {
+    return editorStartupParameters();
+}
 
 std::string describe(const PackageResult& result) {
     switch (result.error) {

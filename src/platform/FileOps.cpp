@@ -50,9 +50,13 @@ bool makeFolder(const std::string& path) {
     return errno == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
-bool removeEmptyFolder(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
+bool removeEmptyFolder(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0;
+}
 
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat infoA {};

@@ -16,8 +16,8 @@ std::uint32_t dosTimeFromLocalTime(std::time_t moment) {
     if (year > 2107) {
         return (127u << 9 | 12u << 5 | 31u) << 16 | (23u << 11 | 59u << 5 | 29u);
     }
-    const auto date = static_cast<std::uint32_t>((year - 1980) << 9 | (local.tm_mon + 1) << 5 |
-                                                 local.tm_mday);
+    const auto date =
+        static_cast<std::uint32_t>((year - 1980) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday);
     // A leap second (60) is held as 59.
     const int second = local.tm_sec > 59 ? 59 : local.tm_sec;
     const auto time =

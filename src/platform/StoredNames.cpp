@@ -13,7 +13,9 @@ bool isRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // Byte-for-byte equality except for the letter case of single-byte ASCII characters; the
 // bytes of a double-byte character are compared exactly.
@@ -106,8 +108,8 @@ std::optional<std::string> findPath(const std::string& path, CodePage cp) {
 }
 
 bool isWindowsAbsolute(std::string_view slashed) {
-    const bool drive = slashed.size() >= 3 && isAsciiLetter(slashed[0]) && slashed[1] == ':' &&
-                       slashed[2] == '/';
+    const bool drive =
+        slashed.size() >= 3 && isAsciiLetter(slashed[0]) && slashed[1] == ':' && slashed[2] == '/';
     return drive || slashed.starts_with("//");
 }
 

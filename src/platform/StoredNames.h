@@ -10,11 +10,11 @@
 //      component in the base folder.
 // The stored name itself is never changed; only the file that is opened is found this way.
 
+#include "platform/CodePage.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/CodePage.h"
 
 namespace vantor {
 

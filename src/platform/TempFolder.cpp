@@ -42,8 +42,12 @@ PrivateFolder& privateFolder() {
 
 } // namespace
 
-std::optional<std::string> processTempFolder() { return privateFolder().ensure(); }
+std::optional<std::string> processTempFolder() {
+    return privateFolder().ensure();
+}
 
-void removeProcessTempFolder() { privateFolder().remove(); }
+void removeProcessTempFolder() {
+    privateFolder().remove();
+}
 
 } // namespace vantor

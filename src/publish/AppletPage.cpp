@@ -1,16 +1,16 @@
 #include "publish/AppletPage.h"
 
+#include "platform/Files.h"
+#include "platform/Limits.h"
+#include "platform/MessageFormat.h"
+#include "publish/PathHelpers.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <optional>
-
-#include "platform/Files.h"
-#include "platform/Limits.h"
-#include "platform/MessageFormat.h"
-#include "publish/PathHelpers.h"
 
 namespace vantor {
 

@@ -4,10 +4,10 @@
 // one parameter line for every setting whose value differs from the one at which its line is
 // left out, and the end tag; every line ends in CR LF.
 
+#include "publish/QelParameter.h"
+
 #include <string>
 #include <string_view>
-
-#include "publish/QelParameter.h"
 
 namespace vantor {
 

@@ -69,8 +69,8 @@ bool copyFileBetweenFolders(const std::string& sourceFolder, const std::string& 
     return copyFileToFolder(sourceFolder + fileName, targetFolder, fileName);
 }
 
-BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params,
-                              PackageRequest request, const std::string& shippedFolder) {
+BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
+                              const std::string& shippedFolder) {
     BuildOutputResult result;
     if (request.templatePath.empty()) {
         request.templatePath =

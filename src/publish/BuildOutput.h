@@ -4,12 +4,12 @@
 // (cartoon shading only) and the images the page names. The editor and the command-line tool
 // share it; the editor keeps the list of copied files to delete them with its next preview.
 
-#include <string>
-#include <vector>
-
 #include "model/QelScene.h"
 #include "publish/Package.h"
 #include "publish/QelParameter.h"
+
+#include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -30,8 +30,8 @@ struct BuildOutputResult {
 // copied is left out without failing the build; a file that already lies in the output folder
 // is not copied (and not listed). The shipped files are looked for beside the program, or in
 // shippedFolder when one is given.
-BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params,
-                              PackageRequest request, const std::string& shippedFolder = {});
+BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
+                              const std::string& shippedFolder = {});
 
 // The shipped page template: in the program folder, or in the installed layout beside it.
 std::string shippedTemplatePath();

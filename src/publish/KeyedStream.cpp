@@ -62,14 +62,18 @@ void KeyedStream::putInt32(std::uint32_t value) {
     putByte(static_cast<std::uint8_t>(value));
 }
 
-void KeyedStream::putFloat32(float value) { putInt32(std::bit_cast<std::uint32_t>(value)); }
+void KeyedStream::putFloat32(float value) {
+    putInt32(std::bit_cast<std::uint32_t>(value));
+}
 
 void KeyedStream::putString(std::string_view text) {
     putBytes(text.substr(0, text.find('\0')));
     putByte(0);
 }
 
-void KeyedStream::putTag(const char (&tag)[5]) { putBytes(std::string_view(tag, 4)); }
+void KeyedStream::putTag(const char (&tag)[5]) {
+    putBytes(std::string_view(tag, 4));
+}
 
 void KeyedStream::patchInt32(std::size_t position, std::uint32_t value) {
     if (position > this->position() || this->position() - position < 4) {

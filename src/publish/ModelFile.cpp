@@ -1,13 +1,13 @@
 #include "publish/ModelFile.h"
 
+#include "platform/FileOps.h"
+#include "platform/Limits.h"
+#include "publish/PathHelpers.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
-
-#include "platform/FileOps.h"
-#include "platform/Limits.h"
-#include "publish/PathHelpers.h"
 
 namespace vantor {
 
@@ -26,8 +26,7 @@ std::string_view zeroTerminated(const std::string& text) {
     return std::string_view(text).substr(0, text.find('\0'));
 }
 
-template <typename Count>
-std::size_t clampedCount(Count count, std::size_t available) {
+template <typename Count> std::size_t clampedCount(Count count, std::size_t available) {
     return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), available);
 }
 

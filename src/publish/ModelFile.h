@@ -5,13 +5,13 @@
 // the whole chunk, and a body. Each object's faces are regrouped by material into MESH chunks
 // with their own vertex tables, split where a vertex carries different texture coordinates.
 
+#include "model/QelScene.h"
+#include "publish/KeyedStream.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "model/QelScene.h"
-#include "publish/KeyedStream.h"
 
 namespace vantor {
 

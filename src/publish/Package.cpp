@@ -1,9 +1,5 @@
 #include "publish/Package.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <sys/stat.h>
-
 #include "platform/FileOps.h"
 #include "platform/FileTimes.h"
 #include "platform/Limits.h"
@@ -15,7 +11,10 @@
 #include "publish/PathHelpers.h"
 #include "publish/TextureFile.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <minizip/zip.h>
+#include <sys/stat.h>
 
 namespace vantor {
 
@@ -86,8 +85,8 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
             : std::min(static_cast<std::size_t>(scene.materialCount), scene.materials.size());
     for (std::size_t i = 0; i < materialCount; ++i) {
         const QelMaterial& material = scene.materials[i];
-        for (const std::string* map : {&material.tex, &material.aplane, &material.bump,
-                                       &material.env}) {
+        for (const std::string* map :
+             {&material.tex, &material.aplane, &material.bump, &material.env}) {
             if (map->empty()) {
                 continue;
             }
@@ -184,8 +183,12 @@ bool prepareWorkFolder(QelScene& scene, const std::string& tempFolder) {
     return makeFolder(scene.workFolder);
 }
 
-std::string packageArchiveName(const QelScene& scene) { return scene.packageName + ".zip"; }
-std::string packagePageName(const QelScene& scene) { return scene.packageName + ".html"; }
+std::string packageArchiveName(const QelScene& scene) {
+    return scene.packageName + ".zip";
+}
+std::string packagePageName(const QelScene& scene) {
+    return scene.packageName + ".html";
+}
 std::string packagePagePath(const QelScene& scene) {
     return scene.outputFolder + packagePageName(scene);
 }
@@ -246,8 +249,7 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
         return failure(PackageError::CannotCreateWorkFolder, scene.workFolder);
     }
     scene.streamTransform = request.transform ? 1 : 0;
-    KeyGenerator keys =
-        request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
+    KeyGenerator keys = request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
 
     {
         WorkFiles work(scene.workFolder);

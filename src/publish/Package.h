@@ -7,13 +7,13 @@
 // the previous package as it was, and nothing is ever written outside the output folder and the
 // private temporary folder.
 
+#include "model/QelScene.h"
+#include "publish/QelParameter.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "model/QelScene.h"
-#include "publish/QelParameter.h"
 
 namespace vantor {
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <limits>
-
 #include <minizip/unzip.h>
 
 namespace vantor {
@@ -191,18 +190,22 @@ DecodedMesh decodeMesh(Reader& body) {
     }
     Reader indices = expectChunk(body, "INDX");
     while (!indices.atEnd()) {
+        const std::size_t countAt = indices.position();
         const std::int32_t count = indices.i32();
         if (count < 0 || static_cast<std::size_t>(count) > indices.left() / 4) {
-            indices.fail("a face has a corner count of " + std::to_string(count) +
-                         " that does not fit INDX");
+            throw DecodeError{"a face has a corner count of " + std::to_string(count) +
+                                  " that does not fit INDX",
+                              countAt};
         }
         std::vector<std::int32_t>& face = mesh.faces.emplace_back();
         face.reserve(static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
+            const std::size_t indexAt = indices.position();
             const std::int32_t index = indices.i32();
             if (index < 0 || static_cast<std::size_t>(index) >= mesh.positions.size()) {
-                indices.fail("corner " + std::to_string(index) + " is not one of the " +
-                             std::to_string(mesh.positions.size()) + " mesh vertices");
+                throw DecodeError{"corner " + std::to_string(index) + " is not one of the " +
+                                      std::to_string(mesh.positions.size()) + " mesh vertices",
+                                  indexAt};
             }
             face.push_back(index);
         }
@@ -296,12 +299,13 @@ ArchiveReadResult readArchive(const std::string& path) {
             break;
         }
         entry.data.resize(static_cast<std::size_t>(info.uncompressed_size));
-        const int read = entry.data.empty() ? 0
-                                            : unzReadCurrentFile(zip, entry.data.data(),
-                                                                 static_cast<unsigned>(entry.data.size()));
+        const int read = entry.data.empty()
+                             ? 0
+                             : unzReadCurrentFile(zip, entry.data.data(),
+                                                  static_cast<unsigned>(entry.data.size()));
         char extra = 0;
-        const bool whole = read == static_cast<int>(entry.data.size()) &&
-                           unzReadCurrentFile(zip, &extra, 1) == 0;
+        const bool whole =
+            read == static_cast<int>(entry.data.size()) && unzReadCurrentFile(zip, &extra, 1) == 0;
         // Closing checks the CRC of an entry read to its end.
         if (unzCloseCurrentFile(zip) != UNZ_OK || !whole) {
             result.error = "entry " + entry.name + " is damaged";

@@ -57,7 +57,7 @@ struct DecodedModel {
 
 struct ModelDecodeResult {
     std::optional<DecodedModel> model;
-    std::string error;       // what is wrong, when model is empty
+    std::string error;        // what is wrong, when model is empty
     std::size_t position = 0; // stream position of the fault
     bool ok() const { return model.has_value(); }
 };

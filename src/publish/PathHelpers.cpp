@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Where the last component starts and where its last dot is, found in one forward pass over
 // whole characters (stepping backwards through a double-byte code page needs the same scan).

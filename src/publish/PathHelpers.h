@@ -5,13 +5,13 @@
 // Scene texts (material map names) use the scene's code page; paths the program forms itself
 // use systemCodePage().
 
+#include "platform/CodePage.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/CodePage.h"
 
 namespace vantor {
 

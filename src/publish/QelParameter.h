@@ -84,8 +84,12 @@ QelParameter editorStartupParameters();
 constexpr std::uint32_t swapColorForm(std::uint32_t color) {
     return ((color >> 16) & 0xFF) | (color & 0xFF00) | ((color & 0xFF) << 16);
 }
-constexpr std::uint32_t windowColorToRgb(std::uint32_t window) { return swapColorForm(window); }
-constexpr std::uint32_t rgbToWindowColor(std::uint32_t rgb) { return swapColorForm(rgb); }
+constexpr std::uint32_t windowColorToRgb(std::uint32_t window) {
+    return swapColorForm(window);
+}
+constexpr std::uint32_t rgbToWindowColor(std::uint32_t rgb) {
+    return swapColorForm(rgb);
+}
 
 // A window-form colour as a light colour: each channel divided by 255.
 QelFloat3 lightColorFromWindowColor(std::uint32_t window);

@@ -3,11 +3,11 @@
 // byte for byte, behind the keyed stream's four-byte key header. The image is not decoded or
 // re-encoded; a texture file is exactly four bytes longer than its image.
 
-#include <string>
-#include <string_view>
-
 #include "model/QelScene.h"
 #include "publish/KeyedStream.h"
+
+#include <string>
+#include <string_view>
 
 namespace vantor {
 

@@ -1,11 +1,11 @@
 #pragma once
 // Runs the built vantor-cli and collects its exit status and output.
 
+#include "TestSupport.h"
+
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
-
-#include "TestSupport.h"
 
 namespace vantor::test {
 
@@ -41,6 +41,8 @@ inline CliRun runCli(const std::vector<std::string>& args) {
     return run;
 }
 
-inline std::string houseModel() { return std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.mqo"; }
+inline std::string houseModel() {
+    return std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.mqo";
+}
 
 } // namespace vantor::test

@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "CliTestSupport.h"
 #include "publish/Package.h"
 #include "publish/TextureFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
@@ -18,8 +17,9 @@ TEST(InspectCommand, ModelFileShowsKeyMaterialsAndMeshes) {
     EXPECT_NE(run.out.find(R"("kind":"model","key":[90,195,15,150],"size":256)"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(R"("name":"m","col":[0.5,0.25,0.125,1])"), std::string::npos);
-    EXPECT_NE(run.out.find(R"("meshes":[{"material":0,"vertices":3,"faces":1,"corners":3,"uv":false}])"),
-              std::string::npos);
+    EXPECT_NE(
+        run.out.find(R"("meshes":[{"material":0,"vertices":3,"faces":1,"corners":3,"uv":false}])"),
+        std::string::npos);
 }
 
 TEST(InspectCommand, ExtractWritesTheDecodedFiles) {
@@ -39,7 +39,8 @@ TEST(InspectCommand, ExtractWritesTheDecodedFiles) {
     test::writeBytes(dir.file("t.jpx"), buildTextureFile("GIF89a...", {1, 2, 3, 4}, true));
     const test::CliRun texture = runCli({"inspect", dir.file("t.jpx"), "--extract", dir.file("y")});
     ASSERT_EQ(texture.status, 0) << texture.err;
-    EXPECT_EQ(texture.out, R"({"kind":"texture","key":[1,2,3,4],"size":9,"image":"gif"})" "\n");
+    EXPECT_EQ(texture.out, R"({"kind":"texture","key":[1,2,3,4],"size":9,"image":"gif"})"
+                           "\n");
     EXPECT_EQ(test::readBytes(dir.file("y/t.jpx")), "GIF89a...");
 }
 

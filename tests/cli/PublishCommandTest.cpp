@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "CliTestSupport.h"
 
 #include <filesystem>
-
-#include "CliTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
@@ -31,8 +30,8 @@ TEST(PublishCommand, SeededPublishIsByteIdenticalAndPrintsThePagePath) {
 
 TEST(PublishCommand, NameLevelAndTheShippedTemplate) {
     test::TempDir dir;
-    const test::CliRun run = runCli({"publish", test::houseModel(), "--out", dir.folder(),
-                                     "--name", "haus", "--level", "0"});
+    const test::CliRun run = runCli(
+        {"publish", test::houseModel(), "--out", dir.folder(), "--name", "haus", "--level", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(fs::exists(dir.path() / "haus.zip"));
     const std::string page = test::readBytes(dir.file("haus.html"));

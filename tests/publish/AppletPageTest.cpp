@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <clocale>
+#include "publish/AppletPage.h"
 
 #include "TestSupport.h"
-#include "publish/AppletPage.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
@@ -33,11 +33,12 @@ QelParameter silentParameters() {
     return p;
 }
 
-std::string block(const QelParameter& p) { return buildAppletBlock(p, "car", "vtr.jar"); }
+std::string block(const QelParameter& p) {
+    return buildAppletBlock(p, "car", "vtr.jar");
+}
 
 // The block of silentParameters() changed by `change`, without its first two and last lines.
-template <typename Change>
-std::string linesFor(Change change) {
+template <typename Change> std::string linesFor(Change change) {
     QelParameter p = silentParameters();
     change(p);
     const std::string b = block(p);
@@ -68,12 +69,18 @@ TEST(AppletBlock, TagCarriesArchiveAndCanvasSize) {
 }
 
 TEST(AppletBlock, FloatTriplesAndTheirOmission) {
-    EXPECT_EQ(linesFor([](QelParameter& p) { p.ModelPosition = {0, 0, 500.5f}; }),
+    EXPECT_EQ(linesFor([](QelParameter& p) {
+                  p.ModelPosition = {0, 0, 500.5f};
+              }),
               line("ModelPosition", "0.00,0.00,500.50"));
     EXPECT_EQ(linesFor([](QelParameter& p) { p.ModelPosition = {0, 0, 500}; }), "");
-    EXPECT_EQ(linesFor([](QelParameter& p) { p.ModelPosition = {-1.005f, 2, 500}; }),
+    EXPECT_EQ(linesFor([](QelParameter& p) {
+                  p.ModelPosition = {-1.005f, 2, 500};
+              }),
               line("ModelPosition", "-1.00,2.00,500.00"));
-    EXPECT_EQ(linesFor([](QelParameter& p) { p.LitDirection = {-1, -1, -0.5f}; }),
+    EXPECT_EQ(linesFor([](QelParameter& p) {
+                  p.LitDirection = {-1, -1, -0.5f};
+              }),
               line("LitDirection", "-1.00,-1.00,-0.50"));
     EXPECT_EQ(linesFor([](QelParameter& p) {
                   p.LitAmbient = {0.5f, 1, 1};
@@ -85,9 +92,13 @@ TEST(AppletBlock, FloatTriplesAndTheirOmission) {
 }
 
 TEST(AppletBlock, TruncatedTriplesLookAtTheFloats) {
-    EXPECT_EQ(linesFor([](QelParameter& p) { p.InitRotSpeed = {0.5f, 0, 0}; }),
+    EXPECT_EQ(linesFor([](QelParameter& p) {
+                  p.InitRotSpeed = {0.5f, 0, 0};
+              }),
               line("InitRotSpeed", "0,0,0"));
-    EXPECT_EQ(linesFor([](QelParameter& p) { p.InitRotSpeed = {-1.9f, 0, 0}; }),
+    EXPECT_EQ(linesFor([](QelParameter& p) {
+                  p.InitRotSpeed = {-1.9f, 0, 0};
+              }),
               line("InitRotSpeed", "-1,0,0"));
     EXPECT_EQ(linesFor([](QelParameter& p) {
                   p.InitRotYaw = 30.7f;
@@ -113,9 +124,10 @@ TEST(AppletBlock, ColoursAreSixLowerCaseDigits) {
 }
 
 TEST(AppletBlock, EnumerationsWriteTheirNamesAndLeaveTheDefaultOut) {
-    const std::pair<int, std::string> filters[] = {
-        {0, ""}, {1, line("TexFiltering", "bilinear")}, {2, line("TexFiltering", "trilinear")},
-        {7, ""}};
+    const std::pair<int, std::string> filters[] = {{0, ""},
+                                                   {1, line("TexFiltering", "bilinear")},
+                                                   {2, line("TexFiltering", "trilinear")},
+                                                   {7, ""}};
     for (const auto& [value, expected] : filters) {
         EXPECT_EQ(linesFor([&](QelParameter& p) { p.TexFiltering = value; }), expected);
     }
@@ -132,9 +144,8 @@ TEST(AppletBlock, EnumerationsWriteTheirNamesAndLeaveTheDefaultOut) {
     for (const auto& [value, expected] : fills) {
         EXPECT_EQ(linesFor([&](QelParameter& p) { p.FillMode = value; }), expected);
     }
-    const std::pair<int, std::string> qualities[] = {{0, line("QualityOfAntiAlias", "LOW")},
-                                                     {1, line("QualityOfAntiAlias", "MIDDLE")},
-                                                     {2, ""}};
+    const std::pair<int, std::string> qualities[] = {
+        {0, line("QualityOfAntiAlias", "LOW")}, {1, line("QualityOfAntiAlias", "MIDDLE")}, {2, ""}};
     for (const auto& [value, expected] : qualities) {
         EXPECT_EQ(linesFor([&](QelParameter& p) { p.QualityOfAntiAlias = value; }), expected);
     }

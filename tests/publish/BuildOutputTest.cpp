@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "publish/BuildOutput.h"
 
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
-#include "publish/BuildOutput.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <set>
+#include "publish/KeyedStream.h"
 
 #include "PublishTestSupport.h"
-#include "publish/KeyedStream.h"
+
+#include <gtest/gtest.h>
+#include <set>
 
 namespace vantor {
 namespace {
@@ -25,9 +25,9 @@ TEST(KeyedStream, OffsetsAtPositionsZeroOneAndTheirPeriod) {
     for (int i = 0; i < 257; ++i) {
         s.putByte(0);
     }
-    EXPECT_EQ(at(s, 0), 0x11);                                     // k0
-    EXPECT_EQ(at(s, 1), (0x11 + 0x22 + 0x33 + 0xF4 + 4) & 0xFF);   // k0 + k1 + k2 + k3 + 4
-    EXPECT_EQ(at(s, 256), at(s, 0));                               // period 256
+    EXPECT_EQ(at(s, 0), 0x11);                                   // k0
+    EXPECT_EQ(at(s, 1), (0x11 + 0x22 + 0x33 + 0xF4 + 4) & 0xFF); // k0 + k1 + k2 + k3 + 4
+    EXPECT_EQ(at(s, 256), at(s, 0));                             // period 256
     // Position 2: (k0+2) + (k1+2)*2 + (k2+2)*4 + (k3+2)*8.
     EXPECT_EQ(at(s, 2), (0x13 + 0x24 * 2 + 0x35 * 4 + 0xF6 * 8) & 0xFF);
     // The offset is added: a byte b at position 1 gives offset + b.
@@ -82,7 +82,9 @@ TEST(KeyedStream, PatchRewritesOnlyItsFourBytesWithTheirOwnOffsets) {
 TEST(KeyedStream, TransformOffWritesThePlainBytesBehindTheHeader) {
     KeyedStream s(kKey, false);
     s.putInt32(0x41424344u);
-    EXPECT_EQ(s.bytes(), std::string("\x11\x22\x33\xF4" "ABCD", 8));
+    EXPECT_EQ(s.bytes(), std::string("\x11\x22\x33\xF4"
+                                     "ABCD",
+                                     8));
 }
 
 TEST(KeyGenerator, SameSeedSameKeysAndEveryFileGetsItsOwn) {

@@ -1,8 +1,9 @@
-#include <gtest/gtest.h>
+#include "publish/ModelFile.h"
 
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
-#include "publish/ModelFile.h"
+
+#include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
@@ -20,7 +21,9 @@ std::string build(const QelScene& scene) {
     return bytes.value_or(std::string());
 }
 
-DecodedModel decode(const QelScene& scene) { return test::decodeModelFile(build(scene)); }
+DecodedModel decode(const QelScene& scene) {
+    return test::decodeModelFile(build(scene));
+}
 
 // --- The example with its byte positions --------------------------------------------------
 
@@ -34,10 +37,9 @@ TEST(ModelFileExample, ChunksStandAtTheirStreamPositions) {
     const std::string s = test::plainStream(build(test::exampleScene()));
     ASSERT_EQ(s.size(), 256u);
     const std::pair<std::size_t, const char*> tags[] = {
-        {0, "Qel1"},   {8, "MATL"},   {16, "NAME"},  {26, "COLR"},  {50, "AMBI"},
-        {62, "DIFF"},  {74, "SPEC"},  {86, "SPOW"},  {98, "LUMI"},  {110, "OBJT"},
-        {118, "NAME"}, {128, "VISI"}, {140, "SMAN"}, {152, "MIRR"}, {164, "AXIS"},
-        {176, "MESH"}, {188, "VXPT"}, {232, "INDX"},
+        {0, "Qel1"},   {8, "MATL"},   {16, "NAME"},  {26, "COLR"},  {50, "AMBI"},  {62, "DIFF"},
+        {74, "SPEC"},  {86, "SPOW"},  {98, "LUMI"},  {110, "OBJT"}, {118, "NAME"}, {128, "VISI"},
+        {140, "SMAN"}, {152, "MIRR"}, {164, "AXIS"}, {176, "MESH"}, {188, "VXPT"}, {232, "INDX"},
     };
     for (const auto& [pos, tag] : tags) {
         EXPECT_EQ(s.substr(pos, 4), tag) << pos;
@@ -178,11 +180,11 @@ TEST(ModelFileMeshes, FacesThatCannotBeDrawnAreHandledWithoutIndexingOutOfRange)
     QelFace mismatched = face(0, {0, 1, 2});
     mismatched.cornerCount = 4;
     addObject(scene, "o", 3,
-              {face(7, {0, 1, 2}),        // unknown material: the group without material
-               face(-3, {2, 1, 0}),       // the same
-               face(0, {0, 1, 3}),        // vertex 3 does not exist: left out
-               face(0, {0, -1, 2}),       // left out
-               mismatched,                // left out
+              {face(7, {0, 1, 2}),                   // unknown material: the group without material
+               face(-3, {2, 1, 0}),                  // the same
+               face(0, {0, 1, 3}),                   // vertex 3 does not exist: left out
+               face(0, {0, -1, 2}),                  // left out
+               mismatched,                           // left out
                face(0, {0, 1, 2}, {0.5f}, {0.5f})}); // coordinates that do not match: none
     const DecodedObject object = decode(scene).objects[0];
     ASSERT_EQ(object.meshes.size(), 2u);
@@ -230,8 +232,9 @@ TEST(ModelFileMeshes, ManyMaterialsNeedNoFixedTable) {
 TEST(ModelFileMeshes, WritingLeavesTheSceneUnchanged) {
     QelScene scene;
     addMaterial(scene, material("a"));
-    addObject(scene, "o", 3, {face(0, {0, 1, 2}, {0, 1, 0}, {0, 0, 1}),
-                              face(0, {0, 1, 2}, {0.5f, 1, 0}, {0, 0, 1})});
+    addObject(
+        scene, "o", 3,
+        {face(0, {0, 1, 2}, {0, 1, 0}, {0, 0, 1}), face(0, {0, 1, 2}, {0.5f, 1, 0}, {0, 0, 1})});
     const QelScene copy = scene;
     build(scene);
     EXPECT_EQ(scene.objects[0].faces[1].indices, copy.objects[0].faces[1].indices);
@@ -257,8 +260,9 @@ TEST(ModelFileSplitting, SharedEdgeSplitsOnlyWhereThePairsDiffer) {
     QelScene scene;
     addMaterial(scene, material("a"));
     // Vertices 1 and 2 are shared; vertex 1 has the same pair on both faces, vertex 2 not.
-    addObject(scene, "o", 4,
-              {face(0, {0, 1, 2}, {0, 1, 1}, {0, 0, 1}), face(0, {1, 3, 2}, {1, 2, 0.5f}, {0, 0, 1})});
+    addObject(
+        scene, "o", 4,
+        {face(0, {0, 1, 2}, {0, 1, 1}, {0, 0, 1}), face(0, {1, 3, 2}, {1, 2, 0.5f}, {0, 0, 1})});
     const DecodedMesh mesh = decode(scene).objects[0].meshes[0];
     ASSERT_EQ(mesh.positions.size(), 5u);
     EXPECT_EQ(mesh.faces[1], (std::vector<std::int32_t>{1, 3, 4}));
@@ -294,7 +298,8 @@ TEST(ModelFileSplitting, CoordinatesFromNineThousandOnAreOverwrittenNotCompared)
     QelScene scene;
     addMaterial(scene, material("a"));
     addObject(scene, "o", 3,
-              {face(0, {0, 1, 2}, {9000, 0, 0}, {0, 0, 0}), face(0, {0, 1, 2}, {0.25f, 0, 0}, {0, 0, 0})});
+              {face(0, {0, 1, 2}, {9000, 0, 0}, {0, 0, 0}),
+               face(0, {0, 1, 2}, {0.25f, 0, 0}, {0, 0, 0})});
     const DecodedMesh mesh = decode(scene).objects[0].meshes[0];
     ASSERT_EQ(mesh.positions.size(), 3u);
     EXPECT_EQ(mesh.uvs[0], (std::array<float, 2>{0.25f, 0}));
@@ -334,8 +339,7 @@ TEST(ModelFileRoundTrip, SampleHouseDecodesToTheSameGeometry) {
         std::size_t decodedFaces = 0;
         for (const DecodedMesh& mesh : model.objects[o].meshes) {
             // The faces of the group, in face order, match the mesh's faces one by one.
-            const std::int32_t group =
-                mesh.material < 0 ? scene.materialCount : mesh.material;
+            const std::int32_t group = mesh.material < 0 ? scene.materialCount : mesh.material;
             std::size_t next = 0;
             for (const QelFace& f : object.faces) {
                 if (f.material != group) {

@@ -1,17 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <set>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "publish/Package.h"
 
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
 #include "platform/FileTimes.h"
 #include "publish/AppletPage.h"
 #include "publish/ModelFile.h"
-#include "publish/Package.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantor {
 namespace {
@@ -70,9 +70,7 @@ protected:
         return read;
     }
 
-    void expectNothingLeftBehind() const {
-        EXPECT_TRUE(filesIn(temp.path()).empty());
-    }
+    void expectNothingLeftBehind() const { EXPECT_TRUE(filesIn(temp.path()).empty()); }
 
     test::TempDir models;
     test::TempDir out;
@@ -89,7 +87,8 @@ TEST_F(PackageTest, SampleHousePacksTextureAndModelAtBothLevels) {
         r.level = level;
         const PackageResult result = publish(r);
         ASSERT_TRUE(result.ok()) << result.path;
-        EXPECT_EQ(result.entryNames, (std::vector<std::string>{"house\\brick.jpx", "house\\house.qel"}));
+        EXPECT_EQ(result.entryNames,
+                  (std::vector<std::string>{"house\\brick.jpx", "house\\house.qel"}));
         EXPECT_EQ(filesIn(out.path()), (std::set<std::string>{"house.html", "house.zip"}));
         expectNothingLeftBehind();
 
@@ -152,8 +151,8 @@ TEST_F(PackageTest, NameAndFolderComeFromTheModelPath) {
 
 TEST_F(PackageTest, FirstImageOfAnEntryNameWinsAndUnreadableOnesGiveWay) {
     QelMaterial a = material("a");
-    a.tex = "missing/wood.bmp";    // cannot be read: a later wood gets its chance
-    a.bump = "img\\wood.jpg";      // stored with a backslash, relative to the model
+    a.tex = "missing/wood.bmp"; // cannot be read: a later wood gets its chance
+    a.bump = "img\\wood.jpg";   // stored with a backslash, relative to the model
     addMaterial(scene, a);
     QelMaterial b = material("b");
     b.tex = models.file("other/wood.png"); // same entry name: not written
@@ -177,7 +176,8 @@ TEST_F(PackageTest, ArchiveEntriesAreDatedWithTheirFilesTimes) {
     const timespec times[2] = {{moment, 0}, {moment, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, temp.file("a.bin").c_str(), times, 0), 0);
     ASSERT_TRUE(zipEntries(out.file("x.zip"),
-                           {{"p\\a.bin", temp.file("a.bin")}, {"p\\b.bin", temp.file("b.bin")}}, 5));
+                           {{"p\\a.bin", temp.file("a.bin")}, {"p\\b.bin", temp.file("b.bin")}},
+                           5));
     const ArchiveReadResult read = archive("x.zip");
     ASSERT_EQ(read.entries.size(), 2u);
     EXPECT_EQ(read.entries[0].dosTime, dosTimeFromLocalTime(moment));

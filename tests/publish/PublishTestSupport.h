@@ -1,13 +1,12 @@
 #pragma once
 // Scene builders and decoding shortcuts shared by the publishing tests.
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "model/QelScene.h"
 #include "publish/PackageDecoder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace vantor::test {
 

@@ -1,0 +1,124 @@
+// The stand-ins the package writer relies on: the private temporary folder, DOS file times,
+// temporary siblings, copies, and the program folder.
+
+#include "TestSupport.h"
+#include "platform/FileOps.h"
+#include "platform/FileTimes.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TempFolder.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+TEST(ProcessTempFolder, PrivateAndRemovedWithItsContent) {
+    const std::optional<std::string> folder = processTempFolder();
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_TRUE(folder->ends_with("/"));
+    EXPECT_NE(folder->find("vantor-"), std::string::npos);
+    EXPECT_EQ(processTempFolder(), folder); // one folder per process
+    struct stat info {};
+    ASSERT_EQ(::stat(folder->c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    test::writeBytes(*folder + "left.txt", "x");
+    removeProcessTempFolder();
+    EXPECT_FALSE(fs::exists(*folder));
+    const std::optional<std::string> next = processTempFolder();
+    ASSERT_TRUE(next.has_value());
+    EXPECT_NE(next, folder);
+}
+
+class WithTimeZone : public ::testing::Test {
+protected:
+    WithTimeZone() {
+        const char* tz = std::getenv("TZ");
+        saved_ = tz ? std::optional<std::string>(tz) : std::nullopt;
+        ::setenv("TZ", "UTC0", 1);
+        ::tzset();
+    }
+    ~WithTimeZone() override {
+        if (saved_) {
+            ::setenv("TZ", saved_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> saved_;
+};
+
+TEST_F(WithTimeZone, DosTimeFieldsAndTheirLimits) {
+    // 2023-11-14 22:13:21 UTC: seconds are held in steps of two.
+    EXPECT_EQ(dosTimeFromLocalTime(1700000001),
+              (43u << 9 | 11u << 5 | 14u) << 16 | (22u << 11 | 13u << 5 | 10u));
+    EXPECT_EQ(dosTimeFromLocalTime(0), kEarliestDosTime);                 // 1970 lies before 1980
+    EXPECT_EQ(dosTimeFromLocalTime(315532800), kEarliestDosTime);         // 1980-01-01 00:00:00
+    EXPECT_EQ(dosTimeFromLocalTime(std::time_t{4354819200}) >> 25, 127u); // 2108: held at 2107
+}
+
+TEST_F(WithTimeZone, FileDosTimeIsTheModificationTime) {
+    TempDir dir;
+    test::writeBytes(dir.file("f"), "x");
+    const timespec times[2] = {{1700000001, 0}, {1700000001, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.file("f").c_str(), times, 0), 0);
+    EXPECT_EQ(fileDosTime(dir.file("f")), dosTimeFromLocalTime(1700000001));
+    EXPECT_FALSE(fileDosTime(dir.file("missing")).has_value());
+}
+
+TEST(SiblingTempFile, ReplacesItsTargetOnlyWhenCommitted) {
+    TempDir dir;
+    const std::string target = dir.file("page.html");
+    test::writeBytes(target, "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    {
+        SiblingTempFile discarded(target);
+        ASSERT_TRUE(discarded.ok());
+        test::writeBytes(discarded.path(), "never seen");
+    }
+    EXPECT_EQ(test::readBytes(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    SiblingTempFile kept(target);
+    test::writeBytes(kept.path(), "new");
+    ASSERT_TRUE(kept.commit());
+    EXPECT_EQ(test::readBytes(target), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u); // the replaced file's permissions
+    EXPECT_FALSE(SiblingTempFile(dir.file("no-folder/x")).ok());
+}
+
+TEST(CopyFileReplacing, CopiesWholeFilesAndKeepsTheTargetOnFailure) {
+    TempDir dir;
+    const std::string big(200000, 'b');
+    test::writeBytes(dir.file("src"), big);
+    test::writeBytes(dir.file("dst"), "old");
+    ASSERT_TRUE(copyFileReplacing(dir.file("src"), dir.file("dst")));
+    EXPECT_EQ(test::readBytes(dir.file("dst")), big);
+    test::writeBytes(dir.file("dst"), "old");
+    EXPECT_FALSE(copyFileReplacing(dir.file("missing"), dir.file("dst")));
+    EXPECT_FALSE(copyFileReplacing(dir.folder(), dir.file("dst"))); // a folder is no file
+    EXPECT_EQ(test::readBytes(dir.file("dst")), "old");
+    EXPECT_TRUE(sameFile(dir.file("dst"), dir.folder() + "./dst"));
+    EXPECT_FALSE(sameFile(dir.file("dst"), dir.file("src")));
+}
+
+TEST(ProgramFolder, IsTheFolderOfThisProgram) {
+    const std::optional<std::string> folder = programFolder();
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_TRUE(fs::equivalent(*folder, fs::read_symlink("/proc/self/exe").parent_path()));
+    EXPECT_FALSE(shippedFileFolder("no-such-shipped-file.bin").has_value());
+}
+
+} // namespace
+} // namespace vantor

@@ -1,0 +1,52 @@
+#include "platform/StoredNames.h"
+
+#include "TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StoredNamesTest : public ::testing::Test {
+protected:
+    StoredNamesTest() {
+        fs::create_directories(dir.path() / "Tex" / "Sub");
+        test::writeBytes(dir.file("Tex/Sub/Wood.JPG"), "w");
+        test::writeBytes(dir.file("plain.gif"), "p");
+        test::writeBytes(dir.file("\xE8\xA1\xA8.jpg"), "u"); // "表.jpg" in UTF-8
+    }
+    std::optional<std::string> resolve(const std::string& stored, CodePage cp = CodePage::Utf8) {
+        return resolveStoredName(stored, cp, dir.folder());
+    }
+    test::TempDir dir;
+};
+
+TEST_F(StoredNamesTest, RelativeNamesWithEitherSeparatorAndAnyLetterCase) {
+    EXPECT_EQ(resolve("plain.gif"), dir.file("plain.gif"));
+    EXPECT_EQ(resolve("Tex\\Sub\\Wood.JPG"), dir.file("Tex/Sub/Wood.JPG"));
+    EXPECT_EQ(resolve("tex/sub/wood.jpg"), dir.file("Tex/Sub/Wood.JPG"));
+    EXPECT_EQ(resolve("./Tex/../plain.gif"), dir.file("./Tex/../plain.gif"));
+    EXPECT_EQ(resolve(dir.file("PLAIN.GIF")), dir.file("plain.gif")); // absolute
+    EXPECT_FALSE(resolve("missing.gif").has_value());
+    EXPECT_FALSE(resolve("Tex").has_value()); // a folder is no file
+    EXPECT_FALSE(resolve("").has_value());
+}
+
+TEST_F(StoredNamesTest, DoubleByteNamesAreConvertedAndKeepTheirTrailBytes) {
+    // "表" is 0x95 0x5C in CP932: its trail byte must not become a separator.
+    EXPECT_EQ(resolve("\x95\x5C.jpg", CodePage::Cp932), dir.file("\xE8\xA1\xA8.jpg"));
+    EXPECT_EQ(resolve("\x95\x5C.JPG", CodePage::Cp932), dir.file("\xE8\xA1\xA8.jpg"));
+}
+
+TEST_F(StoredNamesTest, WindowsPathsFallBackToTheirLastComponent) {
+    EXPECT_EQ(resolve("C:\\Users\\someone\\Desktop\\PLAIN.gif"), dir.file("plain.gif"));
+    EXPECT_EQ(resolve("\\\\server\\share\\plain.gif"), dir.file("plain.gif"));
+    // A relative name does not fall back: it names a file in its own folder.
+    EXPECT_FALSE(resolve("elsewhere\\plain.gif").has_value());
+}
+
+} // namespace
+} // namespace vantor
