@@ -1,0 +1,33 @@
+#include "browser/WebEngineBrowserPane.h"
+
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+TWebEngineBrowserPane::TWebEngineBrowserPane(QWidget* parent)
+    : TBrowserPane(parent), FView(new QWebEngineView(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView);
+    QWebEngineSettings* settings = FView->settings();
+    // The viewer reads the zip and the images beside the page; nothing else is reachable.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::WebGLEnabled, true);
+}
+
+void TWebEngineBrowserPane::Navigate(const QString& path) {
+    FView->setUrl(QUrl::fromLocalFile(path));
+    emit Navigated(path);
+}
+
+void TWebEngineBrowserPane::GoBack() { FView->back(); }
+void TWebEngineBrowserPane::GoForward() { FView->forward(); }
+void TWebEngineBrowserPane::Refresh() { FView->reload(); }
+void TWebEngineBrowserPane::Stop() { FView->stop(); }
+
+QString TWebEngineBrowserPane::Location() const {
+    const QUrl url = FView->url();
+    return url.isLocalFile() ? url.toLocalFile() : url.toString();
+}
