@@ -36,6 +36,7 @@ KeyedStream::KeyedStream(StreamKey key, bool transform) : key_(key) {
             const unsigned n3 = n2 * n;
             offsets_[n] = static_cast<std::uint8_t>((key[0] + n) + (key[1] + n) * n +
                                                     (key[2] + n) * n2 + (key[3] + n) * n3);
+            offsets_[n + 256] = offsets_[n];
         }
     }
     bytes_.assign(key.begin(), key.end());
@@ -46,20 +47,33 @@ void KeyedStream::putByte(std::uint8_t byte) {
 }
 
 void KeyedStream::putBytes(std::string_view bytes) {
-    std::size_t position = this->position();
     const std::size_t start = bytes_.size();
     bytes_.resize(start + bytes.size());
-    char* out = bytes_.data() + start;
-    for (const char c : bytes) {
-        *out++ = static_cast<char>(transformed(static_cast<std::uint8_t>(c), position++));
+    auto* out = reinterpret_cast<unsigned char*>(bytes_.data() + start);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::uint8_t* offsets = offsets_.data() + ((start - kHeaderBytes) & 0xFF);
+    // Runs of 256 bytes keep their starting phase, so each run adds the same stretch of
+    // offsets; the loop over one run vectorises.
+    for (std::size_t left = bytes.size(); left > 0;) {
+        const std::size_t run = left < 256 ? left : 256;
+        for (std::size_t i = 0; i < run; ++i) {
+            out[i] = static_cast<unsigned char>(in[i] + offsets[i]);
+        }
+        out += run;
+        in += run;
+        left -= run;
     }
 }
 
 void KeyedStream::putInt32(std::uint32_t value) {
-    putByte(static_cast<std::uint8_t>(value >> 24));
-    putByte(static_cast<std::uint8_t>(value >> 16));
-    putByte(static_cast<std::uint8_t>(value >> 8));
-    putByte(static_cast<std::uint8_t>(value));
+    const std::size_t p = position();
+    const char bytes[4] = {
+        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 24), p)),
+        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 16), p + 1)),
+        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 8), p + 2)),
+        static_cast<char>(transformed(static_cast<std::uint8_t>(value), p + 3)),
+    };
+    bytes_.append(bytes, 4);
 }
 
 void KeyedStream::putFloat32(float value) {

@@ -74,8 +74,10 @@ private:
     }
 
     StreamKey key_;
-    // The offset added at each stream position modulo 256; it repeats with period 256.
-    std::array<std::uint8_t, 256> offsets_{};
+    // The offset added at each stream position modulo 256; it repeats with period 256. Two
+    // periods are held so that a run of up to 256 bytes reads its offsets from one contiguous
+    // stretch, whatever position it starts at.
+    std::array<std::uint8_t, 512> offsets_{};
     std::string bytes_;
 };
 

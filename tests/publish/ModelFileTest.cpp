@@ -217,7 +217,9 @@ TEST(ModelFileMeshes, CountsWinOverLongerVectors) {
 TEST(ModelFileMeshes, ManyMaterialsNeedNoFixedTable) {
     QelScene scene;
     for (int i = 0; i < 300; ++i) {
-        addMaterial(scene, material("m" + std::to_string(i)));
+        std::string name = "m";
+        name += std::to_string(i);
+        addMaterial(scene, material(name));
     }
     addObject(scene, "o", 3, {face(299, {0, 1, 2}), face(256, {0, 1, 2}), face(300, {0, 1, 2})});
     const DecodedModel model = decode(scene);
