@@ -1,0 +1,413 @@
+// Turns the meshes of a parsed object into drawable batches: triangles with smoothed normals,
+// lines for two-corner faces, polygon edges for the wireframe, and the mirror reflections.
+//
+// Normals follow the object's smoothing angle: at each vertex position, a face's corner takes
+// the (corner-angle weighted) normals of the faces there whose normal lies within the angle
+// of its own, so sharper edges stay hard. Positions are compared exactly, across the object's
+// meshes, so faces of different materials smooth into each other as one surface.
+import { polygonNormal, triangulatePolygon } from './Polygon.js';
+import { MIRROR_CONNECT, mirrorReflections, planesThrough, seamTolerance, signsOf, weldSeam } from './Mirror.js';
+
+// Up to this many faces meeting at a vertex are compared pairwise; beyond it they are
+// gathered into clusters first, which keeps fans of thousands of faces linear.
+const PAIRWISE_LIMIT = 64;
+const MAX_CLUSTERS = 32;
+
+// Groups vertices with bit-identical positions. positions: Float32Array without negative zeros.
+export function groupPositions(positions) {
+  const count = positions.length / 3;
+  const bits = new Uint32Array(positions.buffer, positions.byteOffset, positions.length);
+  let size = 16;
+  while (size < count * 2) size <<= 1;
+  const table = new Int32Array(size).fill(-1);
+  const groupOf = new Uint32Array(count);
+  let groupCount = 0;
+  for (let v = 0; v < count; v++) {
+    const x = bits[v * 3], y = bits[v * 3 + 1], z = bits[v * 3 + 2];
+    let hash = Math.imul(x, 0x9e3779b1) ^ Math.imul(y, 0x85ebca77) ^ Math.imul(z, 0xc2b2ae3d);
+    hash ^= hash >>> 15;
+    let slot = hash & (size - 1);
+    for (;;) {
+      const other = table[slot];
+      if (other === -1) {
+        table[slot] = v;
+        groupOf[v] = groupCount++;
+        break;
+      }
+      if (bits[other * 3] === x && bits[other * 3 + 1] === y && bits[other * 3 + 2] === z) {
+        groupOf[v] = groupOf[other];
+        break;
+      }
+      slot = (slot + 1) & (size - 1);
+    }
+  }
+  return { groupOf, groupCount };
+}
+
+// The object's vertices of all meshes in one table, negative zeros made positive (so equal
+// positions have equal bits), the seam welded in the connected mirror mode.
+function objectPositions(object) {
+  let total = 0;
+  for (const mesh of object.meshes) total += mesh.positions.length;
+  const positions = new Float32Array(total);
+  const meshOffsets = [];
+  let at = 0;
+  for (const mesh of object.meshes) {
+    meshOffsets.push(at / 3);
+    const source = mesh.positions;
+    for (let i = 0; i < source.length; i++) positions[at + i] = source[i] + 0;
+    at += source.length;
+  }
+  if (object.mirror === MIRROR_CONNECT) weldSeam(positions, object.mirrorAxis, seamTolerance(positions));
+  return { positions, meshOffsets };
+}
+
+// Polygons of three or more corners in one list, corners in the viewer's winding (the file's
+// front faces wind the other way) and as object vertex numbers.
+function collectPolygons(object, meshOffsets) {
+  let polygonCount = 0;
+  let cornerCount = 0;
+  for (const mesh of object.meshes) {
+    for (const size of mesh.faceSizes) {
+      if (size >= 3) { polygonCount++; cornerCount += size; }
+    }
+  }
+  const start = new Uint32Array(polygonCount + 1);
+  const meshOf = new Uint32Array(polygonCount);
+  const corners = new Uint32Array(cornerCount);
+  let p = 0;
+  let c = 0;
+  object.meshes.forEach((mesh, m) => {
+    const offset = meshOffsets[m];
+    let read = 0;
+    for (const size of mesh.faceSizes) {
+      if (size >= 3) {
+        start[p] = c;
+        meshOf[p++] = m;
+        for (let k = size - 1; k >= 0; k--) corners[c++] = offset + mesh.corners[read + k];
+      }
+      read += size;
+    }
+  });
+  start[polygonCount] = c;
+  return { start, meshOf, corners, count: polygonCount };
+}
+
+// Unit normal of each polygon and the angle of each corner (its weight in smoothing).
+function polygonNormalsAndAngles(positions, polygons) {
+  const normals = new Float32Array(polygons.count * 3);
+  const angles = new Float32Array(polygons.corners.length);
+  const n = [0, 0, 0];
+  for (let p = 0; p < polygons.count; p++) {
+    const first = polygons.start[p];
+    const size = polygons.start[p + 1] - first;
+    const ids = polygons.corners;
+    polygonNormal(positions, ids, first, size, n);
+    const length = Math.hypot(n[0], n[1], n[2]);
+    if (length > 0) {
+      normals[p * 3] = n[0] / length;
+      normals[p * 3 + 1] = n[1] / length;
+      normals[p * 3 + 2] = n[2] / length;
+    }
+    for (let k = 0; k < size; k++) {
+      const a = ids[first + (k === 0 ? size - 1 : k - 1)] * 3;
+      const b = ids[first + k] * 3;
+      const c = ids[first + (k + 1 === size ? 0 : k + 1)] * 3;
+      const ux = positions[a] - positions[b], uy = positions[a + 1] - positions[b + 1], uz = positions[a + 2] - positions[b + 2];
+      const vx = positions[c] - positions[b], vy = positions[c + 1] - positions[b + 1], vz = positions[c + 2] - positions[b + 2];
+      const lengths = Math.hypot(ux, uy, uz) * Math.hypot(vx, vy, vz);
+      angles[first + k] = lengths > 0 ? Math.acos(Math.max(-1, Math.min(1, (ux * vx + uy * vy + uz * vz) / lengths))) : 0;
+    }
+  }
+  return { normals, angles };
+}
+
+// For each position group, the polygon corners that lie there (compressed rows).
+function cornersByGroup(polygons, groupOf, groupCount) {
+  const start = new Uint32Array(groupCount + 1);
+  const corners = polygons.corners;
+  for (let c = 0; c < corners.length; c++) start[groupOf[corners[c]] + 1]++;
+  for (let g = 0; g < groupCount; g++) start[g + 1] += start[g];
+  const fill = start.slice(0, groupCount);
+  const list = new Uint32Array(corners.length);
+  for (let c = 0; c < corners.length; c++) list[fill[groupOf[corners[c]]]++] = c;
+  return { start, list };
+}
+
+function polygonOfCorners(polygons) {
+  const polygonOf = new Uint32Array(polygons.corners.length);
+  for (let p = 0; p < polygons.count; p++) polygonOf.fill(p, polygons.start[p], polygons.start[p + 1]);
+  return polygonOf;
+}
+
+// Smoothed normal of every polygon corner, and the fully smoothed normal of every position
+// (used to push outlines outwards). reflections: per group, the sign vectors of the mirror
+// images whose faces also meet there (connected mirror seams), the identity first.
+function smoothNormals(positions, polygons, faceData, groupOf, groupCount, options) {
+  const { normals: faceNormals, angles } = faceData;
+  const cornerNormals = new Float32Array(polygons.corners.length * 3);
+  const groupNormals = new Float32Array(groupCount * 3);
+  const polygonOf = polygonOfCorners(polygons);
+  const byGroup = cornersByGroup(polygons, groupOf, groupCount);
+  const cosLimit = Math.cos(Math.min(180, Math.max(0, options.smoothingAngle)) * Math.PI / 180) - 1e-6;
+  const seamAxes = options.seamAxes;
+  const identity = [[1, 1, 1]];
+
+  // Scratch lists of one group's contributions: normal, weight, and owning corner.
+  let nx = new Float32Array(64), ny = new Float32Array(64), nz = new Float32Array(64);
+  let weight = new Float32Array(64);
+  let owner = new Int32Array(64);
+
+  for (let g = 0; g < groupCount; g++) {
+    const first = byGroup.start[g];
+    const count = byGroup.start[g + 1] - first;
+    if (count === 0) continue;
+    let reflections = identity;
+    if (seamAxes) {
+      const planes = planesThrough(positions, polygons.corners[byGroup.list[first]], seamAxes);
+      if (planes) {
+        reflections = [[1, 1, 1]];
+        for (let s = 1; s <= planes; s++) if ((s & planes) === s) reflections.push(signsOf(s));
+      }
+    }
+    const items = count * reflections.length;
+    if (items > nx.length) {
+      nx = new Float32Array(items); ny = new Float32Array(items); nz = new Float32Array(items);
+      weight = new Float32Array(items); owner = new Int32Array(items);
+    }
+    let sx = 0, sy = 0, sz = 0;
+    let i = 0;
+    for (const [rx, ry, rz] of reflections) {
+      for (let k = 0; k < count; k++, i++) {
+        const corner = byGroup.list[first + k];
+        const p = polygonOf[corner];
+        nx[i] = faceNormals[p * 3] * rx; ny[i] = faceNormals[p * 3 + 1] * ry; nz[i] = faceNormals[p * 3 + 2] * rz;
+        weight[i] = angles[corner];
+        owner[i] = rx === 1 && ry === 1 && rz === 1 ? corner : -1;
+        sx += nx[i] * weight[i]; sy += ny[i] * weight[i]; sz += nz[i] * weight[i];
+      }
+    }
+    const length = Math.hypot(sx, sy, sz) || 1;
+    groupNormals[g * 3] = sx / length; groupNormals[g * 3 + 1] = sy / length; groupNormals[g * 3 + 2] = sz / length;
+
+    if (items <= PAIRWISE_LIMIT) {
+      for (let a = 0; a < items; a++) {
+        if (owner[a] < 0) continue;
+        let ax = 0, ay = 0, az = 0;
+        for (let b = 0; b < items; b++) {
+          if (nx[a] * nx[b] + ny[a] * ny[b] + nz[a] * nz[b] >= cosLimit) {
+            ax += nx[b] * weight[b]; ay += ny[b] * weight[b]; az += nz[b] * weight[b];
+          }
+        }
+        writeCornerNormal(cornerNormals, owner[a], ax, ay, az, nx[a], ny[a], nz[a]);
+      }
+    } else {
+      clusterNormals(items, nx, ny, nz, weight, owner, cosLimit, cornerNormals);
+    }
+  }
+  return { cornerNormals, groupNormals };
+}
+
+function writeCornerNormal(out, corner, x, y, z, fx, fy, fz) {
+  const length = Math.hypot(x, y, z);
+  if (length > 0) { out[corner * 3] = x / length; out[corner * 3 + 1] = y / length; out[corner * 3 + 2] = z / length; }
+  else { out[corner * 3] = fx; out[corner * 3 + 1] = fy; out[corner * 3 + 2] = fz; }
+}
+
+// Many faces at one vertex: each joins the first cluster whose founding normal lies within the
+// angle, or founds a new one (the nearest cluster once MAX_CLUSTERS exist); a corner then takes
+// its cluster's sum.
+function clusterNormals(items, nx, ny, nz, weight, owner, cosLimit, out) {
+  const founders = [];
+  const sums = [];
+  const clusterOf = new Int32Array(items);
+  for (let i = 0; i < items; i++) {
+    let chosen = -1;
+    let nearest = 0;
+    let nearestDot = -Infinity;
+    for (let c = 0; c < founders.length; c++) {
+      const f = founders[c];
+      const dot = nx[i] * f[0] + ny[i] * f[1] + nz[i] * f[2];
+      if (dot >= cosLimit) { chosen = c; break; }
+      if (dot > nearestDot) { nearestDot = dot; nearest = c; }
+    }
+    if (chosen < 0) {
+      if (founders.length < MAX_CLUSTERS) {
+        founders.push([nx[i], ny[i], nz[i]]);
+        sums.push([0, 0, 0]);
+        chosen = founders.length - 1;
+      } else {
+        chosen = nearest;
+      }
+    }
+    clusterOf[i] = chosen;
+    const sum = sums[chosen];
+    sum[0] += nx[i] * weight[i]; sum[1] += ny[i] * weight[i]; sum[2] += nz[i] * weight[i];
+  }
+  for (let i = 0; i < items; i++) {
+    if (owner[i] < 0) continue;
+    const sum = sums[clusterOf[i]];
+    writeCornerNormal(out, owner[i], sum[0], sum[1], sum[2], nx[i], ny[i], nz[i]);
+  }
+}
+
+// Collects one mesh's drawable vertices: a mesh vertex is split once per distinct normal.
+class VertexTable {
+  constructor(mesh, capacity) {
+    this.mesh = mesh;
+    this.first = new Int32Array(mesh.positions.length / 3).fill(-1);
+    this.next = new Int32Array(capacity);
+    this.source = new Uint32Array(capacity);
+    this.normals = new Float32Array(capacity * 3);
+    this.count = 0;
+  }
+
+  add(vertex, x, y, z) {
+    for (let at = this.first[vertex]; at >= 0; at = this.next[at]) {
+      const n = this.normals;
+      if (n[at * 3] === x && n[at * 3 + 1] === y && n[at * 3 + 2] === z) return at;
+    }
+    const at = this.count++;
+    this.next[at] = this.first[vertex];
+    this.first[vertex] = at;
+    this.source[at] = vertex;
+    this.normals[at * 3] = x; this.normals[at * 3 + 1] = y; this.normals[at * 3 + 2] = z;
+    return at;
+  }
+}
+
+function makeBatch(mesh, table, positions, meshOffset, groupOf, groupNormals, triangles, lines, edges) {
+  const count = table.count;
+  const batchPositions = new Float32Array(count * 3);
+  const smooth = new Float32Array(count * 3);
+  const uvs = mesh.uvs ? new Float32Array(count * 2) : null;
+  for (let i = 0; i < count; i++) {
+    const local = table.source[i];
+    const vertex = meshOffset + local;
+    const group = groupOf[vertex];
+    for (let k = 0; k < 3; k++) {
+      batchPositions[i * 3 + k] = positions[vertex * 3 + k];
+      smooth[i * 3 + k] = groupNormals[group * 3 + k];
+    }
+    if (uvs) { uvs[i * 2] = mesh.uvs[local * 2]; uvs[i * 2 + 1] = mesh.uvs[local * 2 + 1]; }
+  }
+  return {
+    material: mesh.material,
+    positions: batchPositions,
+    normals: table.normals.slice(0, count * 3),
+    smoothNormals: smooth,
+    uvs,
+    triangles,
+    lines,
+    edges,
+  };
+}
+
+function boundsOf(positions, reflections) {
+  const min = [Infinity, Infinity, Infinity];
+  const max = [-Infinity, -Infinity, -Infinity];
+  for (let i = 0; i < positions.length; i += 3) {
+    for (let k = 0; k < 3; k++) {
+      const value = positions[i + k];
+      if (value < min[k]) min[k] = value;
+      if (value > max[k]) max[k] = value;
+    }
+  }
+  for (const signs of reflections) {
+    for (let k = 0; k < 3; k++) {
+      if (signs[k] < 0) { const low = min[k]; min[k] = Math.min(low, -max[k]); max[k] = Math.max(max[k], -low); }
+    }
+  }
+  return positions.length ? { min, max } : null;
+}
+
+// object: a parsed object. options: { smooth: compute smoothed normals (false: face normals),
+// edges: collect the polygon edges for the wireframe }.
+export function buildObject(object, options = {}) {
+  const smooth = options.smooth !== false;
+  const { positions, meshOffsets } = objectPositions(object);
+  const reflections = mirrorReflections(object.mirror, object.mirrorAxis);
+  const { groupOf, groupCount } = groupPositions(positions);
+  const polygons = collectPolygons(object, meshOffsets);
+  const faceData = polygonNormalsAndAngles(positions, polygons);
+  let cornerNormals;
+  let groupNormals;
+  if (smooth) {
+    const seamAxes = object.mirror === MIRROR_CONNECT && reflections.length ? object.mirrorAxis & 7 : 0;
+    ({ cornerNormals, groupNormals } = smoothNormals(positions, polygons, faceData, groupOf, groupCount,
+      { smoothingAngle: object.smoothingAngle, seamAxes }));
+  } else {
+    cornerNormals = new Float32Array(polygons.corners.length * 3);
+    for (let p = 0; p < polygons.count; p++) {
+      for (let c = polygons.start[p]; c < polygons.start[p + 1]; c++) cornerNormals.set(faceData.normals.subarray(p * 3, p * 3 + 3), c * 3);
+    }
+    groupNormals = new Float32Array(groupCount * 3);
+  }
+
+  const batches = [];
+  let polygon = 0;
+  const localTriangles = [];
+  object.meshes.forEach((mesh, m) => {
+    const offset = meshOffsets[m];
+    let lineCorners = 0;
+    let triangleCapacity = 0;
+    let cornerTotal = 0;
+    for (const size of mesh.faceSizes) {
+      if (size === 2) lineCorners += 2;
+      if (size >= 3) { triangleCapacity += (size - 2) * 3; cornerTotal += size; }
+    }
+    const table = new VertexTable(mesh, cornerTotal + lineCorners);
+    const triangles = new Uint32Array(triangleCapacity);
+    const edges = options.edges ? [] : null;
+    const edgeSeen = options.edges ? new Set() : null;
+    let triangleAt = 0;
+    const corners = polygons.corners;
+    const cornerVertex = [];
+    while (polygon < polygons.count && polygons.meshOf[polygon] === m) {
+      const first = polygons.start[polygon];
+      const size = polygons.start[polygon + 1] - first;
+      cornerVertex.length = 0;
+      for (let k = 0; k < size; k++) {
+        const c = first + k;
+        cornerVertex.push(table.add(corners[c] - offset, cornerNormals[c * 3], cornerNormals[c * 3 + 1], cornerNormals[c * 3 + 2]));
+      }
+      localTriangles.length = 0;
+      triangulatePolygon(positions, corners, first, size, localTriangles);
+      for (const k of localTriangles) triangles[triangleAt++] = cornerVertex[k];
+      if (edges) {
+        for (let k = 0; k < size; k++) {
+          const a = corners[first + k];
+          const b = corners[first + (k + 1) % size];
+          const ga = groupOf[a], gb = groupOf[b];
+          if (ga === gb) continue;
+          const key = ga < gb ? ga * 4294967296 + gb : gb * 4294967296 + ga;
+          if (edgeSeen.has(key)) continue;
+          edgeSeen.add(key);
+          edges.push(cornerVertex[k], cornerVertex[(k + 1) % size]);
+        }
+      }
+      polygon++;
+    }
+    const lines = new Uint32Array(lineCorners);
+    let lineAt = 0;
+    let read = 0;
+    for (const size of mesh.faceSizes) {
+      if (size === 2) {
+        lines[lineAt++] = table.add(mesh.corners[read], 0, 0, 0);
+        lines[lineAt++] = table.add(mesh.corners[read + 1], 0, 0, 0);
+      }
+      read += size;
+    }
+    if (table.count === 0) return;
+    batches.push(makeBatch(mesh, table, positions, offset, groupOf, groupNormals,
+      triangles.subarray(0, triangleAt), lines, edges ? Uint32Array.from(edges) : null));
+  });
+
+  return {
+    name: object.name,
+    visible: object.visible !== 0,
+    reflections,
+    bounds: boundsOf(positions, reflections),
+    batches,
+  };
+}

@@ -1,0 +1,111 @@
+// Three.js objects for the built batches of a model: surfaces, lines, points and cartoon
+// outlines, with their mirror images sharing the same buffers.
+import { BufferAttribute, BufferGeometry, Group, LineSegments, Mesh, Points } from 'three';
+import { DEFAULT_MATERIAL, createMaterial, createOutlineMaterial } from './Shading.js';
+
+function geometryWith(attributes, index) {
+  const geometry = new BufferGeometry();
+  for (const [name, attribute] of Object.entries(attributes)) geometry.setAttribute(name, attribute);
+  if (index) geometry.setIndex(new BufferAttribute(index, 1));
+  return geometry;
+}
+
+// The drawables of one batch for the fill mode, as [object, ...] (unparented).
+function batchDrawables(batch, materials, settings) {
+  const attributes = {
+    position: new BufferAttribute(batch.positions, 3),
+    normal: new BufferAttribute(batch.normals, 3),
+  };
+  if (batch.uvs) attributes.uv = new BufferAttribute(batch.uvs, 2);
+  const drawables = [];
+  if (settings.fillMode === 'POINT') {
+    drawables.push(new Points(geometryWith(attributes, null), materials.points));
+    return drawables;
+  }
+  if (settings.fillMode === 'WIREFRAME') {
+    if (batch.edges?.length) drawables.push(new LineSegments(geometryWith(attributes, batch.edges), materials.lines));
+  } else if (batch.triangles.length) {
+    drawables.push(new Mesh(geometryWith(attributes, batch.triangles), materials.surface));
+    if (materials.outline) {
+      const outlineAttributes = { ...attributes, smoothNormal: new BufferAttribute(batch.smoothNormals, 3) };
+      const outline = new Mesh(geometryWith(outlineAttributes, batch.triangles), materials.outline);
+      outline.renderOrder = 1;
+      drawables.push(outline);
+    }
+  }
+  if (batch.lines.length) drawables.push(new LineSegments(geometryWith(attributes, batch.lines), materials.lines));
+  return drawables;
+}
+
+// One set of shader materials per model material (and one for faces without material); the
+// surface variant depends on whether the batch has texture coordinates.
+export class MaterialSet {
+  constructor(model, textures, settings, sceneUniforms) {
+    this.model = model;
+    this.textures = textures;
+    this.settings = settings;
+    this.uniforms = sceneUniforms;
+    this.cache = new Map();
+    const cartoonOutline = settings.shadingMode === 'CARTOON' && settings.fillMode === 'SOLID' && settings.edgePower > 0;
+    this.outline = cartoonOutline ? createOutlineMaterial(settings.edgePower, sceneUniforms) : null;
+  }
+
+  forBatch(index, hasUv) {
+    const key = `${index}:${hasUv}`;
+    if (!this.cache.has(key)) {
+      const material = index >= 0 ? this.model.materials[index] : DEFAULT_MATERIAL;
+      const maps = { hasUv, ...(index >= 0 ? this.textures(material) : {}) };
+      const plain = { hasUv: false };
+      this.cache.set(key, {
+        surface: createMaterial('surface', material, maps, this.settings, this.uniforms),
+        lines: createMaterial('lines', material, plain, this.settings, this.uniforms),
+        points: createMaterial('points', material, plain, this.settings, this.uniforms),
+        outline: this.outline,
+      });
+    }
+    return this.cache.get(key);
+  }
+}
+
+// builtObjects: results of buildObject; returns a Group holding every visible object.
+export function createModelGroup(builtObjects, materialSet, settings) {
+  const model = new Group();
+  model.name = 'model';
+  for (const built of builtObjects) {
+    if (!built.visible) continue;
+    const object = new Group();
+    const drawables = [];
+    for (const batch of built.batches) {
+      drawables.push(...batchDrawables(batch, materialSet.forBatch(batch.material, Boolean(batch.uvs)), settings));
+    }
+    object.add(...drawables);
+    for (const [sx, sy, sz] of built.reflections) {
+      // A reflection turns the winding; three.js turns the front face back for negative scales.
+      const image = new Group();
+      image.scale.set(sx, sy, sz);
+      for (const drawable of drawables) {
+        const copy = new drawable.constructor(drawable.geometry, drawable.material);
+        copy.renderOrder = drawable.renderOrder;
+        image.add(copy);
+      }
+      object.add(image);
+    }
+    if (drawables.length) model.add(object);
+  }
+  return model;
+}
+
+// The radius of a sphere round the origin that holds every visible object whatever its
+// rotation (the model turns about the origin).
+export function modelRadius(builtObjects) {
+  let radius = 0;
+  for (const built of builtObjects) {
+    if (!built.visible || !built.bounds) continue;
+    const { min, max } = built.bounds;
+    const x = Math.max(Math.abs(min[0]), Math.abs(max[0]));
+    const y = Math.max(Math.abs(min[1]), Math.abs(max[1]));
+    const z = Math.max(Math.abs(min[2]), Math.abs(max[2]));
+    radius = Math.max(radius, Math.hypot(x, y, z));
+  }
+  return radius;
+}

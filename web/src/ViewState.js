@@ -1,0 +1,113 @@
+// The one state object of a viewer: the model's rotation, the camera's zoom, the pan offset,
+// the spin, and what a left drag does. Controls change it; the scene view only reads it.
+// Time is passed in, so spinning can be tested without a clock.
+import { Euler, MathUtils, Quaternion, Vector3 } from 'three';
+
+const MIN_ZOOM = 0.01;
+const MAX_ZOOM = 100;
+const FALLBACK_CAMERA = [0, 0, 500];
+
+export class ViewState {
+  // settings: the applet settings (modelPosition, fieldOfView, initRotAngle, initRotSpeed).
+  constructor(settings) {
+    const position = new Vector3(...settings.modelPosition);
+    // A camera at the origin could not look at it; such a page gets the default position.
+    this.cameraHome = position.lengthSq() > 1e-12 ? position : new Vector3(...FALLBACK_CAMERA);
+    this.fieldOfView = settings.fieldOfView;
+    const [yaw, pitch, roll] = settings.initRotAngle;
+    this.initialRotation = new Quaternion().setFromEuler(
+      new Euler(MathUtils.degToRad(pitch), MathUtils.degToRad(yaw), MathUtils.degToRad(roll), 'YXZ'));
+    this.spinSpeed = settings.initRotSpeed.map(MathUtils.degToRad);
+    // The camera never turns, so its axes are fixed: it looks from cameraHome at the origin.
+    const forward = this.cameraHome.clone().negate().normalize();
+    const worldUp = Math.abs(forward.y) > 0.999 ? new Vector3(0, 0, -1) : new Vector3(0, 1, 0);
+    this.cameraRight = new Vector3().crossVectors(forward, worldUp).normalize();
+    this.cameraUp = new Vector3().crossVectors(this.cameraRight, forward).normalize();
+    this.dragMode = 'rotate';
+    this.rotation = new Quaternion();
+    this.pan = new Vector3();
+    this.zoom = 1;
+    this.spinning = false;
+    // version counts every change; rotationVersion only turns of the model (the soft shadow
+    // depends on those alone).
+    this.version = 0;
+    this.rotationVersion = 0;
+    this.reset();
+  }
+
+  reset() {
+    this.rotation.copy(this.initialRotation);
+    this.pan.set(0, 0, 0);
+    this.zoom = 1;
+    this.spinning = this.spinSpeed.some((speed) => speed !== 0);
+    this.rotationVersion++;
+    this.changed();
+  }
+
+  changed() {
+    this.version++;
+  }
+
+  cameraPosition(out = new Vector3()) {
+    return out.copy(this.cameraHome).multiplyScalar(this.zoom);
+  }
+
+  cameraDistance() {
+    return this.cameraHome.length() * this.zoom;
+  }
+
+  // World units per pixel in the plane through the origin, for a view height in pixels.
+  unitsPerPixel(viewHeight) {
+    return (2 * this.cameraDistance() * Math.tan(MathUtils.degToRad(this.fieldOfView) / 2)) / Math.max(1, viewHeight);
+  }
+
+  // Turns the model about an axis given in camera terms (right, up); a user's turn ends the spin.
+  rotateAboutCameraAxes(aboutUp, aboutRight) {
+    const turn = new Quaternion().setFromAxisAngle(this.cameraUp, aboutUp)
+      .multiply(new Quaternion().setFromAxisAngle(this.cameraRight, aboutRight));
+    this.rotation.premultiply(turn).normalize();
+    this.spinning = false;
+    this.rotationVersion++;
+    this.changed();
+  }
+
+  // A drag of dx, dy pixels in a view viewHeight pixels high: a drag over the full height
+  // turns the model half round.
+  rotateByDrag(dx, dy, viewHeight) {
+    const perPixel = Math.PI / Math.max(1, viewHeight);
+    this.rotateAboutCameraAxes(dx * perPixel, dy * perPixel);
+  }
+
+  zoomBy(factor) {
+    const zoom = MathUtils.clamp(this.zoom * factor, MIN_ZOOM, MAX_ZOOM);
+    if (zoom !== this.zoom) {
+      this.zoom = zoom;
+      this.changed();
+    }
+  }
+
+  // Moves the model with the pointer: dx, dy in pixels (y downwards).
+  panByPixels(dx, dy, viewHeight) {
+    const units = this.unitsPerPixel(viewHeight);
+    this.pan.addScaledVector(this.cameraRight, dx * units).addScaledVector(this.cameraUp, -dy * units);
+    this.changed();
+  }
+
+  setDragMode(mode) {
+    if (this.dragMode !== mode) {
+      this.dragMode = mode;
+      this.changed();
+    }
+  }
+
+  // Advances the spin by seconds; returns whether anything moved.
+  advance(seconds) {
+    if (!this.spinning || seconds <= 0) return false;
+    const [x, y, z] = this.spinSpeed;
+    const step = new Quaternion().setFromEuler(new Euler(x * seconds, y * seconds, z * seconds, 'XYZ'));
+    this.rotation.premultiply(step).normalize();
+    this.rotationVersion++;
+    this.changed();
+    return true;
+  }
+}

@@ -1,0 +1,246 @@
+// One viewer on a page: loads the package's files, builds the scene, and draws it whenever
+// something changes (continuously only while the model spins).
+//
+// The viewer's element carries data-state ("loading", "ready" or "error") and, once drawn,
+// data-first-frame-ms (milliseconds since the page started loading), so a page can tell when
+// the model is on screen.
+import { readAppletParams } from './AppletParams.js';
+import { Controls } from './Controls.js';
+import {
+  createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage,
+} from './Images.js';
+import { buildObject } from './MeshBuilder.js';
+import { messageLines } from './Messages.js';
+import { MaterialSet, createModelGroup, modelRadius } from './ModelObjects.js';
+import { ICON_KINDS, Overlay } from './Overlay.js';
+import { PackageError, PackageReader } from './PackageReader.js';
+import { NoWebGLError, SceneView } from './SceneView.js';
+import { HttpSource, LoadError, referenceFileName } from './Sources.js';
+import { ViewState } from './ViewState.js';
+
+const RAMP_FILE = 'LitColor.jpg';
+const MAX_PIXEL_RATIO = 2;
+
+// A failure that the viewer explains on its canvas: a message key and its values.
+class ViewerFailure extends Error {
+  constructor(key, values = {}) {
+    super(`${key}: ${values.name ?? ''} ${values.detail ?? ''}`.trim());
+    this.key = key;
+    this.values = values;
+  }
+}
+
+function failureFromLoad(error) {
+  if (!(error instanceof LoadError)) throw error;
+  if (error.kind === 'blocked') return new ViewerFailure('fromDisk', { name: error.fileName });
+  if (error.kind === 'missing') return new ViewerFailure('missingFile', { name: error.fileName });
+  return new ViewerFailure('httpError', { name: error.fileName, detail: error.detail });
+}
+
+export class Viewer {
+  // host: the element that the viewer fills; applet: { attributes, params } of the applet
+  // block; source: where files come from (HttpSource of the page's folder by default).
+  constructor(host, applet, source) {
+    this.settings = readAppletParams(applet.attributes, applet.params);
+    this.source = source ?? new HttpSource(document.baseURI);
+    this.host = host;
+    this.frameRequested = false;
+    this.lastTime = 0;
+    this.drawnMode = null;
+    this.createElements();
+  }
+
+  createElements() {
+    const { width, height } = this.settings;
+    const container = document.createElement('div');
+    container.className = 'qel-viewer';
+    Object.assign(container.style, {
+      position: 'relative', display: 'inline-block', width: `${width}px`, height: `${height}px`,
+      overflow: 'hidden', verticalAlign: 'top', lineHeight: '0',
+    });
+    const canvas = document.createElement('canvas');
+    canvas.className = 'qel-canvas';
+    canvas.tabIndex = 0;
+    canvas.setAttribute('role', 'img');
+    const modelName = referenceFileName(this.settings.model).replace(/\.zip$/i, '');
+    canvas.setAttribute('aria-label', messageLines('canvasLabel', { name: modelName }).join(' '));
+    Object.assign(canvas.style, { display: 'block', width: '100%', height: '100%', outlineOffset: '-2px' });
+    canvas.width = width;
+    canvas.height = height;
+    container.append(canvas);
+    this.host.replaceChildren(container);
+    this.container = container;
+    this.canvas = canvas;
+    this.overlay = new Overlay(container, this.settings);
+    this.pixelRatio = Math.min(window.devicePixelRatio || 1, MAX_PIXEL_RATIO);
+    this.overlay.setPixelRatio(this.pixelRatio);
+    this.setStatus('loading');
+  }
+
+  setStatus(state) {
+    this.container.dataset.state = state;
+    this.container.dispatchEvent(new CustomEvent(`qelviewer:${state}`, { bubbles: true }));
+  }
+
+  fail(key, values) {
+    this.overlay.showMessage(messageLines(key, values));
+    this.container.dataset.error = key;
+    this.setStatus('error');
+  }
+
+  // Runs the whole start-up; never throws: every failure ends as a message on the canvas.
+  async start() {
+    try {
+      await this.load();
+    } catch (error) {
+      if (error instanceof ViewerFailure) this.fail(error.key, error.values);
+      else if (error instanceof NoWebGLError) this.fail('noWebGL');
+      else {
+        console.error(error);
+        this.fail('damagedModel', { name: referenceFileName(this.settings.model), detail: String(error.message ?? error) });
+      }
+    }
+  }
+
+  async load() {
+    const settings = this.settings;
+    this.overlay.drawLoading(null, 0);
+    this.view = new SceneView(this.canvas, settings);
+    this.view.setSize(settings.width, settings.height, this.pixelRatio);
+    this.canvas.addEventListener('webglcontextlost', (event) => {
+      event.preventDefault();
+      this.fail('contextLost');
+    });
+    if (!settings.model) throw new ViewerFailure('noModelParam');
+
+    let logo = null;
+    let fraction = 0;
+    const logoLoad = this.loadPageImage(settings.titleLogoImage).then((image) => {
+      logo = image;
+      if (this.overlay.showingLoading) this.overlay.drawLoading(logo, fraction);
+    });
+    const zipBytes = await this.source.load(settings.model, (loaded, total) => {
+      fraction = total ? loaded / total : 0;
+      if (this.overlay.showingLoading) this.overlay.drawLoading(logo, fraction);
+    }).catch((error) => { throw failureFromLoad(error); });
+
+    const zipName = referenceFileName(settings.model);
+    let contents;
+    try {
+      contents = new PackageReader(zipBytes, settings.model);
+    } catch (error) {
+      if (!(error instanceof PackageError)) throw error;
+      const key = { archive: 'damagedArchive', noModel: 'noModelFile', model: 'damagedModel' }[error.kind];
+      throw new ViewerFailure(key, { name: zipName, detail: error.message });
+    }
+    const model = contents.model;
+
+    const [textures, ramp, background, icons] = await Promise.all([
+      this.loadTextures(contents),
+      settings.shadingMode === 'CARTOON' ? this.loadPageImage(RAMP_FILE) : null,
+      this.loadPageImage(settings.backImage),
+      this.loadIcons(),
+      logoLoad,
+    ]);
+    this.buildScene(model, textures);
+    if (settings.shadingMode === 'CARTOON') this.view.setRamp(ramp ? createRampTexture(ramp) : createFallbackRamp());
+    if (background) this.view.setBackgroundTexture(createBackgroundTexture(background));
+    this.overlay.setIcons(icons);
+
+    this.state = new ViewState(settings);
+    this.controls = new Controls(this.canvas, this.state, this.overlay, () => this.invalidate(), () => this.invalidate());
+    this.invalidate();
+  }
+
+  // A page image by its reference; null (and a console note) when it is missing or undecodable,
+  // since a missing decoration must not stop the model from showing.
+  async loadPageImage(reference) {
+    if (!reference) return null;
+    try {
+      return await decodeImage(await this.source.load(reference));
+    } catch (error) {
+      console.warn(`Vantor viewer: image ${reference} not shown (${error.message ?? error})`);
+      return null;
+    }
+  }
+
+  async loadIcons() {
+    const { rotCtrlIcon, zomCtrlIcon, panCtrlIcon, rstCtrlIcon } = this.settings;
+    const icons = [rotCtrlIcon, zomCtrlIcon, panCtrlIcon, rstCtrlIcon];
+    const images = await Promise.all(icons.map((icon) => (icon ? this.loadPageImage(icon.image) : null)));
+    return icons.map((icon, i) => (icon && images[i] ? { kind: ICON_KINDS[i], image: images[i], x: icon.x, y: icon.y } : null))
+      .filter(Boolean);
+  }
+
+  // Every texture file that a material names, decoded; a name maps to null when the archive
+  // lacks the file or the browser cannot decode it, and that map is then left out.
+  async loadTextures(contents) {
+    const textures = new Map();
+    await Promise.all(contents.mapNames().map(async (name) => {
+      const bytes = contents.textureBytes(name);
+      let texture = null;
+      if (bytes) {
+        try {
+          texture = createMapTexture(await decodeImage(bytes), this.settings.texFiltering);
+        } catch (error) {
+          console.warn(`Vantor viewer: texture ${name} not shown (${error.message ?? error})`);
+        }
+      }
+      textures.set(name, texture);
+    }));
+    return textures;
+  }
+
+  buildScene(model, textures) {
+    const settings = this.settings;
+    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
+    const built = model.objects.filter((object) => object.visible !== 0).map((object) => buildObject(object, options));
+    const lookup = (material) => ({
+      map: textures.get(material.textureMap) ?? null,
+      alphaMap: textures.get(material.alphaMap) ?? null,
+      bumpMap: textures.get(material.bumpMap) ?? null,
+      envMap: textures.get(material.envMap) ?? null,
+    });
+    const materials = new MaterialSet(model, lookup, settings, this.view.uniforms);
+    this.view.setModel(createModelGroup(built, materials, settings), modelRadius(built));
+  }
+
+  invalidate() {
+    if (this.frameRequested || this.container.dataset.state === 'error') return;
+    this.frameRequested = true;
+    requestAnimationFrame((time) => this.frame(time));
+  }
+
+  frame(time) {
+    this.frameRequested = false;
+    const state = this.state;
+    if (state.spinning) {
+      const seconds = this.lastTime ? Math.min(0.1, (time - this.lastTime) / 1000) : 0;
+      state.advance(seconds);
+      this.lastTime = time;
+    } else {
+      this.lastTime = 0;
+    }
+    // Without full-time anti-aliasing, frames in motion are drawn plain and the still picture
+    // is drawn anti-aliased once the motion ends.
+    const moving = state.spinning || this.controls.interacting;
+    this.view.render(state, this.settings.fullTimeFSAA || !moving);
+    if (this.drawnMode !== state.dragMode || this.overlay.showingLoading) {
+      this.overlay.drawIcons(state.dragMode);
+      this.drawnMode = state.dragMode;
+    }
+    if (this.container.dataset.state === 'loading') {
+      this.container.dataset.firstFrameMs = String(Math.round(performance.now()));
+      this.setStatus('ready');
+    }
+    if (state.spinning) this.invalidate();
+  }
+}
+
+// Mounts a viewer in host for the applet block and starts it; resolves once it shows the
+// model or a message.
+export async function mount(host, applet, options = {}) {
+  const viewer = new Viewer(host, applet, options.source);
+  await viewer.start();
+  return viewer;
+}

@@ -1,0 +1,161 @@
+import assert from 'node:assert/strict';
+import test from 'node:test';
+import { buildObject, groupPositions } from '../../src/MeshBuilder.js';
+import { mirrorReflections } from '../../src/Mirror.js';
+
+// A parsed object with one mesh; faces are given in the file's order (front faces clockwise
+// when seen from the front).
+function object(positions, faces, extra = {}) {
+  const faceSizes = Uint32Array.from(faces.map((f) => f.length));
+  const corners = Uint32Array.from(faces.flat());
+  return {
+    name: 'o', visible: 15, smoothingAngle: 59.5, mirror: 0, mirrorAxis: 0,
+    meshes: [{ material: 0, positions: new Float32Array(positions), uvs: null, faceSizes, corners }],
+    ...extra,
+  };
+}
+
+// A unit cube, faces wound clockwise seen from outside.
+const CUBE_POSITIONS = [-1, -1, -1, 1, -1, -1, 1, 1, -1, -1, 1, -1, -1, -1, 1, 1, -1, 1, 1, 1, 1, -1, 1, 1];
+const CUBE_FACES = [[4, 7, 6, 5], [0, 1, 2, 3], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]];
+
+function normalAt(batch, i) {
+  return [batch.normals[i * 3], batch.normals[i * 3 + 1], batch.normals[i * 3 + 2]];
+}
+
+function positionAt(batch, i) {
+  return [batch.positions[i * 3], batch.positions[i * 3 + 1], batch.positions[i * 3 + 2]];
+}
+
+test('front faces of the file face outwards: normals point out and triangles wind the other way', () => {
+  const built = buildObject(object(CUBE_POSITIONS, CUBE_FACES));
+  const batch = built.batches[0];
+  assert.equal(batch.triangles.length, 36);
+  for (let t = 0; t < batch.triangles.length; t += 3) {
+    const [a, b, c] = [...batch.triangles.subarray(t, t + 3)].map((i) => positionAt(batch, i));
+    const cross = [
+      (b[1] - a[1]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[1] - a[1]),
+      (b[2] - a[2]) * (c[0] - a[0]) - (b[0] - a[0]) * (c[2] - a[2]),
+      (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]),
+    ];
+    const centre = a.map((v, k) => (v + b[k] + c[k]) / 3);
+    // Counter-clockwise seen from outside: the cross product points away from the centre.
+    assert.ok(cross[0] * centre[0] + cross[1] * centre[1] + cross[2] * centre[2] > 0, `triangle ${t / 3}`);
+    const n = normalAt(batch, batch.triangles[t]);
+    assert.ok(n[0] * centre[0] + n[1] * centre[1] + n[2] * centre[2] > 0, 'normal points outwards');
+  }
+});
+
+test('the smoothing angle keeps sharper edges hard and smooths gentler ones', () => {
+  const hard = buildObject(object(CUBE_POSITIONS, CUBE_FACES, { smoothingAngle: 59.5 })).batches[0];
+  assert.equal(hard.positions.length / 3, 24, 'every cube corner splits into three face normals');
+  for (let i = 0; i < 24; i++) assert.equal(normalAt(hard, i).filter((v) => Math.abs(v) === 1).length, 1);
+  const smooth = buildObject(object(CUBE_POSITIONS, CUBE_FACES, { smoothingAngle: 90.5 })).batches[0];
+  assert.equal(smooth.positions.length / 3, 8, 'at 90.5 degrees the corners share one normal');
+  for (let i = 0; i < 8; i++) {
+    const n = normalAt(smooth, i);
+    const p = positionAt(smooth, i);
+    for (let k = 0; k < 3; k++) assert.ok(Math.abs(n[k] - p[k] / Math.sqrt(3)) < 1e-6);
+  }
+});
+
+test('a shallow fold is smoothed across materials; a steep one is not', () => {
+  // Two quads meeting along x = 0, each in its own material (mesh), each tilted by the given
+  // angle, so their normals differ by twice that angle; the smoothing angle is 30 degrees.
+  const fold = (degrees) => {
+    const z = Math.tan((degrees * Math.PI) / 180);
+    return {
+      name: 'fold', visible: 15, smoothingAngle: 30, mirror: 0, mirrorAxis: 0,
+      meshes: [0, 1].map((m) => ({
+        material: m,
+        positions: new Float32Array(m === 0 ? [-1, 0, z, 0, 0, 0, 0, 1, 0, -1, 1, z] : [0, 0, 0, 1, 0, z, 1, 1, z, 0, 1, 0]),
+        uvs: null, faceSizes: Uint32Array.of(4), corners: Uint32Array.of(0, 3, 2, 1),
+      })),
+    };
+  };
+  const shallow = buildObject(fold(10));
+  const seamNormal = (built) => {
+    const b = built.batches[0];
+    for (let i = 0; i < b.positions.length / 3; i++) if (b.positions[i * 3] === 0) return normalAt(b, i);
+    return null;
+  };
+  assert.ok(Math.abs(seamNormal(shallow)[0]) < 1e-6, 'the seam normal lies between both faces');
+  const steep = buildObject(fold(20));
+  assert.ok(Math.abs(seamNormal(steep)[0]) > 0.3, 'at 40 degrees each face keeps its own normal');
+});
+
+test('mirror modes and axis bits give one reflection per combination of axes', () => {
+  assert.deepEqual(mirrorReflections(0, 7), []);
+  assert.deepEqual(mirrorReflections(1, 0), []);
+  assert.deepEqual(mirrorReflections(1, 1), [[-1, 1, 1]]);
+  assert.deepEqual(mirrorReflections(2, 3), [[-1, 1, 1], [1, -1, 1], [-1, -1, 1]]);
+  assert.equal(mirrorReflections(1, 7).length, 7);
+  assert.deepEqual(mirrorReflections(1, 4), [[1, 1, -1]]);
+  const built = buildObject(object([1, 0, 0, 2, 0, 0, 2, 1, 0], [[0, 1, 2]], { mirror: 1, mirrorAxis: 1 }));
+  assert.deepEqual(built.reflections, [[-1, 1, 1]]);
+  assert.deepEqual(built.bounds, { min: [-2, 0, 0], max: [2, 1, 0] });
+});
+
+test('the connected mirror welds the seam: vertices near the plane meet it and smooth across', () => {
+  // Half a roof: a slope from the ridge at x = 0 (off by a hair) down to x = 1.
+  const half = [1e-6, 1, -1, 1e-6, 1, 1, 1, 0, 1, 1, 0, -1];
+  const faces = [[0, 1, 2, 3]];
+  const connected = buildObject(object(half, faces, { mirror: 2, mirrorAxis: 1, smoothingAngle: 100 })).batches[0];
+  const separate = buildObject(object(half, faces, { mirror: 1, mirrorAxis: 1, smoothingAngle: 100 })).batches[0];
+  for (let i = 0; i < 4; i++) {
+    if (positionAt(separate, i)[0] < 0.5) {
+      assert.equal(positionAt(connected, i)[0], 0, 'ridge vertex moved onto the plane');
+      assert.ok(Math.abs(normalAt(connected, i)[0]) < 1e-6, 'ridge normal points straight up');
+      assert.ok(Math.abs(normalAt(separate, i)[0]) > 0.5, 'separate halves keep the slope normal');
+    }
+  }
+});
+
+test('two-corner faces become lines; the wireframe takes each polygon edge once', () => {
+  const built = buildObject(object([0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, 5, 5, 5],
+    [[0, 1, 2, 3], [0, 3, 2], [2, 4]], { smoothingAngle: 0 }), { edges: true });
+  const b = built.batches[0];
+  assert.equal(b.lines.length, 2);
+  assert.deepEqual(positionAt(b, b.lines[1]), [5, 5, 5]);
+  assert.equal(b.edges.length / 2, 5, 'four quad edges and the triangle diagonal');
+  assert.equal(b.triangles.length, 9);
+});
+
+test('texture coordinates stay with their vertices', () => {
+  const o = object([0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0], [[0, 3, 2, 1]]);
+  o.meshes[0].uvs = new Float32Array([0, 1, 1, 1, 1, 0, 0, 0]);
+  const b = buildObject(o).batches[0];
+  for (let i = 0; i < 4; i++) {
+    const [x, y] = positionAt(b, i);
+    assert.deepEqual([b.uvs[i * 2], b.uvs[i * 2 + 1]], [x, 1 - y]);
+  }
+});
+
+test('equal positions group together; negative zero equals zero', () => {
+  const { groupOf, groupCount } = groupPositions(new Float32Array([0, 0, 0, 1, 2, 3, 0, 0, 0, 1, 2, 3.0001]));
+  assert.equal(groupCount, 3);
+  assert.equal(groupOf[0], groupOf[2]);
+  const built = buildObject(object([-0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, -1, 0], [[0, 1, 2], [3, 4, 1]], { smoothingAngle: 180 }));
+  const b = built.batches[0];
+  const normals = new Set();
+  for (let i = 0; i < b.positions.length / 3; i++) if (positionAt(b, i).every((v) => v === 0)) normals.add(normalAt(b, i).join());
+  assert.equal(normals.size, 1, 'the origin is one vertex');
+});
+
+test('a fan of many faces at one vertex stays fast and smooth', () => {
+  const count = 20000;
+  const positions = [0, 0, 0.05]; // a very flat cone: every face lies within 6 degrees of another
+  const faces = [];
+  for (let i = 0; i < count; i++) {
+    const a = (2 * Math.PI * i) / count;
+    positions.push(Math.cos(a), Math.sin(a), 0);
+    faces.push([0, 1 + ((i + 1) % count), 1 + i]);
+  }
+  const started = performance.now();
+  const b = buildObject(object(positions, faces, { smoothingAngle: 89 })).batches[0];
+  assert.ok(performance.now() - started < 2000, 'linear in the faces');
+  const apex = [];
+  for (let i = 0; i < b.positions.length / 3; i++) if (b.positions[i * 3 + 2] > 0) apex.push(normalAt(b, i));
+  assert.ok(apex.length >= 1 && apex.length <= 32, `${apex.length} apex normals`);
+  for (const n of apex) assert.ok(n[2] > 0.99, `apex normal ${n} points up`);
+});

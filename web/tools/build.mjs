@@ -1,0 +1,63 @@
+// Builds the files that ship beside the program into one folder:
+//   vtr.jar           a zip archive holding the viewer script QelViewer.js as a stored entry
+//   template.html     the page template (copied)
+//   LitColor.jpg      the cartoon shading ramp (drawn by make-litcolor.mjs)
+//   help/vtr_system.html  the help page (copied)
+// Usage: node tools/build.mjs --out DIR
+import { build } from 'esbuild';
+import { zipSync } from 'fflate';
+import { copyFileSync, mkdirSync, writeFileSync } from 'node:fs';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { drawLitColorRamp } from './make-litcolor.mjs';
+
+const webDir = resolve(dirname(fileURLToPath(import.meta.url)), '..');
+// Entry dates inside vtr.jar are fixed, so the same sources give the same archive bytes.
+const FIXED_DATE = new Date(2000, 0, 1, 0, 0, 0);
+
+function outputFolder(argv) {
+  const at = argv.indexOf('--out');
+  if (at < 0 || !argv[at + 1]) {
+    console.error('usage: node tools/build.mjs --out DIR');
+    process.exit(2);
+  }
+  return resolve(argv[at + 1]);
+}
+
+// The viewer as one classic script defining the global QelViewer. The editor's preview pane
+// runs an engine of the Chromium 102 generation, hence the target.
+export async function bundleViewer() {
+  const result = await build({
+    entryPoints: [join(webDir, 'src', 'QelViewer.js')],
+    bundle: true,
+    format: 'iife',
+    globalName: 'QelViewer',
+    target: ['chrome100', 'firefox100', 'safari15'],
+    minify: true,
+    legalComments: 'eof',
+    charset: 'utf8',
+    write: false,
+    logLevel: 'warning',
+  });
+  return result.outputFiles[0].contents;
+}
+
+export function packJar(script) {
+  return zipSync({ 'QelViewer.js': [script, { level: 0, mtime: FIXED_DATE }] });
+}
+
+async function main() {
+  const out = outputFolder(process.argv);
+  mkdirSync(join(out, 'help'), { recursive: true });
+  writeFileSync(join(out, 'vtr.jar'), packJar(await bundleViewer()));
+  copyFileSync(join(webDir, 'template.html'), join(out, 'template.html'));
+  copyFileSync(join(webDir, 'help', 'vtr_system.html'), join(out, 'help', 'vtr_system.html'));
+  writeFileSync(join(out, 'LitColor.jpg'), drawLitColorRamp());
+}
+
+if (process.argv[1] && resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
+  main().catch((error) => {
+    console.error(error);
+    process.exit(1);
+  });
+}
