@@ -274,7 +274,9 @@ private:
 
     // Gives every mesh vertex one coordinate pair. A corner whose pair differs from the one its
     // vertex already holds gets a copy of the vertex with its own pair; copies are never
-    // shared, so a later corner with the same differing pair makes another one.
+    // shared, so a later corner with the same differing pair makes another one. The corners of
+    // a face without coordinates take the pair (0, 0) by the same rule: overwriting the vertex's
+    // pair instead would take an earlier textured face's coordinates away from it.
     void assignCoordinates(const QelObject& object, std::size_t first, std::size_t end) {
         auto& coordinates = work_.coordinates;
         auto& sourceVertex = work_.sourceVertex;
@@ -286,11 +288,7 @@ private:
             const bool faceHasCoordinates = hasCoordinates(face);
             for (std::size_t l = 0; l < face.indices.size(); ++l, ++corner) {
                 const auto m = static_cast<std::size_t>(cornerMesh[corner]);
-                if (!faceHasCoordinates) {
-                    coordinates[m] = UV{0.0f, 0.0f};
-                    continue;
-                }
-                const UV pair{face.u[l], face.v[l]};
+                const UV pair = faceHasCoordinates ? UV{face.u[l], face.v[l]} : UV{0.0f, 0.0f};
                 if (coordinates[m][0] >= kUnsetThreshold || coordinates[m][1] >= kUnsetThreshold) {
                     coordinates[m] = pair;
                 } else if (coordinates[m][0] != pair[0] || coordinates[m][1] != pair[1]) {

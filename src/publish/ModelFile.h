@@ -28,7 +28,9 @@ std::optional<std::string> textureEntryName(std::string_view mapName, CodePage c
 // material lies outside 0..materialCount joins the group without material; a face with a
 // corner outside its object's vertex table, or whose corner list does not match its corner
 // count, is left out of its mesh; a face whose texture coordinates do not match its corners
-// counts as one without coordinates.
+// counts as one without coordinates. In a group with texture coordinates, a face without them
+// draws with (0, 0) at its corners, split off like any other differing pair, so that it never
+// changes the coordinates of another face.
 std::optional<std::string> buildModelFile(const QelScene& scene, StreamKey key, bool transform);
 
 enum class ModelFileStatus { Ok, TooLarge, CannotWrite };

@@ -48,29 +48,28 @@ class WorkFiles {
 public:
     explicit WorkFiles(std::string folder) : folder_(std::move(folder)) {}
     ~WorkFiles() {
-        for (const ZipEntry& entry : entries_) {
-            removeFile(entry.file);
+        for (const std::string& file : written_) {
+            removeFile(file);
         }
         removeEmptyFolder(folder_);
     }
     WorkFiles(const WorkFiles&) = delete;
     WorkFiles& operator=(const WorkFiles&) = delete;
 
-    void add(std::string name, std::string file) {
+    // A file about to be written: it goes even when writing it fails part way.
+    void writing(const std::string& file) { written_.push_back(file); }
+    void addEntry(std::string name, std::string file) {
+        names_.push_back(name);
         entries_.push_back({std::move(name), std::move(file)});
     }
-    bool contains(const std::string& name) const {
-        for (const ZipEntry& entry : entries_) {
-            if (entry.name == name) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool hasEntry(const std::string& name) const { return findEntryName(names_, name).has_value(); }
+    const std::vector<std::string>& entryNames() const { return names_; }
     const std::vector<ZipEntry>& entries() const { return entries_; }
 
 private:
     std::string folder_;
+    std::vector<std::string> written_;
+    std::vector<std::string> names_;
     std::vector<ZipEntry> entries_;
 };
 
@@ -96,7 +95,7 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
                 continue;
             }
             std::string entryName = scene.packageName + "\\" + *fileName;
-            if (work.contains(entryName)) {
+            if (work.hasEntry(entryName)) {
                 continue;
             }
             const std::optional<std::string> image =
@@ -105,8 +104,9 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
                 continue;
             }
             const std::string textureFile = scene.workFolder + *fileName;
+            work.writing(textureFile);
             if (writeTextureFile(scene, *image, textureFile, keys) == TextureFileStatus::Ok) {
-                work.add(std::move(entryName), textureFile);
+                work.addEntry(std::move(entryName), textureFile);
             }
         }
     }
@@ -251,38 +251,34 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
     scene.streamTransform = request.transform ? 1 : 0;
     KeyGenerator keys = request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
 
-    {
-        WorkFiles work(scene.workFolder);
-        writeTextureFiles(scene, *sourceFolder, keys, work);
-        const std::string modelFile = scene.workFolder + scene.packageName + ".qel";
-        switch (writeModelFile(scene, modelFile, keys)) {
-        case ModelFileStatus::Ok:
-            break;
-        case ModelFileStatus::TooLarge:
-            return failure(PackageError::ModelTooLarge);
-        case ModelFileStatus::CannotWrite:
-            removeFile(modelFile); // a partial file
-            return failure(PackageError::CannotWriteModelFile, modelFile);
-        }
-        work.add(scene.packageName + "\\" + scene.packageName + ".qel", modelFile);
-        if (!zipEntries(archive.path(), work.entries(), request.level, request.entryDosTime)) {
-            return failure(PackageError::CannotWriteArchive, archive.target());
-        }
-        PackageResult result;
-        for (const ZipEntry& entry : work.entries()) {
-            result.entryNames.push_back(entry.name);
-        }
-        if (!writeWholeFile(pageFile.path(), page.bytes)) {
-            return failure(PackageError::CannotWritePage, pageFile.target());
-        }
-        if (!archive.commit()) {
-            return failure(PackageError::CannotWriteArchive, archive.target());
-        }
-        if (!pageFile.commit()) {
-            return failure(PackageError::CannotWritePage, pageFile.target());
-        }
-        return result;
+    WorkFiles work(scene.workFolder);
+    writeTextureFiles(scene, *sourceFolder, keys, work);
+    const std::string modelFile = scene.workFolder + scene.packageName + ".qel";
+    work.writing(modelFile);
+    switch (writeModelFile(scene, modelFile, keys)) {
+    case ModelFileStatus::Ok:
+        break;
+    case ModelFileStatus::TooLarge:
+        return failure(PackageError::ModelTooLarge);
+    case ModelFileStatus::CannotWrite:
+        return failure(PackageError::CannotWriteModelFile, modelFile);
     }
+    work.addEntry(scene.packageName + "\\" + scene.packageName + ".qel", modelFile);
+    if (!zipEntries(archive.path(), work.entries(), request.level, request.entryDosTime)) {
+        return failure(PackageError::CannotWriteArchive, archive.target());
+    }
+    PackageResult result;
+    result.entryNames = work.entryNames();
+    if (!writeWholeFile(pageFile.path(), page.bytes)) {
+        return failure(PackageError::CannotWritePage, pageFile.target());
+    }
+    if (!archive.commit()) {
+        return failure(PackageError::CannotWriteArchive, archive.target());
+    }
+    if (!pageFile.commit()) {
+        return failure(PackageError::CannotWritePage, pageFile.target());
+    }
+    return result;
 }
 
 } // namespace vantor

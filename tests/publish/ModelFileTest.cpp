@@ -296,6 +296,21 @@ TEST(ModelFileSplitting, FaceWithoutCoordinatesSetsZeroAndLaterFacesSplitFromIt)
     EXPECT_EQ(mesh.faces[1], (std::vector<std::int32_t>{0, 3, 4}));
 }
 
+TEST(ModelFileSplitting, FaceWithoutCoordinatesKeepsAnEarlierFacesPairs) {
+    QelScene scene;
+    addMaterial(scene, material("a"));
+    addObject(scene, "o", 4, {face(0, {0, 1, 2}, {0.5f, 1, 1}, {0, 0, 1}), face(0, {0, 2, 3})});
+    const DecodedMesh mesh = decode(scene).objects[0].meshes[0];
+    ASSERT_EQ(mesh.positions.size(), 6u);
+    EXPECT_EQ(mesh.uvs[0], (std::array<float, 2>{0.5f, 0}));
+    EXPECT_EQ(mesh.uvs[2], (std::array<float, 2>{1, 1}));
+    // The untextured face draws with (0, 0) at every corner, through copies where needed.
+    EXPECT_EQ(mesh.faces[1], (std::vector<std::int32_t>{4, 5, 3}));
+    EXPECT_EQ(mesh.uvs[3], (std::array<float, 2>{0, 0}));
+    EXPECT_EQ(mesh.uvs[4], (std::array<float, 2>{0, 0}));
+    EXPECT_EQ(mesh.positions[5], mesh.positions[2]);
+}
+
 TEST(ModelFileSplitting, CoordinatesFromNineThousandOnAreOverwrittenNotCompared) {
     QelScene scene;
     addMaterial(scene, material("a"));
@@ -327,24 +342,26 @@ TEST(ModelFileSplitting, SplittingGoesBeyondSixtyFiveThousandVertexNumbers) {
 
 // --- Round trip ---------------------------------------------------------------------------------
 
-// Every drawn corner of the decoded model has the position and the pair of the scene's corner.
-TEST(ModelFileRoundTrip, SampleHouseDecodesToTheSameGeometry) {
-    QelScene scene;
-    ASSERT_TRUE(scene.LoadMQO(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.mqo"));
-    const DecodedModel model = decode(scene);
-    ASSERT_EQ(model.materials.size(), scene.materials.size());
-    ASSERT_EQ(model.objects.size(), scene.objects.size());
-    for (std::size_t o = 0; o < scene.objects.size(); ++o) {
+// Every face of the scene comes back from the decoded model, in its group and in face order,
+// each corner with its vertex's position and its own texture coordinates.
+void expectSameGeometry(const QelScene& scene, const DecodedModel& model) {
+    ASSERT_EQ(model.materials.size(), static_cast<std::size_t>(scene.materialCount));
+    ASSERT_EQ(model.objects.size(), static_cast<std::size_t>(scene.objectCount));
+    for (std::size_t o = 0; o < model.objects.size(); ++o) {
         const QelObject& object = scene.objects[o];
         EXPECT_EQ(model.objects[o].name, object.name);
+        EXPECT_EQ(model.objects[o].visible, object.visible);
         EXPECT_EQ(model.objects[o].mirror, object.mirror);
+        auto groupOf = [&](const QelFace& f) {
+            return f.material >= 0 && f.material <= scene.materialCount ? f.material
+                                                                        : scene.materialCount;
+        };
         std::size_t decodedFaces = 0;
         for (const DecodedMesh& mesh : model.objects[o].meshes) {
-            // The faces of the group, in face order, match the mesh's faces one by one.
             const std::int32_t group = mesh.material < 0 ? scene.materialCount : mesh.material;
             std::size_t next = 0;
             for (const QelFace& f : object.faces) {
-                if (f.material != group) {
+                if (groupOf(f) != group) {
                     continue;
                 }
                 ASSERT_LT(next, mesh.faces.size());
@@ -353,8 +370,11 @@ TEST(ModelFileRoundTrip, SampleHouseDecodesToTheSameGeometry) {
                 for (std::size_t l = 0; l < corners.size(); ++l) {
                     const QelVertex& v = object.vertices[f.indices[l]];
                     EXPECT_EQ(mesh.positions[corners[l]], (std::array<float, 3>{v.x, v.y, v.z}));
-                    if (!f.u.empty()) {
-                        EXPECT_EQ(mesh.uvs[corners[l]], (std::array<float, 2>{f.u[l], f.v[l]}));
+                    if (mesh.hasUV) {
+                        const std::array<float, 2> uv = f.u.empty()
+                                                            ? std::array<float, 2>{0, 0}
+                                                            : std::array<float, 2>{f.u[l], f.v[l]};
+                        EXPECT_EQ(mesh.uvs[corners[l]], uv);
                     }
                 }
             }
@@ -363,7 +383,30 @@ TEST(ModelFileRoundTrip, SampleHouseDecodesToTheSameGeometry) {
         }
         EXPECT_EQ(decodedFaces, object.faces.size());
     }
+}
+
+TEST(ModelFileRoundTrip, SampleHouseDecodesToTheSameGeometry) {
+    QelScene scene;
+    ASSERT_TRUE(scene.LoadMQO(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.mqo"));
+    const DecodedModel model = decode(scene);
+    expectSameGeometry(scene, model);
     EXPECT_EQ(model.materials[0].colorMap, "brick.jpx");
+}
+
+TEST(ModelFileRoundTrip, ModelsWrittenByOtherToolsDecodeToTheSameGeometry) {
+    for (const char* name :
+         {"binzume__mqo-jsmacro-plugin__scripts__csg_test.mqo",
+          "binzume__mqo-jsmacro-plugin__scripts__autocsg_sample.mqo",
+          "nutti__blender-mqo__tests__python__blender_mqo_test__mqo_files__texture.mqo",
+          "nutti__blender-mqo__tests__python__blender_mqo_test__mqo_files__"
+          "mirrored_multiple_axes.mqo",
+          "Kotatsu-RTM__mqoIO__src__test__resources__dev__siro256__mqoio__MqoIOTest__case5.mqoz"}) {
+        VANTOR_REQUIRE_CORPUS_FILE(path, name);
+        QelScene scene;
+        ASSERT_TRUE(scene.LoadMQO(path)) << name;
+        SCOPED_TRACE(name);
+        expectSameGeometry(scene, decode(scene));
+    }
 }
 
 } // namespace
