@@ -12,26 +12,6 @@
 
 namespace vantor {
 
-namespace {
-
-QColor FontColor(const QWidget& widget) {
-    return widget.palette().color(QPalette::Active, QPalette::WindowText);
-}
-
-int HorizontalAlignmentFlag(TAlignment alignment) {
-    switch (alignment) {
-    case TAlignment::taLeftJustify:
-        return Qt::AlignLeft;
-    case TAlignment::taRightJustify:
-        return Qt::AlignRight;
-    case TAlignment::taCenter:
-        return Qt::AlignHCenter;
-    }
-    return Qt::AlignLeft;
-}
-
-} // namespace
-
 // ---- TMaxTrack ------------------------------------------------------------------------------
 
 float TrackValueAtX(int x, int width, float min, float max) {
@@ -248,7 +228,7 @@ void TMaxCheck::paintEvent(QPaintEvent*) {
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     p.setFont(font());
     if (isEnabled()) {
-        p.setPen(FontColor(*this));
+        p.setPen(SysColor(palette(), TSysColor::WindowText));
         p.drawText(text, flags, FCaption);
     } else {
         DrawEngravedText(p, palette(), text, flags, FCaption);
@@ -537,7 +517,7 @@ void TMaxButton::PaintCaptions(QPainter& painter, bool sunken) {
     painter.setFont(font());
     const int t = QFontMetrics(font()).horizontalAdvance(FCaption2);
     QRect r = RectLTRB(3, 1, width() - 3 - t, height() - 2);
-    const int flags = Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignmentFlag(FAlignment);
+    const int flags = Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignment(FAlignment);
     if (FAlignment == TAlignment::taCenter) {
         r.adjust(-1, 0, 1, 0);
     }
@@ -548,7 +528,7 @@ void TMaxButton::PaintCaptions(QPainter& painter, bool sunken) {
     const QRect r2 = RectLTRB(right, r.y(), right + t, r.y() + r.height());
     const auto draw = [&](const QRect& rect, const QString& text) {
         if (isEnabled()) {
-            painter.setPen(FontColor(*this));
+            painter.setPen(SysColor(palette(), TSysColor::WindowText));
             painter.drawText(rect, flags, text);
         } else {
             DrawEngravedText(painter, palette(), rect, flags, text);

@@ -10,6 +10,18 @@
 
 namespace vantor {
 
+Qt::Alignment HorizontalAlignment(TAlignment alignment) {
+    switch (alignment) {
+    case TAlignment::taLeftJustify:
+        return Qt::AlignLeft;
+    case TAlignment::taRightJustify:
+        return Qt::AlignRight;
+    case TAlignment::taCenter:
+        return Qt::AlignHCenter;
+    }
+    return Qt::AlignLeft;
+}
+
 QColor SysColor(const QPalette& palette, TSysColor color) {
     switch (color) {
     case TSysColor::BtnFace:

@@ -18,6 +18,9 @@ namespace vantor {
 // Horizontal placement of a caption.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The Qt alignment flag of a horizontal placement.
+Qt::Alignment HorizontalAlignment(TAlignment alignment);
+
 // The platform colours the controls draw with. Each maps onto a palette role of the active
 // colour group, so the controls follow the application's palette.
 enum class TSysColor {

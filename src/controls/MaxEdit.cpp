@@ -345,6 +345,9 @@ void TMaxEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TMaxEdit::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        FClickArmed = true;
+    }
     QLineEdit::mousePressEvent(event);
     const QPoint p = MousePoint(event);
     emit OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
@@ -360,6 +363,13 @@ void TMaxEdit::mouseMoveEvent(QMouseEvent* event) {
 void TMaxEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
     const QPoint p = MousePoint(event);
+    if (event->button() == Qt::LeftButton) {
+        const bool click = FClickArmed && rect().contains(p);
+        FClickArmed = false;
+        if (click) {
+            emit OnClick();
+        }
+    }
     emit OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
@@ -423,12 +433,21 @@ void TMaxUpDown::mouseReleaseEvent(QMouseEvent* event) {
     emit OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
+void TMaxUpDown::CancelPress() {
+    FPressedHalf.reset();
+    FRepeatTimer.stop();
+}
+
 void TMaxUpDown::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange && !isEnabled()) {
-        FPressedHalf.reset();
-        FRepeatTimer.stop();
+        CancelPress();
     }
     QWidget::changeEvent(event);
+}
+
+void TMaxUpDown::hideEvent(QHideEvent* event) {
+    CancelPress();
+    QWidget::hideEvent(event);
 }
 
 void TMaxUpDown::paintEvent(QPaintEvent*) {
@@ -644,6 +663,13 @@ void TMaxNumberEdit::changeEvent(QEvent* event) {
         }
     }
     QWidget::changeEvent(event);
+}
+
+void TMaxNumberEdit::hideEvent(QHideEvent* event) {
+    if (FDragging) {
+        EndDrag();
+    }
+    QWidget::hideEvent(event);
 }
 
 } // namespace vantor

@@ -88,6 +88,8 @@ signals:
     void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
     void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // A left press and a left release inside the edit.
+    void OnClick();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -110,7 +112,7 @@ private:
     bool FExitKey = false;
     bool FNumberOnly = false;
     bool FAutoSelect = true;
-    bool FSanitising = false;
+    bool FClickArmed = false;
 };
 
 // ---- TMaxUpDown: the spin button of the number edit -----------------------------------------
@@ -142,9 +144,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Step();
+    // Forgets a press: a disabled or hidden button receives no release.
+    void CancelPress();
     void Repeat();
 
     std::optional<TUDBtnType> FPressedHalf;
@@ -219,6 +224,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Bounds, then the exponential snap and the bounds again.

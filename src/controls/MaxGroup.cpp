@@ -14,18 +14,6 @@ namespace vantor {
 
 namespace {
 
-int HorizontalAlignmentFlag(TAlignment alignment) {
-    switch (alignment) {
-    case TAlignment::taLeftJustify:
-        return Qt::AlignLeft;
-    case TAlignment::taRightJustify:
-        return Qt::AlignRight;
-    case TAlignment::taCenter:
-        return Qt::AlignHCenter;
-    }
-    return Qt::AlignLeft;
-}
-
 // The child controls of a container, in creation order; windows of their own are not.
 std::vector<QWidget*> ChildControls(const QWidget* panel) {
     std::vector<QWidget*> controls;
@@ -139,7 +127,7 @@ void TMaxCustomPanel::Paint(QPainter& painter) {
         painter.setFont(font());
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                        QPalette::WindowText));
-        painter.drawText(rect, Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignmentFlag(FAlignment),
+        painter.drawText(rect, Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignment(FAlignment),
                          FCaption);
     }
 }
@@ -366,7 +354,7 @@ void TMaxGroupBox::PaintDefault(QPainter& p) {
         p.drawText(rect, flags, FCaption);
     };
     if (isEnabled()) {
-        drawOpaque(text, palette().color(QPalette::Active, QPalette::WindowText));
+        drawOpaque(text, SysColor(pal, TSysColor::WindowText));
     } else {
         drawOpaque(text.translated(1, 1), highlight);
         p.setPen(shadow);

@@ -307,18 +307,7 @@ void TTextPanel::PaintText(QPainter& painter) {
 }
 
 void TTextPanel::PaintHorizonalText(QPainter& painter) {
-    int flags = Qt::TextSingleLine | Qt::AlignVCenter;
-    switch (FAlignment) {
-    case TAlignment::taLeftJustify:
-        flags |= Qt::AlignLeft;
-        break;
-    case TAlignment::taRightJustify:
-        flags |= Qt::AlignRight;
-        break;
-    case TAlignment::taCenter:
-        flags |= Qt::AlignHCenter;
-        break;
-    }
+    const int flags = Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignment(FAlignment);
     painter.drawText(RectLTRB(FTextMargin + 1, 1, width() - FTextMargin - 1, height() - 1), flags,
                      FCaption);
 }

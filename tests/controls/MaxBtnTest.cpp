@@ -175,14 +175,6 @@ TEST_F(MaxCheckTest, DoubleClickTogglesTwiceWithOneClick) {
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST_F(MaxCheckTest, SetCheckedNotifiesOnlyRealChanges) {
-    QSignalSpy changes(check, &TMaxCheck::OnChange);
-    check->SetChecked(false);
-    check->SetChecked(true);
-    check->SetChecked(true);
-    EXPECT_EQ(changes.count(), 1);
-}
-
 TEST_F(MaxCheckTest, DisabledCheckIgnoresPressesButRaisesMouseEvents) {
     check->setEnabled(false);
     ShowWindow();

@@ -188,18 +188,6 @@ TEST_F(MaxGroupBoxTest, AliasTitleCornerPassesThePointerToWhatLiesBeneath) {
     EXPECT_TRUE(box->mask().isEmpty());
 }
 
-TEST_F(MaxGroupBoxTest, AliasTitleBarInCaptionColours) {
-    TMaxGroupBox* box = AddBox(10, 100);
-    box->SetStyle(TMaxGroupBoxStyle::mgbAlias);
-    const QImage image = Grab(box);
-    const QColor caption = Sys(box, TSysColor::ActiveCaption);
-    EXPECT_EQ(Pixel(image, 100, 6), caption);
-    EXPECT_EQ(Pixel(image, 0, 13), caption);
-    EXPECT_EQ(Pixel(image, 0, 50), Sys(box, TSysColor::BtnShadow));
-    EXPECT_EQ(Pixel(image, 179, 50), Sys(box, TSysColor::BtnHighlight));
-    EXPECT_EQ(Pixel(image, 100, 99), Sys(box, TSysColor::BtnHighlight));
-}
-
 // ---- TMaxPanel ------------------------------------------------------------------------------
 
 class MaxPanelTest : public ControlTest {

@@ -127,18 +127,6 @@ TEST_F(PaintPanelTest, VisibleBarsSitAtTheEdgesAndNarrowTheClientArea) {
     EXPECT_EQ(panel->ClientRect(), QRect(0, 0, 200 - extent, 150 - extent));
 }
 
-TEST_F(PaintPanelTest, ReplacedStateObjectDrivesTheBar) {
-    auto replacement = std::make_unique<TMaxControlScrollBar>();
-    replacement->SetMax(50);
-    replacement->SetVisible(true);
-    TMaxControlScrollBar* raw = replacement.get();
-    panel->SetHorzScrollBar(std::move(replacement));
-    EXPECT_EQ(panel->HorzScrollBar(), raw);
-    EXPECT_EQ(raw->Window(), panel->HorzBarWidget());
-    EXPECT_EQ(panel->HorzBarWidget()->maximum(), 50);
-    EXPECT_FALSE(panel->HorzBarWidget()->isHidden());
-}
-
 // ---- TTextPanel -----------------------------------------------------------------------------
 
 // Rows and columns of the pixels drawn in the text colour.
@@ -165,24 +153,6 @@ protected:
     }
     TTextPanel* panel = nullptr;
 };
-
-TEST_F(TextPanelTest, LoweredBevelAroundColourFill) {
-    EXPECT_EQ(panel->size(), QSize(96, 17));
-    panel->SetColor(QColor(10, 20, 30));
-    panel->SetCaption("");
-    QImage image = Grab(panel);
-    const QColor shadow = Sys(panel, TSysColor::BtnShadow);
-    const QColor highlight = Sys(panel, TSysColor::BtnHighlight);
-    EXPECT_EQ(Pixel(image, 40, 0), shadow);
-    EXPECT_EQ(Pixel(image, 0, 8), shadow);
-    EXPECT_EQ(Pixel(image, 40, 16), highlight);
-    EXPECT_EQ(Pixel(image, 95, 8), highlight);
-    EXPECT_EQ(Pixel(image, 40, 8), QColor(10, 20, 30));
-    panel->SetBevelInner(TPanelBevel::bvRaised);
-    image = Grab(panel);
-    EXPECT_EQ(Pixel(image, 40, 0), highlight);
-    EXPECT_EQ(Pixel(image, 95, 8), shadow);
-}
 
 TEST_F(TextPanelTest, HorizontalTextKeepsTheMarginFromTheEnds) {
     const QRect left = InkBounds(panel);
