@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
-
 #include <algorithm>
 #include <cmath>
 
@@ -26,7 +25,8 @@ int TrackThumbLeft(float position, float min, float max, int width) {
     if (max == min) {
         return 0;
     }
-    const double left = (static_cast<double>(position) - min) * (width - 6) / (static_cast<double>(max) - min);
+    const double left =
+        (static_cast<double>(position) - min) * (width - 6) / (static_cast<double>(max) - min);
     return std::isfinite(left) ? static_cast<int>(left) : 0;
 }
 

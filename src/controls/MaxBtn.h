@@ -3,12 +3,12 @@
 // range; TMaxCheck, a check box with its caption; TMaxButton, a flat push button or sticky
 // toggle that is exclusive within its group, with three face styles, glyphs and two captions.
 
+#include "MaxControl.h"
+
 #include <QAction>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
-
-#include "MaxControl.h"
 
 namespace vantor {
 

@@ -4,7 +4,6 @@
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 

@@ -24,14 +24,14 @@ Qt::Alignment HorizontalAlignment(TAlignment alignment);
 // The platform colours the controls draw with. Each maps onto a palette role of the active
 // colour group, so the controls follow the application's palette.
 enum class TSysColor {
-    BtnFace,      // QPalette::Button
-    BtnShadow,    // QPalette::Dark
-    BtnHighlight, // QPalette::Light
-    DkShadow3D,   // QPalette::Shadow
-    WindowText,   // QPalette::WindowText
-    GrayText,     // QPalette::WindowText of the disabled group
+    BtnFace,       // QPalette::Button
+    BtnShadow,     // QPalette::Dark
+    BtnHighlight,  // QPalette::Light
+    DkShadow3D,    // QPalette::Shadow
+    WindowText,    // QPalette::WindowText
+    GrayText,      // QPalette::WindowText of the disabled group
     ActiveCaption, // QPalette::Highlight
-    CaptionText,  // QPalette::HighlightedText
+    CaptionText,   // QPalette::HighlightedText
 };
 
 QColor SysColor(const QPalette& palette, TSysColor color);
@@ -41,7 +41,9 @@ QColor SysColor(const QPalette& palette, TSysColor color);
 int FontCharHeight(const QFont& font);
 
 // The rectangle (l, t, r, b) as a QRect.
-inline QRect RectLTRB(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+inline QRect RectLTRB(int l, int t, int r, int b) {
+    return QRect(l, t, r - l, b - t);
+}
 
 // Fills the rectangle (l, t, r, b).
 void FillRectLTRB(QPainter& painter, int l, int t, int r, int b, const QColor& color);

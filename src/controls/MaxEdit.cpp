@@ -8,7 +8,6 @@
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOption>
-
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -141,7 +140,8 @@ std::optional<double> ParseNumberText(const QString& text) {
     double value = 0.0;
     const auto [last, error] = std::from_chars(numberBegin, end, value, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
-        const bool huge = DecimalMagnitude(intBegin, intDigits, fracBegin, fracDigits, exponent) > 0;
+        const bool huge =
+            DecimalMagnitude(intBegin, intDigits, fracBegin, fracDigits, exponent) > 0;
         value = huge ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (error != std::errc() || last != end) {
         return std::nullopt;
@@ -256,7 +256,8 @@ void TMaxEdit::Change() {
         const QString clean = SanitiseNumberText(current);
         if (clean != current) {
             // Setting the clean text is itself a change, and that change raises OnChange.
-            const int cursor = static_cast<int>(SanitiseNumberText(current.left(cursorPosition())).size());
+            const int cursor =
+                static_cast<int>(SanitiseNumberText(current.left(cursorPosition())).size());
             setText(clean);
             setCursorPosition(cursor);
             return;
@@ -321,7 +322,8 @@ namespace {
 // Focus that moves because another window or a popup became active is no entering or leaving
 // of the control: the control keeps its place in its window.
 bool IsWindowActivationFocus(const QFocusEvent* event) {
-    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    return event->reason() == Qt::ActiveWindowFocusReason ||
+           event->reason() == Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -393,7 +395,8 @@ void TMaxUpDown::Step() {
 }
 
 void TMaxUpDown::Repeat() {
-    FRepeatTimer.setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+    FRepeatTimer.setInterval(
+        style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
     if (FPressedHalf && FPointerOverPressedHalf) {
         Step();
     }
@@ -406,7 +409,8 @@ void TMaxUpDown::mousePressEvent(QMouseEvent* event) {
         FPointerOverPressedHalf = true;
         update();
         Step();
-        FRepeatTimer.start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
+        FRepeatTimer.start(
+            style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
     }
     emit OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
@@ -535,7 +539,8 @@ void TMaxNumberEdit::SetPosition(double value) {
 
 void TMaxNumberEdit::AddPosition(int steps) {
     const double current = GetPosition();
-    FSetPosition(FExponential ? current * std::pow(FIncrement, steps) : current + steps * FIncrement);
+    FSetPosition(FExponential ? current * std::pow(FIncrement, steps)
+                              : current + steps * FIncrement);
 }
 
 void TMaxNumberEdit::SetMax(double value) {

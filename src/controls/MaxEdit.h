@@ -3,16 +3,15 @@
 // that gives up the focus and an optional number-only mode; and TMaxNumberEdit, a number
 // edit with a spin button that shows one floating-point value within a range.
 
+#include "MaxControl.h"
+
 #include <QLineEdit>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 #include <optional>
 #include <string>
-
-#include "MaxControl.h"
 
 namespace vantor {
 

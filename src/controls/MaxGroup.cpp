@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QRegion>
-
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -127,7 +126,8 @@ void TMaxCustomPanel::Paint(QPainter& painter) {
         painter.setFont(font());
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                        QPalette::WindowText));
-        painter.drawText(rect, Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignment(FAlignment),
+        painter.drawText(rect,
+                         Qt::TextSingleLine | Qt::AlignVCenter | HorizontalAlignment(FAlignment),
                          FCaption);
     }
 }
@@ -376,7 +376,8 @@ void TMaxGroupBox::PaintAlias(QPainter& p) {
     DrawLine(p, 0, h, 0, H, shadow);
 
     // The title bar, its right end cut at 45 degrees.
-    const QPolygon bar({QPoint(0, 0), QPoint(W - 2 - h, 0), QPoint(W - 1, h + 1), QPoint(0, h + 1)});
+    const QPolygon bar(
+        {QPoint(0, 0), QPoint(W - 2 - h, 0), QPoint(W - 1, h + 1), QPoint(0, h + 1)});
     p.setPen(caption);
     p.setBrush(caption);
     p.drawPolygon(bar);
@@ -409,7 +410,8 @@ void ScrollV(QWidget* panel, int delta) {
     } else {
         int overhang = INT_MIN;
         for (const QWidget* child : children) {
-            overhang = std::max(overhang, child->y() + child->height() - panel->height() + kScrollMargin);
+            overhang =
+                std::max(overhang, child->y() + child->height() - panel->height() + kScrollMargin);
         }
         shift = std::min(delta, std::max(0, overhang));
     }

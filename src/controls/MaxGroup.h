@@ -4,11 +4,11 @@
 // bevelled panel the other panels build on; TMaxPanel, a panel whose children scroll
 // vertically when its background is dragged; TMaxControlBox, a container that draws nothing.
 
+#include "MaxControl.h"
+
 #include <QPointer>
 #include <QRect>
 #include <QString>
-
-#include "MaxControl.h"
 
 namespace vantor {
 

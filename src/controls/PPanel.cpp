@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
-
 #include <algorithm>
 #include <climits>
 
@@ -273,7 +272,8 @@ void TTextPanel::SetCaption(const QString& caption) {
 }
 
 QColor TTextPanel::TextColor() const {
-    return palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+    return palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                           QPalette::WindowText);
 }
 
 void TTextPanel::paintEvent(QPaintEvent*) {

@@ -3,15 +3,14 @@
 // bars through two TMaxControlScrollBar state objects; and TTextPanel, a light label with a
 // one-pixel bevel and horizontal or rotated text.
 
+#include "MaxGroup.h"
+
 #include <QAbstractSlider>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QString>
-
 #include <memory>
-
-#include "MaxGroup.h"
 
 namespace vantor {
 

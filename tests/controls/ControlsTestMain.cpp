@@ -1,10 +1,9 @@
 // Entry point of the control tests: one QApplication for every test, drawing offscreen with a
 // fixed style and a 12-pixel font so that pixel checks do not depend on the desktop.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFont>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

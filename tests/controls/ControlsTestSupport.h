@@ -2,20 +2,18 @@
 // Helpers of the control tests: a shown, active top-level window to put controls on, pixel
 // access to what a control draws, and a log that records the order of events.
 
-#include <gtest/gtest.h>
+#include "controls/MaxControl.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "controls/MaxControl.h"
 
 namespace vantor::test {
 

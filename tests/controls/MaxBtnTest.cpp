@@ -1,8 +1,8 @@
+#include "controls/MaxBtn.h"
+
 #include "ControlsTestSupport.h"
 
 #include <QSignalSpy>
-
-#include "controls/MaxBtn.h"
 
 namespace vantor {
 namespace {
@@ -56,9 +56,9 @@ TEST_F(MaxTrackTest, PressAndDragFollowThePointerAndNotifyEveryTime) {
     EXPECT_EQ(track->GetPosition(), 0.0f);
     QTest::mouseMove(track, QPoint(2, 6));
     QTest::mouseRelease(track, Qt::LeftButton, {}, QPoint(2, 6));
-    EXPECT_EQ(log.events, (std::vector<std::string>{"change", "down", "change", "move", "change",
-                                                    "move", "change", "move", "change", "move",
-                                                    "click", "up"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"change", "down", "change", "move", "change", "move",
+                                        "change", "move", "change", "move", "click", "up"}));
     log.events.clear();
     QTest::mouseMove(track, QPoint(40, 6)); // no button: only the move
     EXPECT_EQ(track->GetPosition(), 0.0f);

@@ -1,13 +1,12 @@
+#include "controls/MaxEdit.h"
+
 #include "ControlsTestSupport.h"
 
 #include <QClipboard>
 #include <QLineEdit>
 #include <QSignalSpy>
-
 #include <cmath>
 #include <limits>
-
-#include "controls/MaxEdit.h"
 
 namespace vantor {
 namespace {
@@ -60,10 +59,10 @@ TEST(NumberText, ClampAppliesTheUpperBoundFirst) {
 
 TEST(NumberText, ExponentialSnapFollowsTheGrid) {
     EXPECT_DOUBLE_EQ(SnapExponential(5, 1, 2), 4);
-    EXPECT_DOUBLE_EQ(SnapExponential(0.3, 1, 2), 0.5);   // r = -1.74 truncates to -1
-    EXPECT_DOUBLE_EQ(SnapExponential(0.5, 1, 10), 1);    // r = -0.30 truncates to 0
+    EXPECT_DOUBLE_EQ(SnapExponential(0.3, 1, 2), 0.5); // r = -1.74 truncates to -1
+    EXPECT_DOUBLE_EQ(SnapExponential(0.5, 1, 10), 1);  // r = -0.30 truncates to 0
     EXPECT_DOUBLE_EQ(SnapExponential(250, 1, 10), 100);
-    EXPECT_DOUBLE_EQ(SnapExponential(6, 3, 2), 6);       // on the grid of mantissa 3
+    EXPECT_DOUBLE_EQ(SnapExponential(6, 3, 2), 6);                // on the grid of mantissa 3
     EXPECT_DOUBLE_EQ(SnapExponential(999.99999999, 1, 10), 1000); // fraction >= 0.99999999
     EXPECT_DOUBLE_EQ(SnapExponential(999.9, 1, 10), 100);
     EXPECT_DOUBLE_EQ(SnapExponential(0.0010000001, 1, 10), 0.01); // a negative r never rounds up
@@ -82,7 +81,8 @@ TEST(NumberText, FormatTakesOneDoubleAndNothingElse) {
     EXPECT_EQ(FormatNumberText("%.1f", 0.25), "0.2"); // printf's rounding of the binary value
     EXPECT_EQ(FormatNumberText("%5.1f%%", 2), "  2.0%");
     EXPECT_EQ(FormatNumberText("%g", 1500), "1500");
-    EXPECT_EQ(FormatNumberText("%.40f", 0.5).size(), 42); // longer than 31 characters is shown whole
+    EXPECT_EQ(FormatNumberText("%.40f", 0.5).size(),
+              42); // longer than 31 characters is shown whole
     for (const char* bad : {"", "abc", "%d", "%s", "%n", "%.2f %.2f", "%*f", "%Lf", "%", "%.2"}) {
         EXPECT_EQ(FormatNumberText(bad, 1.5), "") << bad;
     }

@@ -1,9 +1,9 @@
+#include "controls/MaxGroup.h"
+
 #include "ControlsTestSupport.h"
 
 #include <QSignalSpy>
 #include <QWindow>
-
-#include "controls/MaxGroup.h"
 
 namespace vantor {
 namespace {
@@ -172,8 +172,8 @@ TEST_F(MaxGroupBoxTest, AliasTitleCornerPassesThePointerToWhatLiesBeneath) {
     box->SetStyle(TMaxGroupBoxStyle::mgbAlias);
     ShowWindow();
     EXPECT_FALSE(box->mask().contains(QPoint(179, 0)));
-    EXPECT_FALSE(box->mask().contains(QPoint(170, 3)));  // 10 + 3 < 14
-    EXPECT_TRUE(box->mask().contains(QPoint(166, 0)));   // 14
+    EXPECT_FALSE(box->mask().contains(QPoint(170, 3))); // 10 + 3 < 14
+    EXPECT_TRUE(box->mask().contains(QPoint(166, 0)));  // 14
     EXPECT_TRUE(box->mask().contains(QPoint(178, 13)));
     EXPECT_TRUE(box->mask().contains(QPoint(179, 50)));
     QSignalSpy beneathDowns(beneath, &TMaxControl::OnMouseDown);

@@ -1,8 +1,8 @@
+#include "controls/PPanel.h"
+
 #include "ControlsTestSupport.h"
 
 #include <QSignalSpy>
-
-#include "controls/PPanel.h"
 
 namespace vantor {
 namespace {
@@ -73,7 +73,7 @@ TEST(MaxControlScrollBar, CommandsMoveByLineAndPage) {
     EXPECT_EQ(state.Position(), 13);
     state.SetPage(40);
     state.UpdateScrollInfo(QAbstractSlider::SliderPageStepSub);
-    EXPECT_EQ(state.Position(), 0); // clamped to the range
+    EXPECT_EQ(state.Position(), 0);                           // clamped to the range
     state.UpdateScrollInfo(QAbstractSlider::SliderToMaximum); // other commands keep it
     EXPECT_EQ(state.Position(), 0);
 }

@@ -4,6 +4,12 @@
 //   vantor-gallery --screenshot DIR    saves DIR/gallery.png and one PNG per section, then ends
 //                                      (with QT_QPA_PLATFORM=offscreen no display is needed)
 
+#include "GalleryStrings.h"
+#include "controls/MaxBtn.h"
+#include "controls/MaxEdit.h"
+#include "controls/MaxGroup.h"
+#include "controls/PPanel.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -11,16 +17,9 @@
 #include <QPixmap>
 #include <QPolygon>
 #include <QTimer>
-
 #include <cstdio>
 #include <utility>
 #include <vector>
-
-#include "GalleryStrings.h"
-#include "controls/MaxBtn.h"
-#include "controls/MaxEdit.h"
-#include "controls/MaxGroup.h"
-#include "controls/PPanel.h"
 
 namespace vantor::gallery {
 namespace {
@@ -34,15 +33,16 @@ TTextPanel* AddLabel(QWidget* parent, int x, int y, int width, const QString& te
     return label;
 }
 
-TMaxGroupBox* AddSection(QWidget* parent, int x, int y, int width, int height, const QString& caption) {
+TMaxGroupBox* AddSection(QWidget* parent, int x, int y, int width, int height,
+                         const QString& caption) {
     auto* box = new TMaxGroupBox(parent);
     box->setGeometry(x, y, width, height);
     box->SetCaption(caption);
     return box;
 }
 
-TMaxNumberEdit* AddNumberEdit(QWidget* parent, int x, int y, double min, double max, double increment,
-                              const QString& format, double value) {
+TMaxNumberEdit* AddNumberEdit(QWidget* parent, int x, int y, double min, double max,
+                              double increment, const QString& format, double value) {
     auto* edit = new TMaxNumberEdit(parent);
     edit->move(x, y);
     edit->SetIncrement(increment);
@@ -109,7 +109,8 @@ private:
 
         AddLabel(section, 10, 44, 110, kCanvasSize);
         for (int i = 0; i < 2; ++i) {
-            TMaxNumberEdit* canvas = AddNumberEdit(section, 130 + i * 70, 42, 1, 9999, 1, "%.0lf", 200);
+            TMaxNumberEdit* canvas =
+                AddNumberEdit(section, 130 + i * 70, 42, 1, 9999, 1, "%.0lf", 200);
             canvas->SetEnterSelect(false);
         }
         AddLabel(section, 10, 68, 110, kFieldOfView);
@@ -147,7 +148,7 @@ private:
             bool enabled;
         };
         const Row rows[] = {
-            {kOpacity, 1, 1, 0.01, 1.0, true},      {kDiffuse, 1, 1, 0.01, 0.5, true},
+            {kOpacity, 1, 1, 0.01, 1.0, true},         {kDiffuse, 1, 1, 0.01, 0.5, true},
             {kSpecularPower, 100, 100, 0.1, 25, true}, {kEnvironment, 1, 9.99, 0.01, 0.0, true},
             {kDisabled, 1, 1, 0.01, 0.3, false},
         };
@@ -157,13 +158,15 @@ private:
             auto* track = new TMaxTrack(section);
             track->setGeometry(110, y + 3, 106, 13);
             track->SetMax(row.trackMax);
-            TMaxNumberEdit* edit = AddNumberEdit(section, 226, y, 0, row.editMax, row.increment, "%.2f", 0);
+            TMaxNumberEdit* edit =
+                AddNumberEdit(section, 226, y, 0, row.editMax, row.increment, "%.2f", 0);
             // The material editor's pairing: the track notifies the edit, the edit moves the
             // track silently.
             QObject::connect(track, &TMaxTrack::OnChange, edit,
                              [track, edit] { edit->FSetPosition(track->GetPosition()); });
-            QObject::connect(edit, &TMaxNumberEdit::OnChange, track,
-                             [track, edit] { track->SetPosition(static_cast<float>(edit->GetPosition())); });
+            QObject::connect(edit, &TMaxNumberEdit::OnChange, track, [track, edit] {
+                track->SetPosition(static_cast<float>(edit->GetPosition()));
+            });
             track->FSetPosition(static_cast<float>(row.value));
             track->setEnabled(row.enabled);
             edit->setEnabled(row.enabled);
@@ -182,8 +185,8 @@ private:
             bool checked;
             bool enabled;
         } rows[] = {
-            {kShadow, false, true},  {kLighting, true, true}, {kSpecular, false, false},
-            {kFsaa, true, false},    {kPressed, false, true},
+            {kShadow, false, true}, {kLighting, true, true}, {kSpecular, false, false},
+            {kFsaa, true, false},   {kPressed, false, true},
         };
         int index = 0;
         for (const auto& row : rows) {
@@ -262,7 +265,8 @@ private:
         scroller->setGeometry(10, 20, 120, 150);
         scroller->SetBevelOuter(TPanelBevel::bvLowered);
         for (int i = 0; i < 12; ++i) {
-            TTextPanel* item = AddLabel(scroller, 8, 8 + i * 30, 96, QStringLiteral("%1 %2").arg(kItem).arg(i + 1));
+            TTextPanel* item = AddLabel(scroller, 8, 8 + i * 30, 96,
+                                        QStringLiteral("%1 %2").arg(kItem).arg(i + 1));
             item->SetBevelInner(i % 2 == 0 ? TPanelBevel::bvLowered : TPanelBevel::bvRaised);
             item->SetTextMargin(4);
         }
@@ -298,7 +302,8 @@ private:
                 }
             }
             canvas->setPen(Qt::black);
-            canvas->drawText(client.adjusted(4, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, kPaintPanel);
+            canvas->drawText(client.adjusted(4, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                             kPaintPanel);
         });
 
         const QString texts[] = {kLeft, kCentre, kRight};
@@ -326,7 +331,8 @@ private:
 
     void BuildGroups(TMaxGroupBox* section) {
         Register("groups", section);
-        const auto addBox = [section](int y, int height, const QString& caption, TMaxGroupBoxStyle style) {
+        const auto addBox = [section](int y, int height, const QString& caption,
+                                      TMaxGroupBoxStyle style) {
             auto* box = new TMaxGroupBox(section);
             box->setGeometry(10, y, 300, height);
             box->SetCaption(caption);
