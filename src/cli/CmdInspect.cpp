@@ -206,6 +206,17 @@ bool extractFile(const std::string& folder, const std::string& name, std::string
     return writeWholeFile(path + parts->back(), extractedBytes(bytes, kind));
 }
 
+bool startsWithZipSignature(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        return false;
+    }
+    char head[2] = {};
+    const bool zip = std::fread(head, 1, 2, in) == 2 && head[0] == 'P' && head[1] == 'K';
+    std::fclose(in);
+    return zip;
+}
+
 int runInspect(const Arguments& args) {
     if (handleHelp(kInspectCommand, args)) {
         return kExitOk;
@@ -224,7 +235,10 @@ int runInspect(const Arguments& args) {
     if (path.empty()) {
         return reportUsage(kInspectCommand, "a file is needed");
     }
-    const FileContents file = readFile(path, kMaxArchiveInputBytes);
+    // An archive is read entry by entry; only a model or texture file is read whole.
+    const bool isArchive = startsWithZipSignature(path);
+    const FileContents file =
+        isArchive ? FileContents{ReadStatus::Ok, {}} : readFile(path, kMaxModelStreamBytes + 4);
     if (!file.ok()) {
         return reportFailure("cannot read " + path);
     }
@@ -242,7 +256,7 @@ int runInspect(const Arguments& args) {
     JsonWriter json;
     bool ok = true;
     std::string failure;
-    if (file.bytes.starts_with("PK")) {
+    if (isArchive) {
         const ArchiveReadResult archive = readArchive(path);
         json.beginObject().key("kind").value("archive");
         json.key("entries").beginArray();

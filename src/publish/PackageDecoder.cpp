@@ -290,8 +290,13 @@ ArchiveReadResult readArchive(const std::string& path) {
         entry.deflated = info.compression_method == Z_DEFLATED;
         entry.dosTime = static_cast<std::uint32_t>(info.dosDate);
         entry.compressedSize = info.compressed_size;
-        if (info.uncompressed_size > std::numeric_limits<std::uint32_t>::max()) {
-            result.error = "entry " + entry.name + " is too large";
+        // Deflate shrinks data at most about 1032 to 1: a header claiming more is damaged, and
+        // its size is not allocated.
+        const std::uint64_t mostInflated =
+            entry.deflated ? info.compressed_size * 1032 + 1024 : info.compressed_size;
+        if (info.uncompressed_size > std::numeric_limits<std::uint32_t>::max() ||
+            info.uncompressed_size > mostInflated) {
+            result.error = "entry " + entry.name + " claims an impossible size";
             break;
         }
         if (unzOpenCurrentFile(zip) != UNZ_OK) {
