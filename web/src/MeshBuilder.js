@@ -2,8 +2,8 @@
 // lines for two-corner faces, polygon edges for the wireframe, and the mirror reflections.
 //
 // Normals follow the object's smoothing angle: at each vertex position, a face's corner takes
-// the (corner-angle weighted) normals of the faces there whose normal lies within the angle
-// of its own, so sharper edges stay hard. Positions are compared exactly, across the object's
+// the (area weighted) normals of the faces there whose normal lies within the angle of its
+// own, so sharper edges stay hard. Positions are compared exactly, across the object's
 // meshes, so faces of different materials smooth into each other as one surface.
 import { polygonNormal, triangulatePolygon } from './Polygon.js';
 import { MIRROR_CONNECT, mirrorReflections, planesThrough, seamTolerance, signsOf, weldSeam } from './Mirror.js';
@@ -93,33 +93,23 @@ function collectPolygons(object, meshOffsets) {
   return { start, meshOf, corners, count: polygonCount };
 }
 
-// Unit normal of each polygon and the angle of each corner (its weight in smoothing).
-function polygonNormalsAndAngles(positions, polygons) {
+// Unit normal and area of each polygon; a face weighs in smoothing by its area.
+function polygonNormalsAndAreas(positions, polygons) {
   const normals = new Float32Array(polygons.count * 3);
-  const angles = new Float32Array(polygons.corners.length);
+  const areas = new Float32Array(polygons.count);
   const n = [0, 0, 0];
   for (let p = 0; p < polygons.count; p++) {
     const first = polygons.start[p];
-    const size = polygons.start[p + 1] - first;
-    const ids = polygons.corners;
-    polygonNormal(positions, ids, first, size, n);
-    const length = Math.hypot(n[0], n[1], n[2]);
+    polygonNormal(positions, polygons.corners, first, polygons.start[p + 1] - first, n);
+    const length = Math.sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (length > 0) {
       normals[p * 3] = n[0] / length;
       normals[p * 3 + 1] = n[1] / length;
       normals[p * 3 + 2] = n[2] / length;
-    }
-    for (let k = 0; k < size; k++) {
-      const a = ids[first + (k === 0 ? size - 1 : k - 1)] * 3;
-      const b = ids[first + k] * 3;
-      const c = ids[first + (k + 1 === size ? 0 : k + 1)] * 3;
-      const ux = positions[a] - positions[b], uy = positions[a + 1] - positions[b + 1], uz = positions[a + 2] - positions[b + 2];
-      const vx = positions[c] - positions[b], vy = positions[c + 1] - positions[b + 1], vz = positions[c + 2] - positions[b + 2];
-      const lengths = Math.hypot(ux, uy, uz) * Math.hypot(vx, vy, vz);
-      angles[first + k] = lengths > 0 ? Math.acos(Math.max(-1, Math.min(1, (ux * vx + uy * vy + uz * vz) / lengths))) : 0;
+      areas[p] = length / 2;
     }
   }
-  return { normals, angles };
+  return { normals, areas };
 }
 
 // For each position group, the polygon corners that lie there (compressed rows).
@@ -144,7 +134,7 @@ function polygonOfCorners(polygons) {
 // (used to push outlines outwards). reflections: per group, the sign vectors of the mirror
 // images whose faces also meet there (connected mirror seams), the identity first.
 function smoothNormals(positions, polygons, faceData, groupOf, groupCount, options) {
-  const { normals: faceNormals, angles } = faceData;
+  const { normals: faceNormals, areas } = faceData;
   const cornerNormals = new Float32Array(polygons.corners.length * 3);
   const groupNormals = new Float32Array(groupCount * 3);
   const polygonOf = polygonOfCorners(polygons);
@@ -177,17 +167,18 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
     }
     let sx = 0, sy = 0, sz = 0;
     let i = 0;
-    for (const [rx, ry, rz] of reflections) {
+    for (let r = 0; r < reflections.length; r++) {
+      const rx = reflections[r][0], ry = reflections[r][1], rz = reflections[r][2];
       for (let k = 0; k < count; k++, i++) {
         const corner = byGroup.list[first + k];
         const p = polygonOf[corner];
         nx[i] = faceNormals[p * 3] * rx; ny[i] = faceNormals[p * 3 + 1] * ry; nz[i] = faceNormals[p * 3 + 2] * rz;
-        weight[i] = angles[corner];
+        weight[i] = areas[p];
         owner[i] = rx === 1 && ry === 1 && rz === 1 ? corner : -1;
         sx += nx[i] * weight[i]; sy += ny[i] * weight[i]; sz += nz[i] * weight[i];
       }
     }
-    const length = Math.hypot(sx, sy, sz) || 1;
+    const length = Math.sqrt(sx * sx + sy * sy + sz * sz) || 1;
     groupNormals[g * 3] = sx / length; groupNormals[g * 3 + 1] = sy / length; groupNormals[g * 3 + 2] = sz / length;
 
     if (items <= PAIRWISE_LIMIT) {
@@ -209,7 +200,7 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
 }
 
 function writeCornerNormal(out, corner, x, y, z, fx, fy, fz) {
-  const length = Math.hypot(x, y, z);
+  const length = Math.sqrt(x * x + y * y + z * z);
   if (length > 0) { out[corner * 3] = x / length; out[corner * 3 + 1] = y / length; out[corner * 3 + 2] = z / length; }
   else { out[corner * 3] = fx; out[corner * 3 + 1] = fy; out[corner * 3 + 2] = fz; }
 }
@@ -329,7 +320,7 @@ export function buildObject(object, options = {}) {
   const reflections = mirrorReflections(object.mirror, object.mirrorAxis);
   const { groupOf, groupCount } = groupPositions(positions);
   const polygons = collectPolygons(object, meshOffsets);
-  const faceData = polygonNormalsAndAngles(positions, polygons);
+  const faceData = polygonNormalsAndAreas(positions, polygons);
   let cornerNormals;
   let groupNormals;
   if (smooth) {
@@ -346,13 +337,14 @@ export function buildObject(object, options = {}) {
 
   const batches = [];
   let polygon = 0;
-  const localTriangles = [];
+  let cornerVertex = new Uint32Array(64);
   object.meshes.forEach((mesh, m) => {
     const offset = meshOffsets[m];
     let lineCorners = 0;
     let triangleCapacity = 0;
     let cornerTotal = 0;
-    for (const size of mesh.faceSizes) {
+    for (let f = 0; f < mesh.faceSizes.length; f++) {
+      const size = mesh.faceSizes[f];
       if (size === 2) lineCorners += 2;
       if (size >= 3) { triangleCapacity += (size - 2) * 3; cornerTotal += size; }
     }
@@ -362,18 +354,18 @@ export function buildObject(object, options = {}) {
     const edgeSeen = options.edges ? new Set() : null;
     let triangleAt = 0;
     const corners = polygons.corners;
-    const cornerVertex = [];
     while (polygon < polygons.count && polygons.meshOf[polygon] === m) {
       const first = polygons.start[polygon];
       const size = polygons.start[polygon + 1] - first;
-      cornerVertex.length = 0;
+      if (size > cornerVertex.length) cornerVertex = new Uint32Array(size * 2);
       for (let k = 0; k < size; k++) {
         const c = first + k;
-        cornerVertex.push(table.add(corners[c] - offset, cornerNormals[c * 3], cornerNormals[c * 3 + 1], cornerNormals[c * 3 + 2]));
+        cornerVertex[k] = table.add(corners[c] - offset, cornerNormals[c * 3], cornerNormals[c * 3 + 1], cornerNormals[c * 3 + 2]);
       }
-      localTriangles.length = 0;
-      triangulatePolygon(positions, corners, first, size, localTriangles);
-      for (const k of localTriangles) triangles[triangleAt++] = cornerVertex[k];
+      // The triangles come as corner numbers of this polygon; turn them into vertex numbers.
+      const made = triangulatePolygon(positions, corners, first, size, triangles, triangleAt) * 3;
+      for (let k = triangleAt; k < triangleAt + made; k++) triangles[k] = cornerVertex[triangles[k]];
+      triangleAt += made;
       if (edges) {
         for (let k = 0; k < size; k++) {
           const a = corners[first + k];
@@ -391,7 +383,8 @@ export function buildObject(object, options = {}) {
     const lines = new Uint32Array(lineCorners);
     let lineAt = 0;
     let read = 0;
-    for (const size of mesh.faceSizes) {
+    for (let f = 0; f < mesh.faceSizes.length; f++) {
+      const size = mesh.faceSizes[f];
       if (size === 2) {
         lines[lineAt++] = table.add(mesh.corners[read], 0, 0, 0);
         lines[lineAt++] = table.add(mesh.corners[read + 1], 0, 0, 0);

@@ -30,13 +30,16 @@ function triangleNormalDot(positions, a, b, c, n) {
 }
 
 const scratchNormal = [0, 0, 0];
+const QUAD_SPLIT = [0, 1, 2, 0, 2, 3];
+const QUAD_OTHER_SPLIT = [1, 2, 3, 1, 3, 0];
 
-// Splits the polygon ids[start .. start+count-1] into triangles and appends them to out as
-// corner numbers 0..count-1 (three per triangle). Returns the number of triangles appended.
-export function triangulatePolygon(positions, ids, start, count, out) {
+// Splits the polygon ids[start .. start+count-1] into triangles and writes them into out (an
+// array or typed array) from out[at] on, as corner numbers 0..count-1, three per triangle.
+// Returns the number of triangles written (count - 2 for a simple polygon).
+export function triangulatePolygon(positions, ids, start, count, out, at = 0) {
   if (count < 3) return 0;
   if (count === 3) {
-    out.push(0, 1, 2);
+    out[at] = 0; out[at + 1] = 1; out[at + 2] = 2;
     return 1;
   }
   const n = polygonNormal(positions, ids, start, count, scratchNormal);
@@ -45,8 +48,8 @@ export function triangulatePolygon(positions, ids, start, count, out) {
     // 3); then the diagonal 1-3 lies inside.
     const first = triangleNormalDot(positions, ids[start], ids[start + 1], ids[start + 2], n);
     const second = triangleNormalDot(positions, ids[start], ids[start + 2], ids[start + 3], n);
-    if (first >= 0 && second >= 0) out.push(0, 1, 2, 0, 2, 3);
-    else out.push(1, 2, 3, 1, 3, 0);
+    const corners = first >= 0 && second >= 0 ? QUAD_SPLIT : QUAD_OTHER_SPLIT;
+    for (let k = 0; k < 6; k++) out[at + k] = corners[k];
     return 2;
   }
   // Larger polygons: ear clipping in the plane that the normal is most nearly perpendicular to.
@@ -67,8 +70,9 @@ export function triangulatePolygon(positions, ids, start, count, out) {
     const a = triangles[t], b = triangles[t + 1], c = triangles[t + 2];
     const cross = (flat[b * 2] - flat[a * 2]) * (flat[c * 2 + 1] - flat[a * 2 + 1])
                 - (flat[c * 2] - flat[a * 2]) * (flat[b * 2 + 1] - flat[a * 2 + 1]);
-    if ((cross < 0) === (area < 0)) out.push(a, b, c);
-    else out.push(a, c, b);
+    out[at + t] = a;
+    out[at + t + 1] = (cross < 0) === (area < 0) ? b : c;
+    out[at + t + 2] = (cross < 0) === (area < 0) ? c : b;
   }
   return triangles.length / 3;
 }

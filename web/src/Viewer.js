@@ -222,17 +222,24 @@ export class Viewer {
       this.lastTime = 0;
     }
     // Without full-time anti-aliasing, frames in motion are drawn plain and the still picture
-    // is drawn anti-aliased once the motion ends.
+    // is drawn anti-aliased once the motion ends. The very first picture is drawn plain too, to
+    // show the model as soon as possible; the anti-aliased one follows in the next frame.
     const moving = state.spinning || this.controls.interacting;
-    this.view.render(state, this.settings.fullTimeFSAA || !moving);
+    const wanted = this.settings.fullTimeFSAA || !moving;
+    const first = this.container.dataset.state === 'loading';
+    const antialias = wanted && !first;
+    this.view.render(state, antialias);
     if (this.drawnMode !== state.dragMode || this.overlay.showingLoading) {
       this.overlay.drawIcons(state.dragMode);
       this.drawnMode = state.dragMode;
     }
-    if (this.container.dataset.state === 'loading') {
+    if (first) {
       this.container.dataset.firstFrameMs = String(Math.round(performance.now()));
       this.setStatus('ready');
+      if (wanted) this.invalidate();
     }
+    // Settled: the picture on screen is final until the next input.
+    this.container.dataset.settled = String(!moving && antialias === wanted);
     if (state.spinning) this.invalidate();
   }
 }

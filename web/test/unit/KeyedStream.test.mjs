@@ -15,10 +15,12 @@ test('the offset table matches the writer at the positions that matter', () => {
   for (const p of [2, 3, 77, 128, 255, 256, 257, 1000]) assert.equal(offsets[p & 255], writerOffset(key, p), `position ${p}`);
 });
 
-test('unkeying gives back every byte, across several periods and for extreme keys', () => {
-  const plain = Uint8Array.from({ length: 1500 }, (_, i) => (i * 37 + 11) & 255);
-  for (const key of [[0, 0, 0, 0], [255, 255, 255, 255], [1, 2, 3, 4], [200, 17, 99, 3]]) {
-    assert.deepEqual(unkeyFile(keyFile(plain, key)), plain, `key ${key}`);
+test('unkeying gives back every byte, across several periods, for extreme keys and any length', () => {
+  for (const length of [1500, 1501, 1502, 1503, 3]) {
+    const plain = Uint8Array.from({ length }, (_, i) => (i * 37 + 11) & 255);
+    for (const key of [[0, 0, 0, 0], [255, 255, 255, 255], [1, 2, 3, 4], [200, 17, 99, 3]]) {
+      assert.deepEqual(unkeyFile(keyFile(plain, key)), plain, `key ${key}, length ${length}`);
+    }
   }
 });
 

@@ -1,0 +1,88 @@
+// MQO models written by the page tests: a probe whose pixels tell whether textures, hidden
+// objects, mirrors, lines and concave faces are drawn right, and a large model for timing.
+import jpeg from 'jpeg-js';
+
+// An image whose upper half is red and lower half blue: upright or upside down is plain to see.
+export function probeTexture() {
+  const width = 64, height = 64;
+  const data = Buffer.alloc(width * height * 4);
+  for (let y = 0; y < height; y++) {
+    for (let x = 0; x < width; x++) {
+      data.set(y < height / 2 ? [255, 0, 0, 255] : [0, 0, 255, 255], (y * width + x) * 4);
+    }
+  }
+  return jpeg.encode({ data, width, height }, 95).data;
+}
+
+function objectBlock(name, { visible = 15, mirror = 0, axis = 0, facet = 59.5 }, vertices, faces) {
+  const lines = [`Object "${name}" {`, `\tvisible ${visible}`, `\tfacet ${facet}`];
+  if (mirror) lines.push(`\tmirror ${mirror}`, `\tmirror_axis ${axis}`);
+  lines.push(`\tvertex ${vertices.length} {`, ...vertices.map((v) => `\t\t${v.join(' ')}`), '\t}');
+  lines.push(`\tface ${faces.length} {`, ...faces.map((f) => `\t\t${f}`), '\t}', '}');
+  return lines.join('\n');
+}
+
+// World layout (the camera looks from 0, 0, 500 at the origin). Faces are listed clockwise as
+// seen from the front, as modellers write them.
+export const PROBE = {
+  texturedQuad: { x0: -40, x1: 40, y0: -30, y1: 50 },      // upper half red, lower half blue
+  hiddenQuad: { x0: -30, x1: 30, y0: -20, y1: 40, z: 60 }, // green, in front, but hidden
+  mirrorQuad: { x0: 60, x1: 90, y0: -10, y1: 20 },         // yellow, only its right copy is modelled
+  lineY: 75,                                               // a magenta two-corner edge
+  concave: [[-30, -50], [30, -50], [30, -65], [-10, -65], [-10, -90], [-30, -90]], // cyan L
+};
+
+export function probeModel(textureName) {
+  const q = PROBE.texturedQuad;
+  const h = PROBE.hiddenQuad;
+  const m = PROBE.mirrorQuad;
+  const materials = [
+    `\t"tex" col(1.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("${textureName}")`,
+    '\t"hidden" col(0.000 1.000 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+    '\t"mirror" col(1.000 1.000 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+    '\t"line" col(1.000 0.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+    '\t"concave" col(0.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+  ];
+  const concave = PROBE.concave;
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '',
+    `Material ${materials.length} {`, ...materials, '}',
+    objectBlock('textured', {}, [[q.x0, q.y1, 0], [q.x1, q.y1, 0], [q.x1, q.y0, 0], [q.x0, q.y0, 0]],
+      ['4 V(0 1 2 3) M(0) UV(0 0 1 0 1 1 0 1)']),
+    objectBlock('hidden', { visible: 0 }, [[h.x0, h.y1, h.z], [h.x1, h.y1, h.z], [h.x1, h.y0, h.z], [h.x0, h.y0, h.z]],
+      ['4 V(0 1 2 3) M(1)']),
+    objectBlock('mirrored', { mirror: 1, axis: 1 }, [[m.x0, m.y1, 0], [m.x1, m.y1, 0], [m.x1, m.y0, 0], [m.x0, m.y0, 0]],
+      ['4 V(0 1 2 3) M(2)']),
+    objectBlock('edge', {}, [[-90, PROBE.lineY, 0], [90, PROBE.lineY, 0]], ['2 V(0 1) M(3)']),
+    objectBlock('concave', {}, concave.map(([x, y]) => [x, y, 0]), [`6 V(0 1 2 3 4 5) M(4)`]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// objects x (n x n grid of vertices, two triangles per cell, as quads): about 2 n^2 triangles
+// per object. Each object is a gently waved sheet, stacked a little apart in z.
+export function gridModel(objects, n) {
+  const parts = ['Metasequoia Document', 'Format Text Ver 1.0', '',
+    'Material 1 {', '\t"grid" col(0.800 0.700 0.500 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}'];
+  for (let o = 0; o < objects; o++) {
+    const vertices = [];
+    for (let j = 0; j < n; j++) {
+      for (let i = 0; i < n; i++) {
+        const x = (i / (n - 1) - 0.5) * 300;
+        const y = (j / (n - 1) - 0.5) * 300;
+        vertices.push(`\t\t${x.toFixed(3)} ${y.toFixed(3)} ${(Math.sin(i * 0.2) * Math.cos(j * 0.2) * 5 - o * 3).toFixed(3)}`);
+      }
+    }
+    const faces = [];
+    for (let j = 0; j < n - 1; j++) {
+      for (let i = 0; i < n - 1; i++) {
+        const a = j * n + i;
+        faces.push(`\t\t4 V(${a + n} ${a + n + 1} ${a + 1} ${a}) M(0)`);
+      }
+    }
+    parts.push(`Object "grid${o}" {`, '\tvisible 15', '\tfacet 59.5', `\tvertex ${n * n} {`, vertices.join('\n'), '\t}',
+      `\tface ${(n - 1) * (n - 1)} {`, faces.join('\n'), '\t}', '}');
+  }
+  parts.push('Eof', '');
+  return parts.join('\n');
+}
