@@ -98,7 +98,7 @@ private:
 
 // ---- TMaxButton -----------------------------------------------------------------------------
 
-enum class TMaxButtonStyle { mbsDefault, mbsGradation, mbsInvert };
+enum TMaxButtonStyle { mbsDefault, mbsGradation, mbsInvert };
 
 // How the button is drawn: pressed while a press on an up button is inside it, held while
 // the button is down.

@@ -15,8 +15,12 @@ class QPainter;
 
 namespace vantor {
 
+// The enumerations named in the control designs are plain enums with their prefixed names
+// (taCenter, mbsGradation, mgbAlias, ...), so that they read as the designs write them; the
+// qualified form TAlignment::taCenter works as well.
+
 // Horizontal placement of a caption.
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // The Qt alignment flag of a horizontal placement.
 Qt::Alignment HorizontalAlignment(TAlignment alignment);

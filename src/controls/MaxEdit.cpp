@@ -1,6 +1,7 @@
 #include "MaxEdit.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -346,6 +347,14 @@ void TMaxEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
+bool TMaxEdit::event(QEvent* event) {
+    const bool handled = QLineEdit::event(event);
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        FPassedOnKey = event->isAccepted() ? nullptr : event;
+    }
+    return handled;
+}
+
 void TMaxEdit::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         FClickArmed = true;
@@ -487,6 +496,10 @@ TMaxNumberEdit::TMaxNumberEdit(QWidget* parent) : QWidget(parent) {
     FEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     FUpDown = new TMaxUpDown(this);
     setFocusProxy(FEdit);
+    // Pointer input of the children stays with them; what reaches this control's own handlers
+    // was sent to it directly.
+    FEdit->setAttribute(Qt::WA_NoMousePropagation);
+    FUpDown->setAttribute(Qt::WA_NoMousePropagation);
 
     connect(FEdit, &TMaxEdit::OnChange, this, &TMaxNumberEdit::FEditChange);
     connect(FEdit, &TMaxEdit::OnEnter, this, &TMaxNumberEdit::OnEnter);
@@ -668,6 +681,63 @@ void TMaxNumberEdit::changeEvent(QEvent* event) {
         }
     }
     QWidget::changeEvent(event);
+}
+
+void TMaxNumberEdit::ForwardKeyEvent(QKeyEvent* event) {
+    // A key the inner edit did not use arrives here on its way up: it goes on up, not back.
+    if (FForwarding || FEdit->PassedOn(event)) {
+        event->ignore();
+        return;
+    }
+    const QScopedValueRollback<bool> forwarding(FForwarding, true);
+    QCoreApplication::sendEvent(FEdit, event);
+}
+
+void TMaxNumberEdit::keyPressEvent(QKeyEvent* event) {
+    ForwardKeyEvent(event);
+}
+
+void TMaxNumberEdit::keyReleaseEvent(QKeyEvent* event) {
+    ForwardKeyEvent(event);
+}
+
+void TMaxNumberEdit::ForwardMouseEvent(QMouseEvent* event) {
+    if (FForwarding) {
+        event->ignore();
+        return;
+    }
+    const QScopedValueRollback<bool> forwarding(FForwarding, true);
+    QWidget* target = FForwardTarget;
+    if (target == nullptr) {
+        target = MousePoint(event).x() >= FUpDown->x() ? static_cast<QWidget*>(FUpDown)
+                                                       : static_cast<QWidget*>(FEdit);
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        FForwardTarget = target;
+    } else if (event->type() == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton) {
+        FForwardTarget = nullptr;
+    }
+    QMouseEvent forwarded(event->type(), event->position() - QPointF(target->pos()),
+                          event->globalPosition(), event->button(), event->buttons(),
+                          event->modifiers(), event->pointingDevice());
+    QCoreApplication::sendEvent(target, &forwarded);
+    event->setAccepted(forwarded.isAccepted());
+}
+
+void TMaxNumberEdit::mousePressEvent(QMouseEvent* event) {
+    ForwardMouseEvent(event);
+}
+
+void TMaxNumberEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+    ForwardMouseEvent(event);
+}
+
+void TMaxNumberEdit::mouseMoveEvent(QMouseEvent* event) {
+    ForwardMouseEvent(event);
+}
+
+void TMaxNumberEdit::mouseReleaseEvent(QMouseEvent* event) {
+    ForwardMouseEvent(event);
 }
 
 void TMaxNumberEdit::hideEvent(QHideEvent* event) {

@@ -6,6 +6,7 @@
 #include "MaxControl.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -74,6 +75,10 @@ public:
     // Hover focus, run on every pointer move over the edit before OnMouseMove.
     void SetFocusOnEnter();
 
+    // Whether event is the last key event the edit left unused. Qt hands such a key on to the
+    // parent; a parent that passes keys down to the edit must not hand this one back.
+    bool PassedOn(const QEvent* event) const { return event == FPassedOnKey; }
+
 signals:
     void OnChange();
     void OnEnter();
@@ -98,6 +103,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // Runs after every change of the text: the sanitiser, then OnChange.
@@ -112,11 +118,12 @@ private:
     bool FNumberOnly = false;
     bool FAutoSelect = true;
     bool FClickArmed = false;
+    const QEvent* FPassedOnKey = nullptr;
 };
 
 // ---- TMaxUpDown: the spin button of the number edit -----------------------------------------
 
-enum class TUDBtnType { btNext, btPrev };
+enum TUDBtnType { btNext, btPrev };
 
 // A narrow spin button: its upper half steps "next", its lower half "previous", once on the
 // press and then repeatedly while the button is held over the same half. Before every step it
@@ -224,8 +231,19 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // The children cover the whole control. Input sent to the control itself (by a program or
+    // a test) goes on to the child it is meant for, so the control acts as one widget.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void ForwardMouseEvent(QMouseEvent* event);
+    void ForwardKeyEvent(QKeyEvent* event);
+
     // Bounds, then the exponential snap and the bounds again.
     double Constrain(double value) const;
     // Takes over the typed text: a number is stored and shown; anything else silently shows
@@ -257,6 +275,9 @@ private:
     TScreenCursorOverride FSavedCursor;
     // Set while a silent setter runs: the inner edit's change does not reach OnChange.
     bool FChangeDetached = false;
+    // The child that took a press sent to the control, until the release.
+    QPointer<QWidget> FForwardTarget;
+    bool FForwarding = false;
 };
 
 } // namespace vantor

@@ -423,14 +423,14 @@ void ScrollV(QWidget* panel, int delta) {
     }
 }
 
-QRect GetScrollableArea(const QWidget* panel) {
+void GetScrollableArea(const QWidget* panel, QRect& rect) {
     int top = 0;
     int bottom = panel->height();
     for (const QWidget* child : ChildControls(panel)) {
         top = std::min(top, child->y() - kScrollMargin);
         bottom = std::max(bottom, child->y() + child->height() + kScrollMargin);
     }
-    return RectLTRB(0, top, panel->width(), bottom);
+    rect = RectLTRB(0, top, panel->width(), bottom);
 }
 
 TMaxPanel::TMaxPanel(QWidget* parent) : TMaxCustomPanel(parent) {}

@@ -14,8 +14,8 @@ namespace vantor {
 
 // ---- TMaxCustomPanel ------------------------------------------------------------------------
 
-enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
-enum class TBorderStyle { bsNone, bsSingle };
+enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBorderStyle { bsNone, bsSingle };
 
 // Draws Width nested one-pixel frames into rect, top and left edges in top, bottom and right
 // edges in bottom, and shrinks rect by Width on every side.
@@ -61,7 +61,7 @@ private:
 
 // ---- TMaxGroupBox ---------------------------------------------------------------------------
 
-enum class TMaxGroupBoxStyle {
+enum TMaxGroupBoxStyle {
     mgbDefault, // etched frame with a collapse button
     mgbAlias,   // title bar in the window-caption colours, its right end cut at 45 degrees
 };
@@ -138,8 +138,9 @@ private:
 // rises above the panel's height - 8. Children move from the last to the first.
 void ScrollV(QWidget* panel, int delta);
 
-// The panel's rectangle grown to hold every child with an 8-pixel margin above and below.
-QRect GetScrollableArea(const QWidget* panel);
+// Sets rect to the panel's rectangle grown to hold every child with an 8-pixel margin above
+// and below.
+void GetScrollableArea(const QWidget* panel, QRect& rect);
 
 class TMaxPanel : public TMaxCustomPanel {
     Q_OBJECT

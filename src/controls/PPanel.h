@@ -111,7 +111,7 @@ private:
 
 // ---- TTextPanel -----------------------------------------------------------------------------
 
-enum class TTextPanelTextStyle { tptsHorizonal, tptsVertical };
+enum TTextPanelTextStyle { tptsHorizonal, tptsVertical };
 
 class TTextPanel : public TMaxControl {
     Q_OBJECT

@@ -395,6 +395,31 @@ TEST_F(MaxNumberEditTest, SwitchingExponentialOnSnapsTheValueWithNotification) {
     EXPECT_EQ(changes.count(), 1);
 }
 
+TEST_F(MaxNumberEditTest, InputSentToTheNumberEditReachesItsChildren) {
+    ShowWindow();
+    number->setFocus();
+    QTest::keyClicks(number, "0.5");
+    EXPECT_EQ(edit()->text(), "0.5");
+    QTest::mouseClick(number, Qt::LeftButton, {}, QPoint(57, 3)); // on the spin button's top
+    EXPECT_EQ(edit()->text(), "0.51");
+    QSignalSpy ends(number, &TMaxNumberEdit::OnEndUpDown);
+    QTest::mousePress(number, Qt::LeftButton, {}, QPoint(57, 15)); // bottom half: one step down
+    QTest::mouseMove(number, QPoint(5, 5));                        // still the spin button's drag
+    QTest::mouseMove(number, QPoint(5, 2));
+    QTest::mouseRelease(number, Qt::LeftButton, {}, QPoint(5, 2));
+    EXPECT_EQ(edit()->text(), "0.53");
+    EXPECT_EQ(ends.count(), 1);
+
+    // A key the inner edit leaves unused goes on up, never back down to the edit.
+    QSignalSpy returns(edit(), &QLineEdit::returnPressed);
+    QSignalSpy keyDowns(number, &TMaxNumberEdit::OnKeyDown);
+    QTest::keyClick(number, Qt::Key_Return);
+    QTest::keyClick(edit(), Qt::Key_Return);
+    QTest::keyClick(number, Qt::Key_F5);
+    EXPECT_EQ(returns.count(), 2);
+    EXPECT_EQ(keyDowns.count(), 3);
+}
+
 TEST_F(MaxNumberEditTest, EventsOfTheInnerEditAreRaisedByTheNumberEdit) {
     ShowWindow();
     EventLog log;
