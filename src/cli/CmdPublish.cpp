@@ -4,8 +4,11 @@
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
+#include "platform/Files.h"
+#include "platform/Limits.h"
 #include "publish/BuildOutput.h"
 #include "publish/PathHelpers.h"
+#include "settings/SceneSettings.h"
 
 #include <charconv>
 #include <cstdio>
@@ -21,6 +24,7 @@ struct PublishOptions {
     std::optional<std::string> outputFolder;
     std::optional<std::string> packageName;
     std::optional<std::string> templatePath;
+    std::optional<std::string> settingsPath;
     int level = 9;
     std::optional<std::uint64_t> seed;
 };
@@ -55,6 +59,8 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
             options.packageName = value;
         } else if (arg == "--template") {
             options.templatePath = value;
+        } else if (arg == "--settings") {
+            options.settingsPath = value;
         } else if (arg == "--level") {
             if (!parseNumber(value, options.level) || options.level < 0 || options.level > 9) {
                 problem = "--level takes a number from 0 to 9";
@@ -79,9 +85,22 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
     return options;
 }
 
-// The viewer parameters of the build: the editor's start-up state.
-QelParameter publishParameters(const PublishOptions&) {
-    return editorStartupParameters();
+// The viewer parameters of the build: the editor's start-up state, or a settings file loaded
+// as the editor loads one (keys it lacks take the values a new record starts with), with the
+// values the editor shows in number fields clamped to those fields' ranges.
+std::optional<QelParameter> publishParameters(const PublishOptions& options, std::string& problem) {
+    if (!options.settingsPath) {
+        return editorStartupParameters();
+    }
+    const FileContents file = readFile(*options.settingsPath, kMaxSettingsFileBytes);
+    if (!file.ok()) {
+        problem = "cannot read the settings file " + *options.settingsPath;
+        return std::nullopt;
+    }
+    QelParameter parameters;
+    readSceneSettings(parameters, ProfileFile::parse(file.bytes));
+    clampToEditorRanges(parameters);
+    return parameters;
 }
 
 std::string describe(const PackageResult& result) {
@@ -124,6 +143,10 @@ int runPublish(const Arguments& args) {
     if (!options) {
         return reportUsage(kPublishCommand, problem);
     }
+    const std::optional<QelParameter> parameters = publishParameters(*options, problem);
+    if (!parameters) {
+        return reportFailure(problem);
+    }
     QelScene scene;
     const MqoReadResult read = readMqoFile(scene, options->modelPath);
     if (!read.ok()) {
@@ -155,7 +178,7 @@ int runPublish(const Arguments& args) {
         request.seed = options->seed;
         request.entryDosTime = kEarliestDosTime;
     }
-    const BuildOutputResult result = buildOutput(scene, publishParameters(*options), request);
+    const BuildOutputResult result = buildOutput(scene, *parameters, request);
     if (!result.ok()) {
         return reportFailure(describe(result.package));
     }
@@ -168,16 +191,21 @@ int runPublish(const Arguments& args) {
 const Command kPublishCommand{
     "publish",
     "write the web package of a model, as the editor's publish does",
-    "usage: vantor-cli publish MODEL.mqo [--out DIR] [--name NAME] [--level 0-9] [--seed N]\n"
-    "                          [--template FILE]\n"
+    "usage: vantor-cli publish MODEL.mqo [--out DIR] [--name NAME] [--settings FILE]\n"
+    "                          [--level 0-9] [--seed N] [--template FILE]\n"
     "\n"
-    "Reads MODEL and writes its web package with the editor's start-up settings: NAME.zip\n"
+    "Reads MODEL and writes its web package with the editor's start-up settings (or those of\n"
+    "a settings file): NAME.zip\n"
     "(the keyed model file and one texture file per image) and NAME.html (the page), then\n"
     "copies vtr.jar, LitColor.jpg (cartoon shading only) and the images the page names beside\n"
     "them. Prints the page's path.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
     "  --name NAME      the package name, a plain file name (default: the model's base name)\n"
+    "  --settings FILE  the scene settings of a settings file (.vsn) instead of the editor's\n"
+    "                   start-up settings; keys it lacks take their initial values, and\n"
+    "                   canvas size, field of view, edge power and progress-bar position are\n"
+    "                   clamped to the ranges of the editor's fields\n"
     "  --level N        the archive's compression level, 0 (stored) to 9 (default 9)\n"
     "  --seed N         draw the files' keys from seed N and date every archive entry\n"
     "                   1980-01-01 00:00, so that the same input gives the same bytes\n"

@@ -8,6 +8,7 @@
 #include "cli/Json.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/Limits.h"
 #include "settings/SceneSettings.h"
 
 namespace vantor::cli {
@@ -48,7 +49,7 @@ int runSettings(const Arguments& args) {
         return reportUsage(kSettingsCommand, "a settings file is needed");
     }
     // Keys the file lacks show the values a new record starts with, as loading does.
-    const FileContents file = readFile(args[0], 16u << 20);
+    const FileContents file = readFile(args[0], kMaxSettingsFileBytes);
     if (!file.ok()) {
         return reportFailure("cannot read " + args[0]);
     }

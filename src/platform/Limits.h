@@ -28,4 +28,7 @@ inline constexpr std::uint64_t kMaxTemplateBytes = std::uint64_t{16} << 20;
 // to at most this many bytes (room is left below 4 GiB for headers and stored overhead).
 inline constexpr std::uint64_t kMaxArchiveInputBytes = std::uint64_t{0xF0000000};
 
+// A scene settings file is a few kilobytes; a file larger than this is not read.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = std::uint64_t{16} << 20;
+
 } // namespace vantor

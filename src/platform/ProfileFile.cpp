@@ -2,12 +2,11 @@
 
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/Limits.h"
 
 namespace vantor {
 
 namespace {
-
-constexpr std::uint64_t kMaxProfileFileBytes = 16u << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -97,7 +96,7 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 }
 
 ProfileFile ProfileFile::load(const std::string& path) {
-    const FileContents contents = readFile(path, kMaxProfileFileBytes);
+    const FileContents contents = readFile(path, kMaxSettingsFileBytes);
     return parse(contents.ok() ? std::string_view(contents.bytes) : std::string_view());
 }
 
