@@ -54,8 +54,9 @@ locale_t CNumericLocale() {
     return c;
 }
 
-// Longest text a number format may produce; a longer one shows nothing.
-constexpr int kMaxFormattedLength = 255;
+// Longest text a number format may produce (every double fits with "%.2f"); a longer one,
+// which only an absurd width or precision gives, shows nothing.
+constexpr int kMaxFormattedLength = 512;
 
 } // namespace
 

@@ -45,7 +45,8 @@ double SnapExponential(double value, double mantissa, double increment);
 bool IsSingleDoubleFormat(const QString& format);
 
 // The value through a printf format, independent of the locale (the decimal point is always
-// "."). An empty format, or one that does not consume exactly one double, gives an empty text.
+// "."). An empty format, one that does not consume exactly one double, or a result longer than
+// 512 characters gives an empty text.
 QString FormatNumberText(const QString& format, double value);
 
 // ---- TMaxEdit -------------------------------------------------------------------------------

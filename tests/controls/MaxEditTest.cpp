@@ -81,8 +81,10 @@ TEST(NumberText, FormatTakesOneDoubleAndNothingElse) {
     EXPECT_EQ(FormatNumberText("%.1f", 0.25), "0.2"); // printf's rounding of the binary value
     EXPECT_EQ(FormatNumberText("%5.1f%%", 2), "  2.0%");
     EXPECT_EQ(FormatNumberText("%g", 1500), "1500");
-    EXPECT_EQ(FormatNumberText("%.40f", 0.5).size(),
-              42); // longer than 31 characters is shown whole
+    // Longer than 31 characters is shown whole; only absurd lengths show nothing.
+    EXPECT_EQ(FormatNumberText("%.40f", 0.5).size(), 42);
+    EXPECT_EQ(FormatNumberText("%.2f", std::numeric_limits<double>::max()).size(), 312);
+    EXPECT_EQ(FormatNumberText("%999f", 1), "");
     for (const char* bad : {"", "abc", "%d", "%s", "%n", "%.2f %.2f", "%*f", "%Lf", "%", "%.2"}) {
         EXPECT_EQ(FormatNumberText(bad, 1.5), "") << bad;
     }
