@@ -30,8 +30,8 @@ bool IsNumberKey(QChar ch) {
     return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
 }
 
-// Decimal exponent of the leading digit of digits[0..intDigits).digits[intDigits..]: how far a
-// magnitude that does not fit a double lies above (> 0) or below (<= 0) one.
+// For a number too large or too small for a double: the position of its first nonzero digit
+// relative to the decimal point, plus its exponent. Above 0 the number is huge, otherwise tiny.
 long DecimalMagnitude(const char* intBegin, int intDigits, const char* fracBegin, int fracDigits,
                       long exponent) {
     int leadingZeros = 0;
