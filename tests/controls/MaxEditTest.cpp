@@ -16,7 +16,7 @@ using test::EventLog;
 
 // ---- Number text ----------------------------------------------------------------------------
 
-TEST(NumberText, SanitiserKeepsDigitsOneLeadingMinusAndTheFirstPoint) {
+TEST(NumberEditText, SanitiserKeepsDigitsOneLeadingMinusAndTheFirstPoint) {
     EXPECT_EQ(SanitiseNumberText("1-2.3.4a"), "12.34");
     EXPECT_EQ(SanitiseNumberText("-.5"), "-.5");
     EXPECT_EQ(SanitiseNumberText(".-5"), ".5");
@@ -28,7 +28,7 @@ TEST(NumberText, SanitiserKeepsDigitsOneLeadingMinusAndTheFirstPoint) {
     EXPECT_EQ(SanitiseNumberText(QString(QChar(0xFF11)) + "2"), "2"); // only ASCII digits
 }
 
-TEST(NumberText, ParserAcceptsDecimalNumbersOnly) {
+TEST(NumberEditText, ParserAcceptsDecimalNumbersOnly) {
     EXPECT_EQ(ParseNumberText(" 500 "), 500.0);
     EXPECT_EQ(ParseNumberText("+2"), 2.0);
     EXPECT_EQ(ParseNumberText("-.5"), -0.5);
@@ -41,7 +41,7 @@ TEST(NumberText, ParserAcceptsDecimalNumbersOnly) {
     }
 }
 
-TEST(NumberText, ParserTurnsMagnitudesBeyondDoubleIntoInfinityOrZero) {
+TEST(NumberEditText, ParserTurnsMagnitudesBeyondDoubleIntoInfinityOrZero) {
     EXPECT_EQ(ParseNumberText("1e999"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(ParseNumberText("-1e999"), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(ParseNumberText(QString(400, u'9')), std::numeric_limits<double>::infinity());
@@ -49,7 +49,7 @@ TEST(NumberText, ParserTurnsMagnitudesBeyondDoubleIntoInfinityOrZero) {
     EXPECT_EQ(ParseNumberText("0.000e999"), 0.0);
 }
 
-TEST(NumberText, ClampAppliesTheUpperBoundFirst) {
+TEST(NumberEditText, ClampAppliesTheUpperBoundFirst) {
     EXPECT_EQ(ClampToRange(5, 0, 1), 1);
     EXPECT_EQ(ClampToRange(-5, 0, 1), 0);
     EXPECT_EQ(ClampToRange(0.5, 0, 1), 0.5);
@@ -57,7 +57,7 @@ TEST(NumberText, ClampAppliesTheUpperBoundFirst) {
     EXPECT_EQ(ClampToRange(std::nan(""), 0.25, 1), 0.25);
 }
 
-TEST(NumberText, ExponentialSnapFollowsTheGrid) {
+TEST(NumberEditText, ExponentialSnapFollowsTheGrid) {
     EXPECT_DOUBLE_EQ(SnapExponential(5, 1, 2), 4);
     EXPECT_DOUBLE_EQ(SnapExponential(0.3, 1, 2), 0.5); // r = -1.74 truncates to -1
     EXPECT_DOUBLE_EQ(SnapExponential(0.5, 1, 10), 1);  // r = -0.30 truncates to 0
@@ -74,7 +74,7 @@ TEST(NumberText, ExponentialSnapFollowsTheGrid) {
     EXPECT_EQ(SnapExponential(7, 1, -2), 7);
 }
 
-TEST(NumberText, FormatTakesOneDoubleAndNothingElse) {
+TEST(NumberEditText, FormatTakesOneDoubleAndNothingElse) {
     EXPECT_EQ(FormatNumberText("%.2lf", 0.5), "0.50");
     EXPECT_EQ(FormatNumberText("%.0lf", 45), "45");
     EXPECT_EQ(FormatNumberText("%.2f", 0.857), "0.86");
