@@ -62,13 +62,13 @@ export class Controls {
   }
 
   pointerDown(event) {
-    this.canvas.focus({ preventScroll: true });
+    // No preventDefault here: the press focuses the canvas the browser's way (for the arrow
+    // keys), which draws no keyboard focus ring over the picture.
     const at = this.local(event);
     if (this.pointers.size === 0 && event.button === 0) {
       const icon = this.overlay.iconAt(at.x, at.y);
       if (icon) {
         this.pendingIcon = icon;
-        event.preventDefault();
         return;
       }
     }
@@ -76,7 +76,6 @@ export class Controls {
     this.pointers.set(event.pointerId, { ...at, action });
     this.canvas.setPointerCapture?.(event.pointerId);
     if (this.pointers.size === 2) this.pinch = this.pinchShape();
-    event.preventDefault();
   }
 
   pinchShape() {

@@ -12,8 +12,8 @@ export const MESSAGES = {
     'The 3D view was interrupted by the graphics system. Reload the page.',
   ],
   fromDisk: [
-    'ディスクから直接開いたページでは、ブラウザーが「{name}」を読み込めません。フォルダーを HTTP で公開して開いてください（例: フォルダーで python3 -m http.server を実行し、http://localhost:8000/ を開く）。',
-    'Opened from disk, this page may not read {name}: browsers refuse it. Serve the folder over HTTP (for example run python3 -m http.server in the folder and open http://localhost:8000/).',
+    'ディスクから開いたページは「{name}」を読み込めません。フォルダーで python3 -m http.server を実行し、http://localhost:8000/ から開いてください。',
+    'Opened from disk, the page may not read {name}. Run python3 -m http.server in the folder and open http://localhost:8000/.',
   ],
   missingFile: [
     '「{name}」が見つかりません。ページと同じフォルダーに置いてください。',

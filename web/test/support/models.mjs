@@ -86,3 +86,32 @@ export function gridModel(objects, n) {
   parts.push('Eof', '');
   return parts.join('\n');
 }
+
+// A smooth sphere of radius 100 (facet 89.5) in a blue, glossy material: smooth, flat,
+// cartoon and specular shading each look plainly different on it.
+export function sphereModel(segments = 32, rings = 20) {
+  const vertices = [];
+  for (let r = 0; r <= rings; r++) {
+    const theta = (r / rings) * Math.PI;
+    for (let s = 0; s < segments; s++) {
+      const phi = (s / segments) * 2 * Math.PI;
+      vertices.push([100 * Math.sin(theta) * Math.cos(phi), 100 * Math.cos(theta), 100 * Math.sin(theta) * Math.sin(phi)]
+        .map((v) => v.toFixed(4)));
+    }
+  }
+  const faces = [];
+  for (let r = 0; r < rings; r++) {
+    for (let s = 0; s < segments; s++) {
+      const a = r * segments + s;
+      const b = r * segments + ((s + 1) % segments);
+      // Clockwise seen from outside.
+      faces.push(`4 V(${a} ${a + segments} ${b + segments} ${b}) M(0)`);
+    }
+  }
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '',
+    'Material 1 {', '\t"glossy" col(0.200 0.400 0.800 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.900) power(30.00)', '}',
+    objectBlock('sphere', { facet: 89.5 }, vertices, faces),
+    'Eof', '',
+  ].join('\n');
+}

@@ -1,0 +1,329 @@
+// Published pages in headless Chromium (software WebGL), served on 127.0.0.1: the sample
+// renders, parameter sets change the picture as they should, failures explain themselves, the
+// viewer draws only when something changes, and a model of a million triangles shows quickly.
+// Screenshots are kept as artefacts. Exit status 77 (skipped) without Chromium or vantor-cli.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import test, { after, before } from 'node:test';
+import { readPng } from '../support/png.mjs';
+import { PROBE, gridModel, probeModel, probeTexture, sphereModel } from '../support/models.mjs';
+import { artefactDir, binDir, cliPath, haveCli, sourceDir, tempFolder } from '../support/paths.mjs';
+import { Chromium, findChromium } from './Chromium.mjs';
+import { serveFolder } from './Server.mjs';
+import { withApplet } from './pages.mjs';
+
+const chromium = findChromium();
+if (!chromium || !haveCli()) {
+  console.log(`SKIP: ${chromium ? `vantor-cli not built (${cliPath})` : 'no Chromium found (install the chromium package)'}`);
+  process.exit(77);
+}
+
+const FIRST_FRAME_LIMIT_MS = 3000;
+const shots = artefactDir('screenshots');
+let folder;
+let server;
+let browser;
+
+function publish(model, name, level = 9) {
+  execFileSync(cliPath, ['publish', model, '--out', folder.dir, '--name', name, '--level', String(level), '--seed', '5'],
+    { stdio: ['ignore', 'ignore', 'inherit'] });
+  return join(folder.dir, `${name}.html`);
+}
+
+// Writes a copy of a published page with the applet changed (see withApplet).
+function variant(page, name, changes) {
+  writeFileSync(join(folder.dir, name), withApplet(readFileSync(page, 'latin1'), changes), 'latin1');
+  return name;
+}
+
+before(async () => {
+  folder = tempFolder();
+  writeFileSync(join(folder.dir, 'probe.mqo'), probeModel('probe.jpg'));
+  writeFileSync(join(folder.dir, 'probe.jpg'), probeTexture());
+  writeFileSync(join(folder.dir, 'sphere.mqo'), sphereModel());
+  publish(join(sourceDir, 'examples', 'house', 'house.mqo'), 'house');
+  publish(join(folder.dir, 'probe.mqo'), 'probe');
+  publish(join(folder.dir, 'sphere.mqo'), 'sphere');
+  // Cartoon pages need the ramp beside them, as publishing with cartoon shading copies it.
+  copyFileSync(join(binDir, 'LitColor.jpg'), join(folder.dir, 'LitColor.jpg'));
+  server = await serveFolder(folder.dir);
+  browser = await Chromium.launch(chromium);
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  folder?.cleanup();
+});
+
+const VIEWER = "document.querySelector('.qel-viewer')";
+const FALLBACK = "document.querySelector('.qel-fallback')";
+
+// Opens a page and waits until its viewer shows its final picture (or a message); returns
+// { tab, rect, viewer } where viewer holds the viewer element's data attributes.
+async function open(url, { until = 'settled', width = 800, height = 600 } = {}) {
+  const tab = await browser.newPage(width, height);
+  const started = Date.now();
+  await tab.navigate(url);
+  const condition = {
+    settled: `${VIEWER}?.dataset.settled === 'true' || ${VIEWER}?.dataset.state === 'error'`,
+    ready: `${VIEWER}?.dataset.state === 'ready'`,
+    error: `${VIEWER}?.dataset.state === 'error'`,
+    fallback: `!!${FALLBACK}`,
+  }[until];
+  await tab.waitFor(condition, 30000);
+  const element = until === 'fallback' ? FALLBACK : VIEWER;
+  const rect = await tab.evaluate(`(() => { const r = ${element}.getBoundingClientRect();
+    return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+  const viewer = await tab.evaluate(`Object.assign({}, ${VIEWER}?.dataset)`);
+  return { tab, rect, viewer, elapsed: Date.now() - started };
+}
+
+async function shoot(tab, rect, name) {
+  const png = await tab.screenshot(rect);
+  writeFileSync(join(shots, `${name}.png`), png);
+  return readPng(png);
+}
+
+async function openAndShoot(page, name, options) {
+  const opened = await open(`${server.url}${page}`, options);
+  const image = await shoot(opened.tab, opened.rect, name);
+  assert.deepEqual(opened.tab.errors, [], `no script errors on ${page}`);
+  await opened.tab.close();
+  return { ...opened, image };
+}
+
+const near = (pixel, colour, tolerance = 40) => pixel.every((v, i) => Math.abs(v - colour[i]) <= tolerance);
+
+function countPixels(image, test, box = { x0: 0, y0: 0, x1: image.width, y1: image.height }) {
+  let count = 0;
+  for (let y = box.y0; y < box.y1; y++) for (let x = box.x0; x < box.x1; x++) if (test(image.pixel(x, y))) count++;
+  return count;
+}
+
+// The share of neighbouring pixels of the model (not of the background) that are exactly alike.
+function evenShare(image) {
+  let alike = 0;
+  let pairs = 0;
+  for (let y = 0; y < image.height; y++) {
+    for (let x = 1; x < image.width; x++) {
+      const a = image.pixel(x - 1, y);
+      const b = image.pixel(x, y);
+      if (near(a, GREY, 6) || near(b, GREY, 6)) continue;
+      pairs++;
+      if (a.every((v, i) => v === b[i])) alike++;
+    }
+  }
+  return pairs ? alike / pairs : 0;
+}
+
+function uniqueColours(image) {
+  const seen = new Set();
+  for (let y = 0; y < image.height; y++) for (let x = 0; x < image.width; x++) seen.add(image.pixel(x, y).join());
+  return seen.size;
+}
+
+// The pixel where a point of the plane z = 0 shows with the default camera (0, 0, 500),
+// the field of view 45 degrees and a square canvas of the given size.
+function project(x, y, size) {
+  const scale = size / 2 / (500 * Math.tan(Math.PI / 8));
+  return [Math.round(size / 2 + x * scale), Math.round(size / 2 - y * scale)];
+}
+
+const GREY = [0x7f, 0x7f, 0x7f];
+
+test('the published sample shows the model in the middle and the background at the corners', async () => {
+  const { image, viewer } = await openAndShoot('house.html', 'house-sample');
+  assert.equal(viewer.state, 'ready');
+  assert.deepEqual([image.width, image.height], [200, 200]);
+  for (const [x, y] of [[1, 1], [198, 1], [1, 198], [198, 198]]) assert.ok(near(image.pixel(x, y), GREY, 2), `corner ${x},${y}`);
+  const middle = { x0: 60, y0: 60, x1: 140, y1: 140 };
+  const model = countPixels(image, (p) => !near(p, GREY, 6), middle);
+  assert.ok(model > 0.3 * 80 * 80, `${model} pixels of the house in the middle`);
+});
+
+test('the background colour parameter colours the corners', async () => {
+  const page = variant(join(folder.dir, 'house.html'), 'house-red.html', { params: { BackColor: 'ff0000' } });
+  const { image } = await openAndShoot(page, 'house-backcolor-red');
+  for (const [x, y] of [[1, 1], [198, 1], [1, 198], [198, 198]]) assert.ok(near(image.pixel(x, y), [255, 0, 0], 2));
+});
+
+test('textures are upright, front faces face the camera, hidden objects stay hidden, mirrors, lines and concave faces show', async () => {
+  // Lighting off: every surface shows its plain colour.
+  const page = variant(join(folder.dir, 'probe.html'), 'probe-plain.html', { params: { LightingEnable: null } });
+  const { image } = await openAndShoot(page, 'probe-plain');
+  const at = (x, y) => image.pixel(...project(x, y, 200));
+  const q = PROBE.texturedQuad;
+  const upper = (q.y1 + (q.y0 + q.y1) / 2) / 2;
+  const lower = (q.y0 + (q.y0 + q.y1) / 2) / 2;
+  assert.ok(near(at(0, upper), [255, 0, 0], 60), `upper half red, got ${at(0, upper)}`);
+  assert.ok(near(at(0, lower), [0, 0, 255], 60), `lower half blue, got ${at(0, lower)}`);
+  const green = countPixels(image, (p) => p[1] > 180 && p[0] < 90 && p[2] < 90);
+  assert.equal(green, 0, 'the hidden green quad is not drawn');
+  const m = PROBE.mirrorQuad;
+  const mirrorCentre = [(m.x0 + m.x1) / 2, (m.y0 + m.y1) / 2];
+  assert.ok(near(at(...mirrorCentre), [255, 255, 0], 50), 'the modelled half');
+  assert.ok(near(at(-mirrorCentre[0], mirrorCentre[1]), [255, 255, 0], 50), 'its mirror image across x = 0');
+  const [, lineRow] = project(0, PROBE.lineY, 200);
+  const magenta = countPixels(image, (p) => p[0] > 180 && p[1] < 90 && p[2] > 180,
+    { x0: 40, y0: lineRow - 2, x1: 160, y1: lineRow + 3 });
+  assert.ok(magenta > 40, `the two-corner edge is drawn (${magenta} pixels)`);
+  assert.ok(near(at(-20, -80), [0, 255, 255], 50), 'the foot of the L');
+  assert.ok(near(at(0, -57), [0, 255, 255], 50), 'the bar of the L');
+  assert.ok(near(at(12, -80), GREY, 4), 'the notch of the concave face stays empty');
+});
+
+test('fill modes: the wireframe and the points draw far fewer pixels than the solid model', async () => {
+  const house = join(folder.dir, 'house.html');
+  const box = { x0: 30, y0: 0, x1: 170, y1: 110 };
+  const covered = (image) => countPixels(image, (p) => !near(p, GREY, 6), box);
+  const solid = covered((await openAndShoot('house.html', 'fill-solid')).image);
+  const wire = covered((await openAndShoot(variant(house, 'house-wire.html', { params: { FillMode: 'WIREFRAME' } }), 'fill-wireframe')).image);
+  const points = covered((await openAndShoot(variant(house, 'house-points.html', { params: { FillMode: 'POINT' } }), 'fill-point')).image);
+  assert.ok(wire > 100 && wire < solid * 0.4, `wireframe ${wire} of solid ${solid}`);
+  assert.ok(points > 10 && points < wire, `points ${points} of wireframe ${wire}`);
+});
+
+test('shading modes: smooth, flat, cartoon with outlines, and specular highlights', async () => {
+  const sphere = join(folder.dir, 'sphere.html');
+  const shade = async (mode, extra = {}) => {
+    const params = { ShadingMode: mode, ...extra };
+    const page = variant(sphere, `sphere-${mode.toLowerCase()}${extra.SpecularEnable ? '-specular' : ''}.html`,
+      { size: [240, 240], params });
+    return (await openAndShoot(page, page.replace('.html', ''))).image;
+  };
+  const gouraud = await shade('GOURAUD');
+  const flat = await shade('FLAT');
+  const phong = await shade('PHONG', { SpecularEnable: 'true' });
+  const cartoon = await shade('CARTOON', { EdgePower: '1.00' });
+  // Flat shading paints each facet in one colour; smooth shading changes a little every pixel.
+  assert.ok(evenShare(flat) > 0.6, `flat: ${evenShare(flat)} of neighbours alike`);
+  assert.ok(evenShare(gouraud) < 0.4, `smooth: ${evenShare(gouraud)} of neighbours alike`);
+  const smoothColours = uniqueColours(gouraud);
+  assert.ok(uniqueColours(cartoon) < smoothColours / 2, `cartoon ${uniqueColours(cartoon)} vs smooth ${smoothColours} colours`);
+  const white = (image) => countPixels(image, (p) => p.every((v) => v > 235));
+  assert.ok(white(phong) > 3, 'a specular highlight');
+  assert.equal(white(gouraud), 0, 'no highlight without specular light');
+  // Cartoon outlines: dark pixels where the sphere meets the background on its middle row.
+  const row = 120;
+  let edge = 0;
+  while (edge < 120 && near(cartoon.pixel(edge, row), GREY, 6)) edge++;
+  const outline = [0, 1, 2, 3].map((d) => cartoon.pixel(edge + d, row)).some((p) => Math.max(...p) < 60);
+  assert.ok(edge > 5 && outline, `outline at the silhouette (x ${edge})`);
+});
+
+test('the soft shadow darkens the ground under the model', async () => {
+  const sphere = join(folder.dir, 'sphere.html');
+  const page = variant(sphere, 'sphere-shadow.html', {
+    size: [240, 240], params: { ModelPosition: '0.00,150.00,450.00', SoftShadowEnable: 'true', SoftShadowDistance: '10.00' },
+  });
+  const plain = variant(sphere, 'sphere-noshadow.html', { size: [240, 240], params: { ModelPosition: '0.00,150.00,450.00' } });
+  const dark = (image) => countPixels(image, (p) => Math.max(...p) < 100, { x0: 0, y0: 170, x1: 240, y1: 240 });
+  const withShadow = dark((await openAndShoot(page, 'sphere-shadow')).image);
+  const without = dark((await openAndShoot(plain, 'sphere-noshadow')).image);
+  assert.ok(withShadow > without + 200, `shadow pixels ${withShadow} vs ${without}`);
+});
+
+test('failures say what is wrong and what to do', async () => {
+  const house = join(folder.dir, 'house.html');
+  writeFileSync(join(folder.dir, 'broken.zip'), 'not an archive at all');
+  const missing = await openAndShoot(variant(house, 'house-nozip.html', { params: { Model: './nothing.zip' } }),
+    'error-missing-archive', { until: 'error' });
+  assert.equal(missing.viewer.error, 'missingFile');
+  const broken = await openAndShoot(variant(house, 'house-broken.html', { params: { Model: './broken.zip' } }),
+    'error-damaged-archive', { until: 'error' });
+  assert.equal(broken.viewer.error, 'damagedArchive');
+
+  // A page opened from disk: browsers refuse to read the archive; the box says to serve the
+  // folder over HTTP and takes the package folder dropped onto it.
+  const fromDisk = await open(pathToFileURL(house).href, { until: 'fallback' });
+  await shoot(fromDisk.tab, fromDisk.rect, 'error-opened-from-disk');
+  const text = await fromDisk.tab.evaluate(`${FALLBACK}.textContent`);
+  assert.match(text, /python3 -m http\.server/);
+  assert.match(text, /http:\/\/localhost:8000\//);
+  await fromDisk.tab.close();
+
+  mkdirSync(join(folder.dir, 'nojar'));
+  copyFileSync(join(folder.dir, 'house.zip'), join(folder.dir, 'nojar', 'house.zip'));
+  writeFileSync(join(folder.dir, 'nojar', 'house.html'), readFileSync(house));
+  const noJar = await open(`${server.url}nojar/house.html`, { until: 'fallback' });
+  await shoot(noJar.tab, noJar.rect, 'error-missing-viewer');
+  assert.match(await noJar.tab.evaluate(`${FALLBACK}.textContent`), /vtr\.jar/);
+  await noJar.tab.close();
+});
+
+const COUNT_DRAWS = `(() => {
+  window.qelDraws = 0;
+  for (const name of ['drawElements', 'drawArrays']) {
+    const proto = WebGL2RenderingContext.prototype;
+    const original = proto[name];
+    proto[name] = function (...args) { window.qelDraws++; return original.apply(this, args); };
+  }
+})()`;
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+async function drawsDuring(tab, ms) {
+  await tab.evaluate('window.qelDraws = 0');
+  await pause(ms);
+  return tab.evaluate('window.qelDraws');
+}
+
+test('idle viewers draw nothing; input and spinning redraw; a double click resets the view', async () => {
+  const { tab, rect } = await open(`${server.url}house.html`);
+  await tab.evaluate(COUNT_DRAWS);
+  assert.equal(await drawsDuring(tab, 500), 0, 'no drawing while idle');
+  const before = await shoot(tab, rect, 'controls-initial');
+  const cx = rect.x + rect.width / 2;
+  const cy = rect.y + rect.height / 2;
+  const mouse = (type, x, y, extra = {}) => tab.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', ...extra });
+  await mouse('mousePressed', cx, cy, { buttons: 1, clickCount: 1 });
+  for (let step = 1; step <= 5; step++) await mouse('mouseMoved', cx + step * 12, cy + step * 4, { buttons: 1 });
+  await mouse('mouseReleased', cx + 60, cy + 20, { clickCount: 1 });
+  await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`);
+  const dragged = await shoot(tab, rect, 'controls-dragged');
+  assert.ok(differentPixels(before, dragged) > 500, 'a drag turns the model');
+  await mouse('mousePressed', cx, cy, { clickCount: 1, buttons: 1 });
+  await mouse('mouseReleased', cx, cy, { clickCount: 1 });
+  await mouse('mousePressed', cx, cy, { clickCount: 2, buttons: 1 });
+  await mouse('mouseReleased', cx, cy, { clickCount: 2 });
+  await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`);
+  await pause(100);
+  const reset = await shoot(tab, rect, 'controls-reset');
+  assert.ok(differentPixels(before, reset) < 20, 'a double click restores the first view');
+  await tab.evaluate(`${VIEWER}.querySelector('canvas').focus()`);
+  await tab.send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'ArrowLeft', code: 'ArrowLeft', windowsVirtualKeyCode: 37 });
+  await tab.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'ArrowLeft', code: 'ArrowLeft', windowsVirtualKeyCode: 37 });
+  await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`);
+  assert.ok(differentPixels(before, await shoot(tab, rect, 'controls-arrow-key')) > 200, 'an arrow key turns the model');
+  assert.match(await tab.evaluate(`${VIEWER}.querySelector('canvas').getAttribute('aria-label')`), /3D/);
+  await tab.close();
+
+  const spinning = variant(join(folder.dir, 'house.html'), 'house-spin.html', { params: { InitRotSpeed: '0,90,0' } });
+  const spin = await open(`${server.url}${spinning}`, { until: 'ready' });
+  await spin.tab.evaluate(COUNT_DRAWS);
+  const first = await shoot(spin.tab, spin.rect, 'spin-1');
+  assert.ok(await drawsDuring(spin.tab, 500) > 5, 'a spinning model is redrawn continuously');
+  assert.ok(differentPixels(first, await shoot(spin.tab, spin.rect, 'spin-2')) > 200, 'and turns');
+  await spin.tab.close();
+});
+
+function differentPixels(a, b) {
+  let count = 0;
+  for (let y = 0; y < a.height; y++) for (let x = 0; x < a.width; x++) if (!near(a.pixel(x, y), b.pixel(x, y), 8)) count++;
+  return count;
+}
+
+test(`a model of a million triangles shows its first frame within ${FIRST_FRAME_LIMIT_MS} ms`, async () => {
+  writeFileSync(join(folder.dir, 'million.mqo'), gridModel(8, 256));
+  publish(join(folder.dir, 'million.mqo'), 'million', 0);
+  const { tab, rect, viewer } = await open(`${server.url}million.html`, { until: 'settled' });
+  await shoot(tab, rect, 'million-triangles');
+  await tab.close();
+  const firstFrame = Number(viewer.firstFrameMs);
+  console.log(`first frame of 1,040,400 triangles after ${firstFrame} ms`);
+  assert.equal(viewer.state, 'ready');
+  assert.ok(firstFrame <= FIRST_FRAME_LIMIT_MS, `first frame after ${firstFrame} ms`);
+});
