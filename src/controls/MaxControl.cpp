@@ -162,19 +162,18 @@ void TMaxControl::mouseReleaseEvent(QMouseEvent* event) {
 
 bool TMaxControl::event(QEvent* event) {
     if (!isEnabled() && FMouseEventsWhileDisabled) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            mousePressEvent(mouse);
+            mousePressEvent(static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseButtonDblClick:
-            mouseDoubleClickEvent(mouse);
+            mouseDoubleClickEvent(static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseMove:
-            mouseMoveEvent(mouse);
+            mouseMoveEvent(static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseButtonRelease:
-            mouseReleaseEvent(mouse);
+            mouseReleaseEvent(static_cast<QMouseEvent*>(event));
             return true;
         default:
             break;
