@@ -9,7 +9,7 @@ import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import test, { after, before } from 'node:test';
 import { readPng } from '../support/png.mjs';
-import { PROBE, gridModel, probeModel, probeTexture, sphereModel } from '../support/models.mjs';
+import { PROBE, gridModel, probeModel, probeTexture, solidImage, sphereModel } from '../support/models.mjs';
 import { artefactDir, binDir, cliPath, haveCli, sourceDir, tempFolder } from '../support/paths.mjs';
 import { Chromium, findChromium } from './Chromium.mjs';
 import { serveFolder } from './Server.mjs';
@@ -49,7 +49,7 @@ before(async () => {
   publish(join(folder.dir, 'sphere.mqo'), 'sphere');
   // Cartoon pages need the ramp beside them, as publishing with cartoon shading copies it.
   copyFileSync(join(binDir, 'LitColor.jpg'), join(folder.dir, 'LitColor.jpg'));
-  server = await serveFolder(folder.dir);
+  server = await serveFolder(folder.dir, { slow: (path) => path.includes('slow-') });
   browser = await Chromium.launch(chromium);
 });
 
@@ -134,6 +134,7 @@ function project(x, y, size) {
 }
 
 const GREY = [0x7f, 0x7f, 0x7f];
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 test('the published sample shows the model in the middle and the background at the corners', async () => {
   const { image, viewer } = await openAndShoot('house.html', 'house-sample');
@@ -227,6 +228,67 @@ test('the soft shadow darkens the ground under the model', async () => {
   assert.ok(withShadow > without + 200, `shadow pixels ${withShadow} vs ${without}`);
 });
 
+test('the loading screen: title colour, title image in the middle, progress bar where the page says', async () => {
+  copyFileSync(join(folder.dir, 'house.zip'), join(folder.dir, 'slow-house.zip'));
+  writeFileSync(join(folder.dir, 'logo.jpg'), solidImage([255, 140, 0], 40, 30));
+  const page = variant(join(folder.dir, 'house.html'), 'house-loading.html', { params: {
+    Model: './slow-house.zip', TitleBackColor: '336699', TitleLogoImage: './logo.jpg', ProgBarPosition: '150',
+    ProgBarColor: 'ff0000', ProgBarBorderColor: '000000' } });
+  const tab = await browser.newPage(800, 600);
+  await tab.navigate(`${server.url}${page}`);
+  await tab.waitFor(`${VIEWER}?.dataset.state === 'loading'`);
+  await pause(500);
+  const rect = await tab.evaluate(`(() => { const r = ${VIEWER}.getBoundingClientRect();
+    return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+  const loading = await shoot(tab, rect, 'loading-screen');
+  assert.equal(await tab.evaluate(`${VIEWER}.dataset.state`), 'loading', 'still loading at the screenshot');
+  assert.ok(near(loading.pixel(2, 2), [0x33, 0x66, 0x99], 3), `title colour, got ${loading.pixel(2, 2)}`);
+  assert.ok(near(loading.pixel(100, 100), [255, 140, 0], 30), `title image in the middle, got ${loading.pixel(100, 100)}`);
+  assert.ok(near(loading.pixel(20, 154), [0, 0, 0], 40), `bar border at x 20, got ${loading.pixel(20, 154)}`);
+  const filled = countPixels(loading, (p) => near(p, [255, 0, 0], 40), { x0: 21, y0: 152, x1: 180, y1: 156 }) / 4;
+  assert.ok(filled > 5 && filled < 150, `the bar shows part of the download (${filled} of 158 columns)`);
+  await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`, 20000);
+  const done = await shoot(tab, rect, 'loading-done');
+  assert.ok(near(done.pixel(2, 2), GREY, 2), 'the model replaces the loading screen');
+  await tab.close();
+});
+
+test('control icons and the background image: an icon chooses what a drag does, the reset icon resets', async () => {
+  const icons = { rot: [255, 0, 0], zoom: [0, 255, 0], pan: [0, 0, 255], reset: [255, 255, 255] };
+  for (const [name, colour] of Object.entries(icons)) writeFileSync(join(folder.dir, `${name}.jpg`), solidImage(colour));
+  writeFileSync(join(folder.dir, 'back.jpg'), solidImage([255, 160, 40], 8, 8));
+  const page = variant(join(folder.dir, 'house.html'), 'house-icons.html', { params: {
+    BackImage: './back.jpg', RotCtrlIcon: 'rot.jpg,5,5', ZomCtrlIcon: 'zoom.jpg,30,5', PanCtrlIcon: 'pan.jpg,55,5',
+    RstCtrlIcon: 'reset.jpg,80,5' } });
+  const { tab, rect } = await open(`${server.url}${page}`);
+  const initial = await shoot(tab, rect, 'icons-initial');
+  assert.ok(near(initial.pixel(198, 198), [255, 160, 40], 12), `background image, got ${initial.pixel(198, 198)}`);
+  assert.ok(near(initial.pixel(15, 15), icons.rot, 30), 'the rotate icon, chosen');
+  assert.ok(!near(initial.pixel(40, 15), icons.zoom, 30) && initial.pixel(40, 15)[1] > 150, 'the zoom icon, dimmed');
+  const below = { x0: 0, y0: 30, x1: 200, y1: 200 };
+  const click = async (x, y) => {
+    await tab.send('Input.dispatchMouseEvent', { type: 'mousePressed', x: rect.x + x, y: rect.y + y, button: 'left', buttons: 1, clickCount: 1 });
+    await tab.send('Input.dispatchMouseEvent', { type: 'mouseReleased', x: rect.x + x, y: rect.y + y, button: 'left', clickCount: 1 });
+    await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`);
+  };
+  await click(40, 15);
+  const zoomChosen = await shoot(tab, rect, 'icons-zoom-chosen');
+  assert.ok(near(zoomChosen.pixel(40, 15), icons.zoom, 30), 'the zoom icon is now the chosen one');
+  // A left drag upwards now zooms in: the house grows.
+  const model = (image) => countPixels(image, (p) => !near(p, [255, 160, 40], 40), below);
+  const mouse = (type, x, y, extra = {}) => tab.send('Input.dispatchMouseEvent', { type, x: rect.x + x, y: rect.y + y, button: 'left', ...extra });
+  await mouse('mousePressed', 100, 150, { buttons: 1, clickCount: 1 });
+  for (let step = 1; step <= 6; step++) await mouse('mouseMoved', 100, 150 - step * 10, { buttons: 1 });
+  await mouse('mouseReleased', 100, 90, { clickCount: 1 });
+  await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`);
+  const zoomed = await shoot(tab, rect, 'icons-zoomed');
+  assert.ok(model(zoomed) > model(initial) * 1.3, `zoomed in: ${model(zoomed)} vs ${model(initial)} pixels`);
+  await click(90, 15);
+  const reset = await shoot(tab, rect, 'icons-reset');
+  assert.ok(differentPixels(initial, reset, below) < 20, 'the reset icon restores the first view');
+  await tab.close();
+});
+
 test('failures say what is wrong and what to do', async () => {
   const house = join(folder.dir, 'house.html');
   writeFileSync(join(folder.dir, 'broken.zip'), 'not an archive at all');
@@ -263,7 +325,6 @@ const COUNT_DRAWS = `(() => {
     proto[name] = function (...args) { window.qelDraws++; return original.apply(this, args); };
   }
 })()`;
-const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function drawsDuring(tab, ms) {
   await tab.evaluate('window.qelDraws = 0');
@@ -310,9 +371,9 @@ test('idle viewers draw nothing; input and spinning redraw; a double click reset
   await spin.tab.close();
 });
 
-function differentPixels(a, b) {
+function differentPixels(a, b, box = { x0: 0, y0: 0, x1: a.width, y1: a.height }) {
   let count = 0;
-  for (let y = 0; y < a.height; y++) for (let x = 0; x < a.width; x++) if (!near(a.pixel(x, y), b.pixel(x, y), 8)) count++;
+  for (let y = box.y0; y < box.y1; y++) for (let x = box.x0; x < box.x1; x++) if (!near(a.pixel(x, y), b.pixel(x, y), 8)) count++;
   return count;
 }
 

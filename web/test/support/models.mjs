@@ -2,6 +2,13 @@
 // objects, mirrors, lines and concave faces are drawn right, and a large model for timing.
 import jpeg from 'jpeg-js';
 
+// A plain image of one colour (icons, title image, background image).
+export function solidImage([r, g, b], width = 20, height = 20) {
+  const data = Buffer.alloc(width * height * 4);
+  for (let i = 0; i < width * height; i++) data.set([r, g, b, 255], i * 4);
+  return jpeg.encode({ data, width, height }, 95).data;
+}
+
 // An image whose upper half is red and lower half blue: upright or upside down is plain to see.
 export function probeTexture() {
   const width = 64, height = 64;
