@@ -1,9 +1,10 @@
 // One viewer on a page: loads the package's files, builds the scene, and draws it whenever
 // something changes (continuously only while the model spins).
 //
-// The viewer's element carries data-state ("loading", "ready" or "error") and, once drawn,
-// data-first-frame-ms (milliseconds since the page started loading), so a page can tell when
-// the model is on screen.
+// The viewer's element carries data-state ("loading", "ready" or "error", with data-error
+// naming the message), data-first-frame-ms (milliseconds from the start of the page's loading
+// to the first picture) and data-settled ("true" while the picture on screen stays as it is
+// until the next input), so a page, or a test, can tell what the viewer shows.
 import { readAppletParams } from './AppletParams.js';
 import { Controls } from './Controls.js';
 import {
@@ -61,7 +62,8 @@ export class Viewer {
     const canvas = document.createElement('canvas');
     canvas.className = 'qel-canvas';
     canvas.tabIndex = 0;
-    canvas.setAttribute('role', 'img');
+    // An interactive picture that takes the arrow keys.
+    canvas.setAttribute('role', 'application');
     const modelName = referenceFileName(this.settings.model).replace(/\.zip$/i, '');
     canvas.setAttribute('aria-label', messageLines('canvasLabel', { name: modelName }).join(' '));
     Object.assign(canvas.style, { display: 'block', width: '100%', height: '100%', outlineOffset: '-2px' });

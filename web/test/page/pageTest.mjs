@@ -64,8 +64,8 @@ const FALLBACK = "document.querySelector('.qel-fallback')";
 
 // Opens a page and waits until its viewer shows its final picture (or a message); returns
 // { tab, rect, viewer } where viewer holds the viewer element's data attributes.
-async function open(url, { until = 'settled', width = 800, height = 600 } = {}) {
-  const tab = await browser.newPage(width, height);
+async function open(url, { until = 'settled', width = 800, height = 600, using = browser } = {}) {
+  const tab = await using.newPage(width, height);
   const started = Date.now();
   await tab.navigate(url);
   const condition = {
@@ -315,6 +315,18 @@ test('failures say what is wrong and what to do', async () => {
   await shoot(noJar.tab, noJar.rect, 'error-missing-viewer');
   assert.match(await noJar.tab.evaluate(`${FALLBACK}.textContent`), /vtr\.jar/);
   await noJar.tab.close();
+});
+
+test('without WebGL the box says so instead of staying blank', async () => {
+  const noWebGL = await Chromium.launch(chromium, ['--disable-3d-apis']);
+  try {
+    const { tab, rect, viewer } = await open(`${server.url}house.html`, { until: 'error', using: noWebGL });
+    await shoot(tab, rect, 'error-no-webgl');
+    assert.equal(viewer.error, 'noWebGL');
+    assert.match(await tab.evaluate(`${VIEWER}.textContent`), /WebGL/);
+  } finally {
+    await noWebGL.close();
+  }
 });
 
 const COUNT_DRAWS = `(() => {
