@@ -306,6 +306,13 @@ test('failures say what is wrong and what to do', async () => {
   const text = await fromDisk.tab.evaluate(`${FALLBACK}.textContent`);
   assert.match(text, /python3 -m http\.server/);
   assert.match(text, /http:\/\/localhost:8000\//);
+  // Dropping the package's files onto the box shows the model after all.
+  const data = { items: [], files: ['house.zip', 'vtr.jar'].map((f) => join(folder.dir, f)), dragOperationsMask: 1 };
+  const at = { x: fromDisk.rect.x + 50, y: fromDisk.rect.y + 50 };
+  for (const type of ['dragEnter', 'dragOver', 'drop']) await fromDisk.tab.send('Input.dispatchDragEvent', { type, ...at, data });
+  await fromDisk.tab.waitFor(`${VIEWER}?.dataset.settled === 'true'`);
+  const dropped = await shoot(fromDisk.tab, fromDisk.rect, 'opened-from-disk-dropped');
+  assert.ok(countPixels(dropped, (p) => !near(p, GREY, 6)) > 2000, 'the dropped package shows its model');
   await fromDisk.tab.close();
 
   mkdirSync(join(folder.dir, 'nojar'));
