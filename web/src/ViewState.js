@@ -3,8 +3,12 @@
 // Time is passed in, so spinning can be tested without a clock.
 import { Euler, MathUtils, Quaternion, Vector3 } from 'three';
 
+// Zoom limits as multiples of the published camera distance, widened for models much smaller
+// or larger than that distance, so that any model can be brought close and pushed far away.
 const MIN_ZOOM = 0.01;
 const MAX_ZOOM = 100;
+const CLOSEST_IN_RADII = 0.05;
+const FARTHEST_IN_RADII = 50;
 const FALLBACK_CAMERA = [0, 0, 500];
 
 export class ViewState {
@@ -24,6 +28,8 @@ export class ViewState {
     this.cameraRight = new Vector3().crossVectors(forward, worldUp).normalize();
     this.cameraUp = new Vector3().crossVectors(this.cameraRight, forward).normalize();
     this.dragMode = 'rotate';
+    this.minZoom = MIN_ZOOM;
+    this.maxZoom = MAX_ZOOM;
     this.rotation = new Quaternion();
     this.pan = new Vector3();
     this.zoom = 1;
@@ -78,8 +84,16 @@ export class ViewState {
     this.rotateAboutCameraAxes(dx * perPixel, dy * perPixel);
   }
 
+  // radius: of a sphere round the origin holding the model.
+  setModelRadius(radius) {
+    if (!(radius > 0)) return;
+    const home = this.cameraHome.length();
+    this.minZoom = Math.min(MIN_ZOOM, (radius * CLOSEST_IN_RADII) / home);
+    this.maxZoom = Math.max(MAX_ZOOM, (radius * FARTHEST_IN_RADII) / home);
+  }
+
   zoomBy(factor) {
-    const zoom = MathUtils.clamp(this.zoom * factor, MIN_ZOOM, MAX_ZOOM);
+    const zoom = MathUtils.clamp(this.zoom * factor, this.minZoom, this.maxZoom);
     if (zoom !== this.zoom) {
       this.zoom = zoom;
       this.changed();

@@ -144,12 +144,13 @@ export class Viewer {
       this.loadIcons(),
       logoLoad,
     ]);
-    this.buildScene(model, textures);
+    const radius = this.buildScene(model, textures);
     if (settings.shadingMode === 'CARTOON') this.view.setRamp(ramp ? createRampTexture(ramp) : createFallbackRamp());
     if (background) this.view.setBackgroundTexture(createBackgroundTexture(background));
     this.overlay.setIcons(icons);
 
     this.state = new ViewState(settings);
+    this.state.setModelRadius(radius);
     this.controls = new Controls(this.canvas, this.state, this.overlay, () => this.invalidate(), () => this.invalidate());
     this.invalidate();
   }
@@ -204,7 +205,9 @@ export class Viewer {
       envMap: textures.get(material.envMap) ?? null,
     });
     const materials = new MaterialSet(model, lookup, settings, this.view.uniforms);
-    this.view.setModel(createModelGroup(built, materials, settings), modelRadius(built));
+    const radius = modelRadius(built);
+    this.view.setModel(createModelGroup(built, materials, settings), radius);
+    return radius;
   }
 
   invalidate() {

@@ -1,0 +1,59 @@
+import assert from 'node:assert/strict';
+import test from 'node:test';
+import { Vector3 } from 'three';
+import { DEFAULTS } from '../../src/AppletParams.js';
+import { ViewState } from '../../src/ViewState.js';
+
+const settings = (changes) => ({ ...DEFAULTS, ...changes });
+const front = (state) => new Vector3(0, 0, 1).applyQuaternion(state.rotation);
+const close = (a, b) => a.distanceTo(b) < 1e-6;
+
+test('the initial angle is yaw, pitch and roll in degrees', () => {
+  assert.ok(close(front(new ViewState(settings({ initRotAngle: [90, 0, 0] }))), new Vector3(1, 0, 0)));
+  assert.ok(close(front(new ViewState(settings({ initRotAngle: [0, 90, 0] }))), new Vector3(0, -1, 0)));
+});
+
+test('spinning advances by the time passed in, and a user turn or a reset stop and restart it', () => {
+  const state = new ViewState(settings({ initRotSpeed: [0, 90, 0] }));
+  assert.equal(state.spinning, true);
+  assert.equal(state.advance(1), true);
+  assert.ok(close(front(state), new Vector3(1, 0, 0)), 'a quarter turn in one second');
+  state.rotateByDrag(10, 0, 200);
+  assert.equal(state.spinning, false);
+  assert.equal(state.advance(1), false);
+  state.zoomBy(2);
+  state.panByPixels(10, 5, 200);
+  state.reset();
+  assert.equal(state.spinning, true);
+  assert.ok(close(front(state), new Vector3(0, 0, 1)));
+  assert.equal(state.zoom, 1);
+  assert.equal(state.pan.length(), 0);
+  assert.equal(new ViewState(settings({})).spinning, false);
+});
+
+test('a drag across the full height turns the model half round; panning follows the pointer', () => {
+  const state = new ViewState(settings({}));
+  state.rotateByDrag(0, 200, 200);
+  assert.ok(close(front(state), new Vector3(0, 0, -1)));
+  const pan = new ViewState(settings({}));
+  pan.panByPixels(100, 0, 200);
+  // At the origin's depth the view is 2 * 500 * tan(22.5 degrees) units high.
+  assert.ok(Math.abs(pan.pan.x - 500 * Math.tan(Math.PI / 8)) < 1e-6);
+});
+
+test('zoom limits follow the model size, so a small model can be brought close', () => {
+  const state = new ViewState(settings({}));
+  state.setModelRadius(1);
+  state.zoomBy(1e-9);
+  assert.ok(Math.abs(state.cameraDistance() - 0.05) < 1e-9, `closest ${state.cameraDistance()}`);
+  state.zoomBy(1e12);
+  assert.equal(state.cameraDistance(), 500 * 100);
+});
+
+test('a camera straight above or at the origin still has a well-defined view', () => {
+  const above = new ViewState(settings({ modelPosition: [0, 500, 0] }));
+  assert.ok(close(above.cameraUp, new Vector3(0, 0, -1)));
+  assert.ok(close(above.cameraRight, new Vector3(1, 0, 0)));
+  const origin = new ViewState(settings({ modelPosition: [0, 0, 0] }));
+  assert.deepEqual(origin.cameraPosition().toArray(), [0, 0, 500]);
+});
