@@ -43,6 +43,7 @@ before(async () => {
   folder = tempFolder();
   writeFileSync(join(folder.dir, 'probe.mqo'), probeModel('probe.jpg'));
   writeFileSync(join(folder.dir, 'probe.jpg'), probeTexture());
+  writeFileSync(join(folder.dir, 'broken.jpg'), Buffer.from([0xff, 0xd8, 0xff, 0xe0, 1, 2, 3, 4, 5, 6, 7, 8]));
   writeFileSync(join(folder.dir, 'sphere.mqo'), sphereModel());
   publish(join(sourceDir, 'examples', 'house', 'house.mqo'), 'house');
   publish(join(folder.dir, 'probe.mqo'), 'probe');
@@ -152,7 +153,7 @@ test('the background colour parameter colours the corners', async () => {
   for (const [x, y] of [[1, 1], [198, 1], [1, 198], [198, 198]]) assert.ok(near(image.pixel(x, y), [255, 0, 0], 2));
 });
 
-test('textures are upright, front faces face the camera, hidden objects stay hidden, mirrors, lines and concave faces show', async () => {
+test('textures are upright, front faces face the camera, hidden objects stay hidden, mirrors, lines and concave faces show; unreadable textures leave plain colour', async () => {
   // Lighting off: every surface shows its plain colour.
   const page = variant(join(folder.dir, 'probe.html'), 'probe-plain.html', { params: { LightingEnable: null } });
   const { image } = await openAndShoot(page, 'probe-plain');
@@ -175,6 +176,9 @@ test('textures are upright, front faces face the camera, hidden objects stay hid
   assert.ok(near(at(-20, -80), [0, 255, 255], 50), 'the foot of the L');
   assert.ok(near(at(0, -57), [0, 255, 255], 50), 'the bar of the L');
   assert.ok(near(at(12, -80), GREY, 4), 'the notch of the concave face stays empty');
+  const centre = ({ x0, x1, y0, y1 }) => [(x0 + x1) / 2, (y0 + y1) / 2];
+  assert.ok(near(at(...centre(PROBE.brokenTexture)), [255, 128, 0], 20), 'an undecodable texture: plain material colour');
+  assert.ok(near(at(...centre(PROBE.lostTexture)), [128, 0, 255], 20), 'a texture missing from the archive: plain colour');
 });
 
 test('fill modes: the wireframe and the points draw far fewer pixels than the solid model', async () => {

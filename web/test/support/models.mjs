@@ -37,8 +37,14 @@ export const PROBE = {
   mirrorQuad: { x0: 60, x1: 90, y0: -10, y1: 20 },         // yellow, only its right copy is modelled
   lineY: 75,                                               // a magenta two-corner edge
   concave: [[-30, -50], [30, -50], [30, -65], [-10, -65], [-10, -90], [-30, -90]], // cyan L
+  brokenTexture: { x0: 60, x1: 90, y0: -90, y1: -60 },     // orange, its texture undecodable
+  lostTexture: { x0: 60, x1: 90, y0: 30, y1: 50 },         // purple, its texture file missing
 };
 
+const quad = ({ x0, x1, y0, y1 }, z = 0) => [[x0, y1, z], [x1, y1, z], [x1, y0, z], [x0, y0, z]];
+
+// textureName: the image of the textured quad; the model also names "broken.jpg" (to be
+// written with bytes no browser decodes) and "lost.jpg" (not to be written at all).
 export function probeModel(textureName) {
   const q = PROBE.texturedQuad;
   const h = PROBE.hiddenQuad;
@@ -49,6 +55,8 @@ export function probeModel(textureName) {
     '\t"mirror" col(1.000 1.000 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
     '\t"line" col(1.000 0.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
     '\t"concave" col(0.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+    '\t"broken" col(1.000 0.500 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("broken.jpg")',
+    '\t"lost" col(0.500 0.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("lost.jpg")',
   ];
   const concave = PROBE.concave;
   return [
@@ -62,6 +70,8 @@ export function probeModel(textureName) {
       ['4 V(0 1 2 3) M(2)']),
     objectBlock('edge', {}, [[-90, PROBE.lineY, 0], [90, PROBE.lineY, 0]], ['2 V(0 1) M(3)']),
     objectBlock('concave', {}, concave.map(([x, y]) => [x, y, 0]), [`6 V(0 1 2 3 4 5) M(4)`]),
+    objectBlock('broken', {}, quad(PROBE.brokenTexture), ['4 V(0 1 2 3) M(5) UV(0 0 1 0 1 1 0 1)']),
+    objectBlock('lost', {}, quad(PROBE.lostTexture), ['4 V(0 1 2 3) M(6) UV(0 0 1 0 1 1 0 1)']),
     'Eof', '',
   ].join('\n');
 }
