@@ -35,6 +35,7 @@ export async function bundleViewer() {
     target: ['chrome100', 'firefox100', 'safari15'],
     minify: true,
     legalComments: 'eof',
+    banner: { js: '/* QelViewer.js: the Vantor Converter web viewer. Includes three.js and fflate (MIT licence). */' },
     charset: 'utf8',
     write: false,
     logLevel: 'warning',
