@@ -277,13 +277,20 @@ void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
     material.env.clear();
     material.envPower = 1.0f;
 
-    auto readFloat = [&]() {
-        pos = nextToken(line, pos, token);
-        return parseTokenFloat(token);
+    // A group that stops short of its values (env("sky.jpg") without a strength, say) leaves
+    // the missing ones as they were, and the keyword after it is still read as a keyword.
+    bool present = false;
+    auto readFloat = [&](float& target) {
+        pos = nextGroupValue(line, pos, token, present);
+        if (present) {
+            target = parseTokenFloat(token);
+        }
     };
     auto readText = [&](std::string& target) {
-        pos = nextToken(line, pos, token);
-        target.assign(token);
+        pos = nextGroupValue(line, pos, token, present);
+        if (present) {
+            target.assign(token);
+        }
     };
 
     while (pos < line.size()) {
@@ -293,18 +300,18 @@ void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
         }
         if (token == "col") {
             for (float& channel : material.col) {
-                channel = readFloat();
+                readFloat(channel);
             }
         } else if (token == "dif") {
-            material.dif = readFloat();
+            readFloat(material.dif);
         } else if (token == "amb") {
-            material.amb = readFloat();
+            readFloat(material.amb);
         } else if (token == "spc") {
-            material.spc = readFloat();
+            readFloat(material.spc);
         } else if (token == "power") {
-            material.power = readFloat();
+            readFloat(material.power);
         } else if (token == "emi") {
-            material.emi = readFloat();
+            readFloat(material.emi);
         } else if (token == "tex") {
             readText(material.tex);
         } else if (token == "aplane") {
@@ -313,7 +320,7 @@ void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
             readText(material.bump);
         } else if (token == "env") {
             readText(material.env);
-            material.envPower = readFloat();
+            readFloat(material.envPower);
         }
     }
 }
@@ -481,24 +488,34 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
         if (pos > line.size()) {
             break;
         }
+        // A group with fewer values than corners gives 0 for the missing ones, and the group
+        // after it is still read.
+        bool present = false;
+        auto readInteger = [&]() {
+            pos = nextGroupValue(line, pos, token, present);
+            return present ? saturateToInt32(parseTokenInteger(token)) : 0;
+        };
+        auto readFloat = [&]() {
+            pos = nextGroupValue(line, pos, token, present);
+            return present ? parseTokenFloat(token) : 0.0f;
+        };
         if (token == "V") {
             face.indices.resize(cornerCount);
             for (std::int32_t& index : face.indices) {
-                pos = nextToken(line, pos, token);
-                index = saturateToInt32(parseTokenInteger(token));
+                index = readInteger();
             }
             sawIndices = true;
         } else if (token == "M") {
-            pos = nextToken(line, pos, token);
-            face.material = saturateToInt32(parseTokenInteger(token));
+            const std::int32_t material = readInteger();
+            if (present) {
+                face.material = material;
+            }
         } else if (token == "UV") {
             face.u.resize(cornerCount);
             face.v.resize(cornerCount);
             for (std::size_t k = 0; k < cornerCount; ++k) {
-                pos = nextToken(line, pos, token);
-                face.u[k] = parseTokenFloat(token);
-                pos = nextToken(line, pos, token);
-                face.v[k] = parseTokenFloat(token);
+                face.u[k] = readFloat();
+                face.v[k] = readFloat();
             }
         }
     }

@@ -52,6 +52,27 @@ std::size_t nextToken(std::string_view line, std::size_t pos, std::string_view& 
     return pos + 1;
 }
 
+std::size_t nextGroupValue(std::string_view line, std::size_t pos, std::string_view& token,
+                           bool& present) {
+    present = false;
+    token = {};
+    if (pos == 0 || pos > line.size() || line[pos - 1] == ')') {
+        return pos;
+    }
+    std::string_view candidate;
+    const std::size_t next = nextToken(line, pos, candidate);
+    if (candidate.data() == nullptr) {
+        return pos; // nothing left on the line
+    }
+    const auto start = static_cast<std::size_t>(candidate.data() - line.data());
+    if (line.substr(pos, start - pos).find(')') != std::string_view::npos) {
+        return pos;
+    }
+    present = true;
+    token = candidate;
+    return next;
+}
+
 std::int64_t parseTokenInteger(std::string_view token) {
     std::size_t i = 0;
     bool negative = false;

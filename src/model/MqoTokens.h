@@ -20,6 +20,12 @@ bool isMqoDelimiter(char c);
 // a line with nothing left yields an empty token.
 std::size_t nextToken(std::string_view line, std::size_t pos, std::string_view& token);
 
+// Scans the next value of a keyword's group, such as each number of col(1 1 1 1). When the
+// group's closing parenthesis comes first, the value is missing: present is false and the
+// position is returned unchanged, so the next keyword is not taken for a value.
+std::size_t nextGroupValue(std::string_view line, std::size_t pos, std::string_view& token,
+                           bool& present);
+
 // Decimal integer as atol reads it: an optional sign and the digits that follow; anything else
 // ends the number, and a token without digits is 0. Saturates instead of overflowing.
 std::int64_t parseTokenInteger(std::string_view token);

@@ -155,6 +155,30 @@ TEST(MqoReaderMaterials, MissingKeywordsKeepDefaultsAndEnvPowerIsOne) {
     EXPECT_TRUE(m.tex.empty());
 }
 
+TEST(MqoReaderMaterials, GroupsShortOfTheirNumbersKeepTheMissingValues) {
+    const Read r = readText(kHeader + "Material 2 {\r\n\t\"a\" env(\"sky.jpg\") col(0.5 0.5)\r\n"
+                                      "\t\"b\" dif() power(abc)\r\n}\r\n");
+    ASSERT_TRUE(r.result.ok());
+    const QelMaterial& a = r.scene.materials[0];
+    EXPECT_EQ(a.env, "sky.jpg");
+    EXPECT_FLOAT_EQ(a.envPower, 1.0f); // not zero: the map stays visible
+    EXPECT_EQ(a.col, (std::array<float, 4>{0.5f, 0.5f, 1.0f, 1.0f}));
+    const QelMaterial& b = r.scene.materials[1];
+    EXPECT_FLOAT_EQ(b.dif, 0.8f);
+    EXPECT_FLOAT_EQ(b.power, 0.0f); // a value that is no number still converts as atof does
+}
+
+TEST(MqoReaderFaces, GroupsShortOfTheirValuesDoNotSwallowTheNextGroup) {
+    const Read r = readText(kHeader + "Material 2 {\r\n\t\"a\"\r\n\t\"b\"\r\n}\r\n" +
+                            triangleObject("o", "3 V(2 1) M(1) UV(0.5 0.25)"));
+    ASSERT_TRUE(r.result.ok());
+    const QelFace& face = r.scene.objects[0].faces[0];
+    EXPECT_EQ(face.indices, (std::vector<std::int32_t>{2, 1, 0}));
+    EXPECT_EQ(face.material, 1);
+    EXPECT_EQ(face.u, (std::vector<float>{0.5f, 0, 0}));
+    EXPECT_EQ(face.v, (std::vector<float>{0.25f, 0, 0}));
+}
+
 TEST(MqoReaderMaterials, HeaderMatchesWithoutRegardToCaseAndLongerWords) {
     for (const char* header : {"Material 1 {", "MATERIAL 1 {", "Materials 1 {"}) {
         const Read r = readText(kHeader + header + "\r\n\t\"m\"\r\n}\r\n");
