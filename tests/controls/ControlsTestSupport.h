@@ -12,8 +12,15 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// GoogleTest prints QString values in failure messages as text. Every test file sees this
+// through this header, so that all of them print QString the same way.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace vantor::test {
 
