@@ -15,6 +15,9 @@ TWebEngineBrowserPane::TWebEngineBrowserPane(QWidget* parent)
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::WebGLEnabled, true);
+    // Files dropped on the preview go to the window that holds the pane (which opens models),
+    // not to the page.
+    FView->setAcceptDrops(false);
 }
 
 void TWebEngineBrowserPane::Navigate(const QString& path) {

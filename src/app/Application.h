@@ -1,0 +1,20 @@
+#pragma once
+// The editor's application object. An error that a command does not handle is shown in a
+// message box and the program goes on, so one failed command never takes the window down.
+
+#include <QApplication>
+
+namespace vantor {
+
+class TVantorApplication : public QApplication {
+    Q_OBJECT
+public:
+    TVantorApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The application's standard error message box.
+    static void ShowException(const char* what);
+};
+
+} // namespace vantor

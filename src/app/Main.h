@@ -1,0 +1,99 @@
+#pragma once
+// TFormMain, the editor's one window. It owns the scene, the path of the model file, the
+// settings tabs, the browser pane that shows the preview, and the build driver with its private
+// preview folder. Every command runs to completion on the window's thread.
+
+#include "browser/BrowserPane.h"
+#include "model/QelScene.h"
+
+#include <QFont>
+#include <QMainWindow>
+#include <QUrl>
+#include <memory>
+#include <string>
+
+class QAction;
+class QPushButton;
+class QTabWidget;
+
+namespace vantor {
+
+class TBuildDriver;
+class TMaterialTab;
+class TSceneTab;
+class TUiServices;
+
+// The font of the editor's windows, with the fonts that stand in for it.
+QFont EditorFont();
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // ui shows messages and dialogs and sets the busy cursor, and must outlive the window.
+    // shippedFolder holds template.html, vtr.jar and LitColor.jpg; empty: the program folder.
+    explicit TFormMain(TUiServices& ui, BrowserKind browser = BrowserKind::Default,
+                       std::string shippedFolder = {}, QWidget* parent = nullptr);
+    // Deletes the files of the last preview and removes the preview folder.
+    ~TFormMain() override;
+
+    // Empties the scene, makes path the model path (also when the read then fails), reads the
+    // model and builds its first preview. A failed read shows its message and clears the
+    // material list. True when the model was read and previewed.
+    bool OpenMQO(const std::string& path);
+    // "Vantor Converter", followed by "[path]" when a model path is set.
+    QString Caption() const;
+    void UpdateCaption();
+    // Opens the dropped local files in order until one opens.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
+
+    void MenuOpenMQOClick();
+    void MenuSaveMQOClick();
+    void MenuSaveVTRClick();
+    void MenuLoadQLSClick();
+    void MenuSaveQLSClick();
+    void MenuExitClick();
+    void MenuHelpIndexClick();
+    void MenuAboutClick();
+    void BtnUpdateClick();
+
+    QelScene& Scene() { return FScene; }
+    const std::string& ModelPath() const { return FModelPath; }
+    TSceneTab& SceneTab() { return *FSceneTab; }
+    TMaterialTab& MaterialTab() { return *FMaterialTab; }
+    TBuildDriver& Driver() { return *FDriver; }
+    TBrowserPane& Browser() { return *FBrowser; }
+
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabScene = nullptr;
+    QWidget* TabMaterial = nullptr;
+    QWidget* TabSystem = nullptr;
+    QPushButton* BtnUpdate = nullptr;
+    QAction* MenuOpenMQO = nullptr;
+    QAction* MenuSaveMQO = nullptr;
+    QAction* MenuSaveVTR = nullptr;
+    QAction* MenuLoadQLS = nullptr;
+    QAction* MenuSaveQLS = nullptr;
+    QAction* MenuExit = nullptr;
+    QAction* MenuHelpIndex = nullptr;
+    QAction* MenuAbout = nullptr;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenu();
+    void BuildLayout();
+    void CentreOnScreen();
+    void ShowError(const QString& text);
+
+    TUiServices& FUi;
+    QelScene FScene;
+    std::string FModelPath;
+    TSceneTab* FSceneTab = nullptr;
+    TMaterialTab* FMaterialTab = nullptr;
+    TBrowserPane* FBrowser = nullptr;
+    std::unique_ptr<TBuildDriver> FDriver;
+};
+
+} // namespace vantor

@@ -1,0 +1,120 @@
+#pragma once
+// Every caption, label, list item and message of the main window and its dialogs, as UTF-8.
+// Nothing else in the editor spells a Japanese text.
+
+namespace vantor::main_strings {
+
+// ---- Window --------------------------------------------------------------------------------
+inline constexpr char kApplicationTitle[] = "Vantor Converter";
+inline constexpr char kCaptionOpen[] = "[";
+inline constexpr char kCaptionClose[] = "]";
+// The window font and the fonts that stand in for it where it is not installed.
+inline constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
+inline constexpr const char* kFontFallbacks[] = {"MS PGothic", "Noto Sans CJK JP", "IPAPGothic"};
+
+inline constexpr char kTabScene[] = "シーン";
+inline constexpr char kTabMaterial[] = "マテリアル";
+inline constexpr char kTabSystem[] = "システム";
+inline constexpr char kBtnUpdate[] = "更新";
+
+// ---- Menu ----------------------------------------------------------------------------------
+inline constexpr char kMenuFile[] = "ファイル(&F)";
+inline constexpr char kMenuOpenMQO[] = "MQOを開く(&O)";
+inline constexpr char kMenuSaveMQO[] = "MQOを保存(&M)";
+inline constexpr char kMenuSaveVTR[] = "Vantor形式で保存(&S)";
+inline constexpr char kMenuLoadQLS[] = "シーン情報を読み込み";
+inline constexpr char kMenuSaveQLS[] = "シーン情報を保存";
+inline constexpr char kMenuExit[] = "終了(&X)";
+inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
+inline constexpr char kMenuHelpIndex[] = "目次(&I)...";
+inline constexpr char kMenuAbout[] = "バージョン情報(&A)...";
+
+// ---- Group "シーン" --------------------------------------------------------------------------
+inline constexpr char kGroupScene[] = "シーン";
+inline constexpr char kLabelCanvasSize[] = "キャンバスサイズ";
+inline constexpr char kLabelBackground[] = "背景色";
+inline constexpr char kLabelBkimg[] = "背景画像";
+inline constexpr char kLabelModelPos[] = "カメラの位置";
+inline constexpr char kLabelInitRotSpeed[] = "回転速度";
+inline constexpr char kLabelInitRot[] = "初期角度";
+inline constexpr char kLabelFieldOfView[] = "視野角";
+
+// ---- Group "レンダリング" ----------------------------------------------------------------------
+inline constexpr char kGroupRendering[] = "レンダリング";
+inline constexpr char kLabelFilting[] = "テクスチャ補間方式";
+inline constexpr char kLabelShade[] = "陰影方式";
+inline constexpr char kLabelEdgePower[] = "線の濃さ";
+inline constexpr char kLabelFillMode[] = "描画方式";
+inline constexpr char kCheckFSAA[] = "常時アンチエイリアスの有効";
+inline constexpr char kLabelAAQuality[] = "アンチエイリアス品質";
+inline constexpr const char* kFiltingItems[] = {"POINT", "BILINEAR", "TRILINEAR"};
+inline constexpr const char* kShadeItems[] = {"FLAT", "GOURAUD", "PHONG", "CARTOON"};
+inline constexpr const char* kFillModeItems[] = {"POINT", "WIREFRAME", "SOLID"};
+inline constexpr const char* kAAQualityItems[] = {"LOW", "MIDDLE", "HIGH"};
+
+// ---- Group "ライティング" ----------------------------------------------------------------------
+inline constexpr char kGroupLighting[] = "ライティング";
+inline constexpr char kCheckLighting[] = "光源使用";
+inline constexpr char kCheckSpecular[] = "反射光の有効";
+inline constexpr char kLabelLight[] = "光線方向";
+inline constexpr char kLabelAmbient[] = "周囲光色";
+inline constexpr char kLabelDiffuse[] = "拡散光色";
+inline constexpr char kLabelSpecular[] = "反射光色";
+inline constexpr char kLabelBumpIntensity[] = "凸凹強度";
+
+// ---- Group "シャドウ" ------------------------------------------------------------------------
+inline constexpr char kGroupShadow[] = "シャドウ";
+inline constexpr char kCheckShadow[] = "影の有効";
+inline constexpr char kLabelShadowColor[] = "影の色";
+inline constexpr char kLabelShadowDistance[] = "影と形状の距離";
+
+// ---- Group "システム" ------------------------------------------------------------------------
+inline constexpr char kGroupSystem[] = "システム";
+inline constexpr char kLabelOutputFile[] = "出力ファイル名";
+inline constexpr char kLabelTitleBack[] = "タイトル背景色";
+inline constexpr char kLabelTitleLogoImage[] = "タイトル画像";
+inline constexpr char kLabelProgBarPosition[] = "プログレスバーのY座標位置";
+inline constexpr char kLabelProgressBar[] = "プログレスバーの色";
+inline constexpr char kLabelProgBarBorder[] = "プログレスバーの境界色";
+
+// ---- Group "アイコン" ------------------------------------------------------------------------
+inline constexpr char kGroupIcon[] = "アイコン";
+inline constexpr char kLabelIconX[] = "X";
+inline constexpr char kLabelIconY[] = "Y";
+inline constexpr char kLabelRotIcon[] = "回転操作";
+inline constexpr char kLabelZomIcon[] = "拡大縮小";
+inline constexpr char kLabelPanIcon[] = "平行移動";
+inline constexpr char kLabelRstIcon[] = "リセット";
+
+inline constexpr char kBtnBrowse[] = "参照";
+
+// ---- Tab "マテリアル" ------------------------------------------------------------------------
+inline constexpr char kGroupMaterial[] = "マテリアル設定";
+inline constexpr char kGroupMapping[] = "マッピング";
+
+// ---- File dialogs: filter entries "description|patterns" ------------------------------------
+inline constexpr const char* kMqoFilters[] = {"メタセコイア オブジェクト (*.mqo)|*.mqo"};
+inline constexpr char kMqoDefaultExt[] = "*.mqo";
+inline constexpr const char* kImageFilters[] = {
+    "対応するすべての形式 (*.jpg;*.gif)|*.jpg;*.gif",
+    "JPEG (*.jpg)|*.jpg",
+    "GIF (*.gif)|*.gif",
+    "すべてのファイル (*.*)|*.* ",
+};
+inline constexpr char kImageDefaultExt[] = "*.jpg;*.gif";
+inline constexpr const char* kSceneFileFilters[] = {"Vantorシーン情報 (*.vsn)|*.vsn"};
+inline constexpr char kSceneFileDefaultExt[] = "*.qls";
+inline constexpr char kSaveFolderTitle[] = "保存先フォルダを指定してください";
+
+// ---- Messages ------------------------------------------------------------------------------
+inline constexpr char kCaptionError[] = "ERROR";
+inline constexpr char kCaptionSave[] = "SAVE";
+inline constexpr char kMsgMqoCannotOpen[] = "MQOファイルを開くことができません。";
+inline constexpr char kMsgMqoTooManyVertices[] =
+    "１オブジェクト中の頂点数が65536を超えるファイルは取り扱えません。";
+inline constexpr char kMsgMqoReadFailed[] = "MQOファイルの読み込みに失敗しました";
+inline constexpr char kMsgBadSceneInput[] = "シーン情報を正しく入力して下さい";
+inline constexpr char kMsgBuildFailed[] = "VTRファイルの作成に失敗しました";
+inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
+
+} // namespace vantor::main_strings

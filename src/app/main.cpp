@@ -1,0 +1,36 @@
+// vantor: the desktop editor. Opens MQO models (from the menu, by dropping them on the window,
+// or named on the command line), previews them in the window and publishes web packages.
+
+#include "app/Main.h"
+
+#include "app/Application.h"
+#include "app/UiServices.h"
+
+#include <QTimer>
+#include <exception>
+
+int main(int argc, char** argv) {
+    vantor::TVantorApplication app(argc, argv);
+    try {
+        vantor::TDesktopUiServices ui;
+        vantor::TFormMain form(ui);
+        form.show();
+        // Files named on the command line open as dropped files do, once the loop runs.
+        const QStringList files = app.arguments().mid(1);
+        if (!files.isEmpty()) {
+            QTimer::singleShot(0, &form, [&form, files] {
+                QList<QUrl> urls;
+                for (const QString& file : files) {
+                    urls << QUrl::fromLocalFile(file);
+                }
+                form.OpenDroppedFiles(urls);
+            });
+        }
+        return app.exec();
+    } catch (const std::exception& error) {
+        vantor::TVantorApplication::ShowException(error.what());
+    } catch (...) {
+        vantor::TVantorApplication::ShowException("unknown error");
+    }
+    return 1;
+}

@@ -1,0 +1,305 @@
+// The main window as a user meets it: its start-up state, opening models from the menu and by
+// dropping files, the messages of failed reads, previews in the private folder and their
+// clean-up.
+
+#include "AppTestSupport.h"
+#include "app/BuildDriver.h"
+#include "app/MainStrings.h"
+#include "app/MaterialTab.h"
+#include "app/SceneTab.h"
+#include "controls/MaxEdit.h"
+#include "controls/MaxGroup.h"
+#include "platform/TempFolder.h"
+#include "publish/QelParameter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QWindow>
+
+namespace vantor::test {
+namespace {
+
+namespace ms = main_strings;
+
+QString U(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QStringList ListItems(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items << list->item(i)->text();
+    }
+    return items;
+}
+
+// Drops the files on the window as the desktop would: the drag enters the window, then the
+// files are let go over it.
+void DropOn(QWidget* window, const QList<QUrl>& urls) {
+    window->show();
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint point(window->width() - 20, window->height() / 2);
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &drop);
+}
+
+// The model of the sample house with more vertices declared than one object may have.
+constexpr std::string_view kTooManyVertices = "Metasequoia Document\nFormat Text Ver 1.0\n"
+                                              "Object \"big\" {\n\tvertex 65537 {\n";
+
+using MainWindow = EditorTest;
+
+TEST_F(MainWindow, StartsWithItsDesignState) {
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter");
+    EXPECT_EQ(form->size(), QSize(762, 671));
+    EXPECT_EQ(form->font().families().value(0), U(ms::kFontFace));
+    EXPECT_TRUE(form->font().families().contains("IPAPGothic"));
+    EXPECT_EQ(form->font().pixelSize(), 12);
+    EXPECT_TRUE(form->acceptDrops());
+
+    ASSERT_EQ(form->PageControl->count(), 3);
+    EXPECT_EQ(form->PageControl->tabText(0), U(ms::kTabScene));
+    EXPECT_EQ(form->PageControl->tabText(1), U(ms::kTabMaterial));
+    EXPECT_EQ(form->PageControl->tabText(2), U(ms::kTabSystem));
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_EQ(form->PageControl->width(), 390);
+    EXPECT_EQ(form->BtnUpdate->text(), U(ms::kBtnUpdate));
+    EXPECT_EQ(form->BtnUpdate->size(), QSize(75, 25));
+
+    TSceneTab& tab = form->SceneTab();
+    EXPECT_EQ(tab.ComboShade->currentIndex(), 1);
+    EXPECT_FALSE(tab.EditEdgePower->isEnabled());
+    EXPECT_FALSE(tab.LabelEdgePower->isEnabled());
+    EXPECT_TRUE(tab.EditTitleLogoImage->text().isEmpty());
+    QelParameter read;
+    ASSERT_TRUE(tab.ReadSceneControls(read));
+    EXPECT_EQ(read, editorStartupParameters());
+
+    EXPECT_EQ(form->MaterialTab().ListBoxMaterial->count(), 0);
+    EXPECT_EQ(form->MaterialTab().ListBoxMaterial->width(), 121);
+    const std::string& preview = form->Driver().Preview().Path();
+    EXPECT_EQ(preview, processTempFolder().value() + "VTRTemp/");
+    EXPECT_TRUE(std::filesystem::is_directory(preview));
+    EXPECT_TRUE(Browser().history.isEmpty());
+}
+
+TEST_F(MainWindow, GroupBoxesStayExpandedWhenTheirTitleIsClicked) {
+    form->show();
+    TSceneTab& tab = form->SceneTab();
+    const struct {
+        TMaxGroupBox* group;
+        int height;
+    } groups[] = {{tab.GroupScene, 201}, {tab.GroupRendering, 145}, {tab.GroupLighting, 140},
+                  {tab.GroupShadow, 73}, {tab.GroupSystem, 209},    {tab.GroupIcon, 145}};
+    for (const auto& [group, height] : groups) {
+        EXPECT_EQ(group->Style(), mgbAlias);
+        EXPECT_FALSE(group->EnableMinimized());
+        EXPECT_EQ(group->height(), height) << group->Caption().toStdString();
+    }
+    QTest::mouseClick(tab.GroupScene, Qt::LeftButton, {}, QPoint(30, 5));
+    EXPECT_FALSE(tab.GroupScene->Minimized());
+    EXPECT_EQ(tab.GroupScene->height(), 201);
+    // The chain keeps the groups 8 pixels apart, top to bottom.
+    EXPECT_EQ(tab.GroupRendering->y(), tab.GroupScene->geometry().bottom() + 1 + 8);
+    EXPECT_EQ(tab.GroupShadow->y(), tab.GroupLighting->geometry().bottom() + 1 + 8);
+    EXPECT_EQ(tab.GroupIcon->y(), tab.GroupSystem->geometry().bottom() + 1 + 8);
+}
+
+TEST_F(MainWindow, MenuHasItsCaptionsAndShortcuts) {
+    const struct {
+        QAction* action;
+        const char* caption;
+        QKeySequence shortcut;
+    } items[] = {
+        {form->MenuOpenMQO, ms::kMenuOpenMQO, QKeySequence("Ctrl+O")},
+        {form->MenuSaveMQO, ms::kMenuSaveMQO, {}},
+        {form->MenuSaveVTR, ms::kMenuSaveVTR, QKeySequence("Ctrl+S")},
+        {form->MenuLoadQLS, ms::kMenuLoadQLS, {}},
+        {form->MenuSaveQLS, ms::kMenuSaveQLS, {}},
+        {form->MenuExit, ms::kMenuExit, {}},
+        {form->MenuHelpIndex, ms::kMenuHelpIndex, {}},
+        {form->MenuAbout, ms::kMenuAbout, {}},
+    };
+    for (const auto& item : items) {
+        EXPECT_EQ(item.action->text(), U(item.caption));
+        EXPECT_EQ(item.action->shortcut(), item.shortcut) << item.caption;
+        EXPECT_TRUE(item.action->isEnabled());
+    }
+}
+
+TEST_F(MainWindow, OpeningTheSampleShowsItsPathNameMaterialsAndPreview) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_TRUE(ui.messages.empty()) << ui.Texts().join('\n').toStdString();
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(Sample()) + "]");
+    EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
+    QListWidget* list = form->MaterialTab().ListBoxMaterial;
+    EXPECT_EQ(ListItems(list),
+              QStringList({U("レンガ"), U("屋根"), U("扉"), U("窓ガラス"), U("芝生")}));
+    EXPECT_EQ(list->currentRow(), 0);
+
+    const TPreviewFolder& preview = form->Driver().Preview();
+    EXPECT_EQ(preview.Files(), (std::vector<std::string>{"house.zip", "house.html", "vtr.jar"}));
+    for (const std::string& name : preview.Files()) {
+        EXPECT_TRUE(Exists(preview.Path() + name)) << name;
+    }
+    EXPECT_FALSE(Exists(preview.Path() + "LitColor.jpg"));
+    // A preview archive is stored, not deflated: the method field of its first entry is 0.
+    const std::string archive = readBytes(preview.Path() + "house.zip");
+    ASSERT_GT(archive.size(), 10u);
+    EXPECT_EQ(archive[8], 0);
+    EXPECT_EQ(Browser().history, QStringList({Q(preview.Path() + "house.html")}));
+    // The cursor showed busy for the read and for the build, and is back to normal.
+    EXPECT_EQ(ui.busyCount, 2);
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(MainWindow, AFailedReadNamesItsCauseAndClearsTheMaterialList) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    const struct {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {models.file("missing.mqo"), ms::kMsgMqoCannotOpen},
+        {models.folder(), ms::kMsgMqoCannotOpen}, // a folder, not a file
+        {WriteModel("big.mqo", kTooManyVertices), ms::kMsgMqoTooManyVertices},
+        {WriteModel("damaged.mqo", "not a model at all\n"), ms::kMsgMqoReadFailed},
+    };
+    for (const auto& c : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(form->OpenMQO(c.path));
+        ASSERT_EQ(ui.messages.size(), 1u) << c.path;
+        EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
+        EXPECT_EQ(ui.messages[0].caption, "ERROR");
+        EXPECT_EQ(ui.messages[0].text, U(c.message));
+        // The caption names the file that failed; the rest shows the last model.
+        EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(c.path) + "]");
+        EXPECT_EQ(form->ModelPath(), c.path);
+        EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
+        EXPECT_EQ(form->MaterialTab().ListBoxMaterial->count(), 0);
+        EXPECT_EQ(Browser().history.size(), 1);
+        EXPECT_EQ(ui.busyDepth, 0);
+    }
+}
+
+TEST_F(MainWindow, DroppedFilesOpenInOrderUntilOneSucceeds) {
+    const std::string third = WriteModel("third.mqo", readBytes(Sample()));
+    DropOn(form.get(), {QUrl("http://example.com/remote.mqo"),
+                        QUrl::fromLocalFile(Q(models.file("missing.mqo"))),
+                        QUrl::fromLocalFile(Q(Sample())), QUrl::fromLocalFile(Q(third))});
+    // The remote file is skipped, the missing one reports, the sample opens, the third waits.
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoCannotOpen)}));
+    EXPECT_EQ(form->ModelPath(), Sample());
+    EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
+    EXPECT_EQ(Browser().history.size(), 1);
+}
+
+TEST_F(MainWindow, DroppingAFileThatIsNoModelShowsItsPathAndTheMessage) {
+    const std::string text = WriteModel("notes.txt", "shopping list\n");
+    DropOn(form.get(), {QUrl::fromLocalFile(Q(text))});
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoReadFailed)}));
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(text) + "]");
+}
+
+TEST_F(MainWindow, TheNextPreviewDeletesTheFilesOfTheLastOne) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::string folder = form->Driver().Preview().Path();
+    form->SceneTab().EditOutputFile->setText("second");
+    QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(Exists(folder + "house.zip"));
+    EXPECT_FALSE(Exists(folder + "house.html"));
+    EXPECT_TRUE(Exists(folder + "second.zip"));
+    EXPECT_TRUE(Exists(folder + "second.html"));
+    EXPECT_EQ(form->Driver().Preview().Files(),
+              (std::vector<std::string>{"second.zip", "second.html", "vtr.jar"}));
+    EXPECT_EQ(Browser().Location(), Q(folder + "second.html"));
+}
+
+TEST_F(MainWindow, ClosingDeletesThePreviewFilesAndTheirFolder) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::string folder = form->Driver().Preview().Path();
+    form.reset();
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(MainWindow, ClosingKeepsFilesThatNoPreviewPutThere) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::string folder = form->Driver().Preview().Path();
+    writeBytes(folder + "keep.txt", "not ours");
+    form.reset();
+    EXPECT_TRUE(Exists(folder + "keep.txt"));
+    EXPECT_FALSE(Exists(folder + "house.zip"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(MainWindow, UpdateWithoutAModelReportsTheFailedBuild) {
+    QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgBuildFailed)}));
+    EXPECT_TRUE(Browser().history.isEmpty());
+    EXPECT_TRUE(form->Driver().Preview().Files().empty());
+}
+
+TEST_F(MainWindow, UnreadableSettingsStopTheUpdateBeforeAnythingIsDeleted) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::vector<std::string> files = form->Driver().Preview().Files();
+    form->SceneTab().EditLightX->setText("abc");
+    form->BtnUpdateClick();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "ERROR");
+    EXPECT_EQ(ui.messages[0].text, U(ms::kMsgBadSceneInput));
+    EXPECT_EQ(form->Driver().Preview().Files(), files);
+    EXPECT_TRUE(Exists(form->Driver().Preview().Path() + "house.zip"));
+    EXPECT_EQ(Browser().history.size(), 1);
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(MainWindow, ShortcutsOpenTheModelAndFolderDialogs) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    ui.fileAnswers.push_back(Q(Sample()));
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].first, TFileDialogKind::Open);
+    EXPECT_EQ(ui.fileDialogs[0].second.Filters, QStringList({U(ms::kMqoFilters[0])}));
+    EXPECT_EQ(ui.fileDialogs[0].second.DefaultExt, "*.mqo");
+    EXPECT_TRUE(ui.fileDialogs[0].second.FileMustExist);
+    EXPECT_EQ(form->ModelPath(), Sample());
+
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); // cancelled
+    ASSERT_EQ(ui.folderDialogs.size(), 1u);
+    EXPECT_EQ(ui.folderDialogs[0].Title, U(ms::kSaveFolderTitle));
+    EXPECT_EQ(ui.folderDialogs[0].InitialFolder, Q(models.folder()));
+    EXPECT_TRUE(ui.folderDialogs[0].NewFolder);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindow, CancellingTheOpenDialogChangesNothing) {
+    form->MenuOpenMQO->trigger();
+    EXPECT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindow, ExitClosesTheWindow) {
+    form->show();
+    ASSERT_TRUE(form->isVisible());
+    form->MenuExit->trigger();
+    EXPECT_FALSE(form->isVisible());
+}
+
+} // namespace
+} // namespace vantor::test

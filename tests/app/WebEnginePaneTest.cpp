@@ -1,0 +1,152 @@
+// The editor with its real browser pane, under an X server (xvfb-run): opening the sample
+// previews it, and the viewer on the preview page reads the package beside the page and draws
+// the model. Skipped, with the reason, without a display, without WebEngine, or without the
+// viewer files that ship beside the program.
+//
+// With VANTOR_SCREENSHOT_DIR set, pictures of the window with the sample opened are saved there,
+// one per settings tab.
+
+#include "AppTestSupport.h"
+#include "app/BuildDriver.h"
+#include "app/Main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMimeData>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QWindow>
+#include <unistd.h>
+
+#ifndef VANTOR_HAVE_WEBENGINE
+TEST(RealBrowser, ShowsThePreviewOfTheSample) {
+    GTEST_SKIP() << "built without WebEngine (VANTOR_WEBENGINE=OFF)";
+}
+#else
+#include "browser/WebEngineBrowserPane.h"
+
+#include <QWebEngineView>
+
+namespace vantor::test {
+namespace {
+
+// The state the viewer shows on its element: "loading", "ready" or "error", or "" while the
+// page has no viewer yet.
+QString ViewerState(QWebEngineView* view) {
+    QString state;
+    bool answered = false;
+    view->page()->runJavaScript(
+        "(() => { const v = document.querySelector('.qel-viewer');"
+        " return v ? v.dataset.state + (v.dataset.error ? ':' + v.dataset.error : '') : ''; })()",
+        [&](const QVariant& result) {
+            state = result.toString();
+            answered = true;
+        });
+    for (int waited = 0; !answered && waited < 5000; waited += 10) {
+        QTest::qWait(10);
+    }
+    return state;
+}
+
+void SaveScreenshots(TFormMain& form) {
+    const QString folder = qEnvironmentVariable("VANTOR_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        return;
+    }
+    QDir().mkpath(folder);
+    const char* names[] = {"editor-scene-tab.png", "editor-material-tab.png",
+                           "editor-system-tab.png"};
+    for (int tab = 0; tab < 3; ++tab) {
+        form.PageControl->setCurrentIndex(tab);
+        QTest::qWait(300);
+        const QRect frame = form.frameGeometry();
+        form.screen()
+            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(folder + "/" + names[tab]);
+    }
+    form.PageControl->setCurrentIndex(0);
+}
+
+class RealBrowser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") {
+            GTEST_SKIP() << "needs an X display (run under xvfb-run); platform is "
+                         << QGuiApplication::platformName().toStdString();
+        }
+        for (const char* shipped : {"template.html", "vtr.jar"}) {
+            if (!std::filesystem::exists(std::filesystem::path(VANTOR_BIN_DIR) / shipped)) {
+                GTEST_SKIP() << shipped << " is not built in " VANTOR_BIN_DIR " (VANTOR_WEB=OFF?)";
+            }
+        }
+        const std::filesystem::path house =
+            std::filesystem::path(VANTOR_SOURCE_DIR) / "examples/house";
+        std::filesystem::copy_file(house / "house.mqo", models.path() / "house.mqo");
+        std::filesystem::copy_file(house / "brick.jpg", models.path() / "brick.jpg");
+        form = std::make_unique<TFormMain>(ui, BrowserKind::Default,
+                                           std::string(VANTOR_BIN_DIR) + "/");
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        pane = dynamic_cast<TWebEngineBrowserPane*>(&form->Browser());
+        ASSERT_NE(pane, nullptr);
+    }
+
+    // Waits until the viewer has read the package and drawn it, or says why not.
+    void ExpectViewerReady() {
+        QString state;
+        for (int waited = 0; waited < 60000; waited += 250) {
+            state = ViewerState(pane->View());
+            if (state == "ready" || state.startsWith("error")) {
+                break;
+            }
+            QTest::qWait(250);
+        }
+        EXPECT_EQ(state, "ready");
+    }
+
+    TestUi ui;
+    TempDir models;
+    std::unique_ptr<TFormMain> form;
+    TWebEngineBrowserPane* pane = nullptr;
+};
+
+TEST_F(RealBrowser, ShowsThePreviewOfTheSample) {
+    ASSERT_TRUE(form->OpenMQO(models.file("house.mqo")));
+    ASSERT_TRUE(ui.messages.empty()) << ui.Texts().join('\n').toStdString();
+    const QString page = Q(form->Driver().Preview().Path() + "house.html");
+    EXPECT_EQ(pane->View()->url(), QUrl::fromLocalFile(page));
+    ExpectViewerReady();
+    SaveScreenshots(*form);
+}
+
+TEST_F(RealBrowser, AFileDroppedOnThePreviewOpensAsAModel) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Q(models.file("house.mqo")))});
+    const QPoint overPane = pane->mapTo(form.get(), pane->rect().center());
+    QDragEnterEvent enter(overPane, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &enter);
+    QDropEvent drop(overPane, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &drop);
+    EXPECT_EQ(form->ModelPath(), models.file("house.mqo"));
+    ExpectViewerReady();
+}
+
+} // namespace
+} // namespace vantor::test
+#endif
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // The page's WebGL runs on the software renderer of the X server, which Chromium's GPU
+    // blocklist would refuse; Chromium's sandbox cannot run as root.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--ignore-gpu-blocklist");
+    }
+    if (::geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
