@@ -1,39 +1,12 @@
 #include "app/UiServices.h"
 
+#include "controls/MaxFile.h"
+
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
+#include <memory>
 
 namespace vantor {
-
-namespace {
-
-// A filter entry "description|patterns" in the form Qt's dialogs read: the description without
-// the pattern list it already shows in brackets, then the patterns, blank-separated, in brackets.
-QString QtFilter(const QString& entry) {
-    const qsizetype bar = entry.indexOf('|');
-    QString description = bar < 0 ? entry : entry.left(bar);
-    const QString patterns = bar < 0 ? QString() : entry.mid(bar + 1);
-    if (description.trimmed().endsWith(')') && description.contains('(')) {
-        description = description.left(description.lastIndexOf('(')).trimmed();
-    }
-    QStringList list;
-    for (const QString& pattern : patterns.split(';', Qt::SkipEmptyParts)) {
-        list << pattern.trimmed();
-    }
-    return description + " (" + list.join(' ') + ")";
-}
-
-// "*.mqo" and "*.jpg;*.gif" name their first extension.
-QString DefaultSuffix(const QString& defaultExt) {
-    QString first = defaultExt.section(';', 0, 0).trimmed();
-    if (first.startsWith("*.")) {
-        first.remove(0, 2);
-    }
-    return first.contains('*') ? QString() : first;
-}
-
-} // namespace
 
 void TDesktopUiServices::ShowMessage(QWidget* owner, TMessageKind kind, const QString& caption,
                                      const QString& text) {
@@ -44,37 +17,37 @@ void TDesktopUiServices::ShowMessage(QWidget* owner, TMessageKind kind, const QS
 
 std::optional<QString> TDesktopUiServices::ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
                                                              const TFileDialogSpec& spec) {
-    QFileDialog dialog(owner, QString(), spec.InitialDir);
-    QStringList filters;
-    for (const QString& entry : spec.Filters) {
-        filters << QtFilter(entry);
-    }
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(DefaultSuffix(spec.DefaultExt));
+    std::unique_ptr<TMaxOpenDialog> dialog;
     if (kind == TFileDialogKind::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.OverwritePrompt);
+        dialog = std::make_unique<TMaxSaveDialog>(owner);
     } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(spec.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog = std::make_unique<TMaxOpenDialog>(owner);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    dialog->SetFilters(spec.Filters);
+    dialog->SetDefaultExt(spec.DefaultExt);
+    dialog->SetInitialDir(spec.InitialDir);
+    TMaxOpenOptions options;
+    options.setFlag(TMaxOpenOption::OverwritePrompt, spec.OverwritePrompt);
+    options.setFlag(TMaxOpenOption::FileMustExist, spec.FileMustExist);
+    options.setFlag(TMaxOpenOption::HideReadOnly, spec.HideReadOnly);
+    options.setFlag(TMaxOpenOption::EnableSizing, spec.EnableSizing);
+    dialog->SetOptions(options);
+    if (!dialog->Execute()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst();
+    return dialog->FileName();
 }
 
 std::optional<QString> TDesktopUiServices::ExecuteFolderDialog(QWidget* owner,
                                                                const TFolderDialogSpec& spec) {
-    QFileDialog dialog(owner, spec.Title, spec.InitialFolder);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setOption(QFileDialog::ReadOnly, !spec.NewFolder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    TMaxFolderDialog dialog(owner);
+    dialog.SetTitle(spec.Title);
+    dialog.SetFolder(spec.InitialFolder);
+    dialog.SetNewFolder(spec.NewFolder);
+    if (!dialog.Execute()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst();
+    return dialog.Folder();
 }
 
 void TDesktopUiServices::BeginBusy() {
