@@ -3,10 +3,10 @@
 #include "app/MainStrings.h"
 #include "app/SystemText.h"
 #include "controls/MaxGroup.h"
+#include "controls/MaxList.h"
 #include "model/QelScene.h"
 
 #include <QHBoxLayout>
-#include <QListWidget>
 
 namespace vantor {
 
@@ -30,11 +30,11 @@ TMaxGroupBox* AddGroup(QWidget* parent, const char* caption, int y, int height) 
 } // namespace
 
 TMaterialTab::TMaterialTab(QWidget* page, QObject* owner) : QObject(owner) {
-    ListBoxMaterial = new QListWidget(page);
+    ListBoxMaterial = new TMaxListBox(page);
     ListBoxMaterial->setObjectName("ListBoxMaterial");
     ListBoxMaterial->setFixedWidth(kListWidth);
     ListBoxMaterial->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListBoxMaterial->setUniformItemSizes(true);
+    ListBoxMaterial->SetItemHeight(kItemHeight);
 
     auto* editor = new QWidget(page);
     GroupMaterial = AddGroup(editor, main_strings::kGroupMaterial, 4, 233);
@@ -54,13 +54,11 @@ void TMaterialTab::RefreshMaterialList(const QelScene& scene) {
     const std::size_t count = std::min(scene.materials.size(),
                                        static_cast<std::size_t>(std::max(scene.materialCount, 0)));
     for (std::size_t i = 0; i < count; ++i) {
-        auto* item = new QListWidgetItem(FromCodePage(scene.codePage, scene.materials[i].name),
-                                         ListBoxMaterial);
-        item->setSizeHint(QSize(kListWidth - 4, kItemHeight));
+        ListBoxMaterial->addItem(FromCodePage(scene.codePage, scene.materials[i].name));
     }
     ListBoxMaterial->setUpdatesEnabled(true);
     if (ListBoxMaterial->count() > 0) {
-        ListBoxMaterial->setCurrentRow(0);
+        ListBoxMaterial->SetItemIndex(0);
     }
 }
 

@@ -5,13 +5,13 @@
 
 #include <QObject>
 
-class QListWidget;
 class QWidget;
 
 namespace vantor {
 
 struct QelScene;
 class TMaxGroupBox;
+class TMaxListBox;
 
 class TMaterialTab : public QObject {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
     // Empties the list, so that no item stands for a material the scene no longer has.
     void ClearMaterialList();
 
-    QListWidget* ListBoxMaterial = nullptr;
+    TMaxListBox* ListBoxMaterial = nullptr;
     TMaxGroupBox* GroupMaterial = nullptr;
     TMaxGroupBox* GroupMapping = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "app/BuildDriver.h"
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
+#include "controls/MaxList.h"
 #include "app/SceneTab.h"
 #include "controls/MaxEdit.h"
 #include "controls/MaxGroup.h"
