@@ -13,6 +13,10 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // A termination request (SIGTERM, SIGINT, SIGHUP) closes the windows and ends the loop like
+    // the close button does, so the preview files and the private folder are removed.
+    void QuitOnTerminationSignals();
+
     // The application's standard error message box.
     static void ShowException(const char* what);
 };

@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     vantor::TVantorApplication app(argc, argv);
+    app.QuitOnTerminationSignals();
     try {
         vantor::TDesktopUiServices ui;
         vantor::TFormMain form(ui);

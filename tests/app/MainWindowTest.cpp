@@ -6,10 +6,10 @@
 #include "app/BuildDriver.h"
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
-#include "controls/MaxList.h"
 #include "app/SceneTab.h"
 #include "controls/MaxEdit.h"
 #include "controls/MaxGroup.h"
+#include "controls/MaxList.h"
 #include "platform/TempFolder.h"
 #include "publish/QelParameter.h"
 

@@ -10,6 +10,7 @@
 #include "app/BuildDriver.h"
 #include "app/Main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMimeData>
@@ -118,6 +119,14 @@ TEST_F(RealBrowser, ShowsThePreviewOfTheSample) {
     EXPECT_EQ(pane->View()->url(), QUrl::fromLocalFile(page));
     ExpectViewerReady();
     SaveScreenshots(*form);
+
+    // Publishing shows the published page, which reads the package beside it as well.
+    TempDir out;
+    ui.folderAnswers.push_back(Q(out.path().string()));
+    form->MenuSaveVTR->trigger();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(pane->View()->url(), QUrl::fromLocalFile(Q(out.file("house.html"))));
+    ExpectViewerReady();
 }
 
 TEST_F(RealBrowser, AFileDroppedOnThePreviewOpensAsAModel) {
@@ -145,6 +154,10 @@ int main(int argc, char** argv) {
     }
     if (::geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    // Without a display the tests skip themselves instead of Qt ending the program.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
