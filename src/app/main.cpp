@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
     vantor::TVantorApplication app(argc, argv);
     app.QuitOnTerminationSignals();
+    app.setFont(vantor::EditorFont()); // message boxes and dialogs too
     try {
         vantor::TDesktopUiServices ui;
         vantor::TFormMain form(ui);

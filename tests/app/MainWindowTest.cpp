@@ -288,13 +288,6 @@ TEST_F(MainWindow, ShortcutsOpenTheModelAndFolderDialogs) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(MainWindow, CancellingTheOpenDialogChangesNothing) {
-    form->MenuOpenMQO->trigger();
-    EXPECT_EQ(ui.fileDialogs.size(), 1u);
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter");
-    EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(MainWindow, ExitClosesTheWindow) {
     form->show();
     ASSERT_TRUE(form->isVisible());
