@@ -6,8 +6,11 @@
 
 #include "GalleryStrings.h"
 #include "controls/MaxBtn.h"
+#include "controls/MaxColor.h"
 #include "controls/MaxEdit.h"
+#include "controls/MaxFile.h"
 #include "controls/MaxGroup.h"
+#include "controls/MaxList.h"
 #include "controls/PPanel.h"
 
 #include <QApplication>
@@ -18,6 +21,7 @@
 #include <QPolygon>
 #include <QTimer>
 #include <cstdio>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -75,18 +79,41 @@ class GalleryWindow : public QWidget {
 public:
     GalleryWindow() {
         setWindowTitle(kWindowTitle);
-        resize(990, 520);
+        resize(1330, 520);
         BuildEdits(AddSection(this, 10, 10, 310, 200, kSectionEdits));
         BuildTracks(AddSection(this, 10, 218, 310, 170, kSectionTracks));
         BuildChecks(AddSection(this, 10, 396, 310, 110, kSectionChecks));
         BuildButtons(AddSection(this, 330, 10, 320, 160, kSectionButtons));
         BuildPanels(AddSection(this, 330, 178, 320, 330, kSectionPanels));
         BuildGroups(AddSection(this, 660, 10, 320, 498, kSectionGroups));
+        BuildColour(AddSection(this, 990, 10, 330, 216, kSectionColour));
+        BuildList(AddSection(this, 990, 234, 330, 150, kSectionList));
+        BuildDialogs(AddSection(this, 990, 392, 330, 116, kSectionDialogs));
         ChainColumn();
     }
 
     // Sections with their names, for the screenshots.
     std::vector<std::pair<QString, QWidget*>> Sections() const { return FSections; }
+
+    // Runs each dialog once and photographs it while it is up.
+    bool SaveDialogScreenshots(const QString& folder) {
+        bool saved = true;
+        const auto shoot = [&](auto& dialog, const QString& name) {
+            QObject::connect(&dialog, &std::remove_reference_t<decltype(dialog)>::OnShow, &dialog,
+                             [&dialog, &saved, folder, name] {
+                                 QWidget* window = dialog.Dialog()->window();
+                                 const QString path = QDir(folder).filePath(
+                                     QStringLiteral("gallery-%1.png").arg(name));
+                                 saved = window->grab().save(path) && saved;
+                                 std::printf("%s\n", qPrintable(path));
+                                 window->close();
+                             });
+            dialog.Execute();
+        };
+        shoot(*FFolderDialog, QStringLiteral("folder-dialog"));
+        shoot(*FOpenDialog, QStringLiteral("open-dialog"));
+        return saved;
+    }
 
     // Puts the controls that show a press into their pressed look.
     void ShowPressedStates() {
@@ -376,17 +403,125 @@ private:
         mapping->SetNextGroup(material);
     }
 
-    // The sections of the left column follow one another when one of them collapses.
+    void BuildColour(TMaxGroupBox* section) {
+        Register("colour", section);
+        auto* panel = new TMaxColorPanel(section);
+        panel->move(10, 20);
+        auto* vertical = new TMaxColorBar(section);
+        vertical->SetBarStyle(mbctVertical);
+        vertical->setGeometry(230, 20, 20, 148);
+        vertical->SetMinColor(0x000000);
+        vertical->SetMaxColor(0x0000FF);
+        vertical->SetPosition(0.75);
+        auto* gradient = new TMaxColorBar(section);
+        gradient->SetBarStyle(mbctVertical);
+        gradient->setGeometry(260, 20, 20, 148);
+        gradient->SetMinColor(0xFFFFFF);
+        gradient->SetMaxColor(0xFF4000);
+        gradient->SetPosition(0.25);
+        TTextPanel* readout = AddLabel(section, 10, 174, 310, QString());
+        // What the colour dialog relies on: the colour the panel shows comes back from its HSV
+        // form unchanged.
+        const auto show = [panel, readout] {
+            const TColorValue c = panel->GetColor();
+            const THSVColor hsv = RGBToHSV(c);
+            const bool same = HSVToRGB(hsv) == c;
+            readout->SetCaption(QStringLiteral("0x%1  H %2  S %3  V %4  %5")
+                                    .arg(c, 6, 16, QLatin1Char('0'))
+                                    .arg(hsv.H, 0, 'f', 1)
+                                    .arg(hsv.S, 0, 'f', 3)
+                                    .arg(hsv.V, 0, 'f', 3)
+                                    .arg(same ? kRoundTripOk : kRoundTripBroken));
+        };
+        QObject::connect(panel, &TMaxColorPanel::OnChange, readout, show);
+        panel->SetColor(0x80BFFF);
+    }
+
+    void BuildList(TMaxGroupBox* section) {
+        Register("list", section);
+        auto* list = new TMaxListBox(section);
+        list->setGeometry(10, 20, 121, 120);
+        list->SetItemHeight(12);
+        list->SetLeftMargin(12);
+        list->SetMarginColor(QColor(200, 220, 255));
+        list->SetMouseWheel(mwOnlyOnControl);
+        for (const QString& name : kMaterials) {
+            list->addItem(name);
+        }
+        list->SetItemIndex(1);
+        TTextPanel* events = AddLabel(section, 140, 20, 180, QString());
+        QObject::connect(list, &TMaxListBox::OnMarginMouseDown, events,
+                         [events](int index, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+                             events->SetCaption(QStringLiteral("margin down %1").arg(index));
+                         });
+        QObject::connect(list, &TMaxListBox::OnMarginClick, events, [events](int index) {
+            events->SetCaption(QStringLiteral("margin click %1").arg(index));
+        });
+        QObject::connect(list, &TMaxListBox::OnClick, events, [events, list] {
+            events->SetCaption(QStringLiteral("item %1").arg(list->ItemIndex()));
+        });
+        auto* keyboard = new TMaxCheck(section);
+        keyboard->setGeometry(140, 46, 180, 13);
+        keyboard->SetCaption(QStringLiteral("EnableKeyboard"));
+        keyboard->SetChecked(true);
+        QObject::connect(keyboard, &TMaxCheck::OnChange, list,
+                         [keyboard, list] { list->SetEnableKeyboard(keyboard->Checked()); });
+    }
+
+    void BuildDialogs(TMaxGroupBox* section) {
+        Register("dialogs", section);
+        FOpenDialog = new TMaxOpenDialog(this);
+        FOpenDialog->SetFilters({kMQOFilter});
+        FOpenDialog->SetDefaultExt(QStringLiteral("*.mqo"));
+        FOpenDialog->SetOptions(TMaxOpenOption::HideReadOnly | TMaxOpenOption::FileMustExist |
+                                TMaxOpenOption::EnableSizing);
+        auto* save = new TMaxSaveDialog(this);
+        save->SetFilters({kMQOFilter});
+        save->SetDefaultExt(QStringLiteral("*.mqo"));
+        save->SetOptions(TMaxOpenOption::OverwritePrompt | TMaxOpenOption::HideReadOnly |
+                         TMaxOpenOption::EnableSizing);
+        FFolderDialog = new TMaxFolderDialog(this);
+        FFolderDialog->SetTitle(kSaveFolderTitle);
+        FFolderDialog->SetCurrentDir(true);
+        FFolderDialog->SetNewFolder(true);
+        QObject::connect(FFolderDialog, &TMaxFolderDialog::OnChangeFolder, FFolderDialog,
+                         [this](bool& allow) {
+                             allow = !FFolderDialog->Folder().endsWith(QStringLiteral("/locked"));
+                         });
+
+        TTextPanel* result = AddLabel(section, 10, 70, 310, QString());
+        AddLabel(section, 10, 48, 310, kLockedFolder);
+        const auto add = [section, result](int x, const QString& caption, auto run) {
+            auto* button = new TMaxButton(section);
+            button->setGeometry(x, 20, 90, 22);
+            button->SetCaption(caption);
+            QObject::connect(button, &TMaxButton::OnClick, result, [result, run] {
+                const QString chosen = run();
+                result->SetCaption(chosen.isEmpty() ? kCancelled : chosen);
+            });
+        };
+        add(10, kOpenMQO,
+            [this] { return FOpenDialog->Execute() ? FOpenDialog->FileName() : QString(); });
+        add(106, kSaveMQO, [save] { return save->Execute() ? save->FileName() : QString(); });
+        add(202, kChooseFolder,
+            [this] { return FFolderDialog->Execute() ? FFolderDialog->Folder() : QString(); });
+    }
+
+    // The sections of a column follow one another when one of them collapses.
     void ChainColumn() {
         for (std::size_t i = 0; i + 1 < 3; ++i) {
             FColumn[i]->SetNextGroup(FColumn[i + 1]);
         }
         FColumn[3]->SetNextGroup(FColumn[4]);
+        FColumn[6]->SetNextGroup(FColumn[7]);
+        FColumn[7]->SetNextGroup(FColumn[8]);
     }
 
     std::vector<std::pair<QString, QWidget*>> FSections;
     std::vector<TMaxGroupBox*> FColumn;
     std::vector<QWidget*> FPressed;
+    TMaxOpenDialog* FOpenDialog = nullptr;
+    TMaxFolderDialog* FFolderDialog = nullptr;
 };
 
 int SaveScreenshots(GalleryWindow& window, const QString& folder) {
@@ -406,7 +541,7 @@ int SaveScreenshots(GalleryWindow& window, const QString& folder) {
         }
         std::printf("%s\n", qPrintable(path));
     }
-    return 0;
+    return window.SaveDialogScreenshots(folder) ? 0 : 1;
 }
 
 } // namespace

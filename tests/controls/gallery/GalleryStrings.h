@@ -62,4 +62,22 @@ inline const QString kCentre = QStringLiteral("centre");
 inline const QString kRight = QStringLiteral("right");
 inline const QString kVertical = QStringLiteral("縦書き");
 
+inline const QString kSectionColour = QStringLiteral("Colour panel (HSV round trip below)");
+inline const QString kSectionList = QStringLiteral("List box (press in the margin)");
+inline const QString kSectionDialogs = QStringLiteral("File and folder dialogs");
+inline const QString kRoundTripOk = QStringLiteral("round trip ok");
+inline const QString kRoundTripBroken = QStringLiteral("ROUND TRIP BROKEN");
+inline const QString kMaterials[] = {
+    QStringLiteral("mat1"),     QStringLiteral("屋根"), QStringLiteral("壁"),
+    QStringLiteral("窓ガラス"), QStringLiteral("ドア"), QStringLiteral("煙突"),
+    QStringLiteral("地面"),     QStringLiteral("木"),
+};
+inline const QString kOpenMQO = QStringLiteral("MQOを開く");
+inline const QString kSaveMQO = QStringLiteral("MQOを保存");
+inline const QString kChooseFolder = QStringLiteral("保存先...");
+inline const QString kSaveFolderTitle = QStringLiteral("保存先フォルダを指定してください");
+inline const QString kMQOFilter = QStringLiteral("メタセコイア オブジェクト (*.mqo)|*.mqo");
+inline const QString kLockedFolder = QStringLiteral("(OK is off for folders named \"locked\")");
+inline const QString kCancelled = QStringLiteral("cancelled");
+
 } // namespace vantor::gallery
