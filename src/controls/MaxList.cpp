@@ -241,18 +241,18 @@ bool TMaxListBox::viewportEvent(QEvent* event) {
         return true;
     }
 
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    const bool leftButton = (press || type == QEvent::MouseButtonRelease) &&
+                            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     if (press && isEnabled() && !hasFocus()) {
         setFocus(Qt::MouseFocusReason);
     }
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (press && mouse->button() == Qt::LeftButton) {
+    if (press && leftButton) {
         FListPressed = true;
     }
     const bool handled = QListWidget::viewportEvent(event);
-    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
-        FListPressed) {
+    if (type == QEvent::MouseButtonRelease && leftButton && FListPressed) {
         FListPressed = false;
         emit OnClick();
     }

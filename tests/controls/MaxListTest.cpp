@@ -176,8 +176,8 @@ TEST_F(MaxListBoxTest, MessageHookSeesMessagesAfterTheListsOwnRules) {
         if (message->type() == QEvent::MouseButtonPress) {
             ++marginPressesSeen;
         }
-        const auto* key = static_cast<QKeyEvent*>(message);
-        return message->type() == QEvent::KeyPress && key->key() == Qt::Key_Down;
+        return message->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(message)->key() == Qt::Key_Down;
     });
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(list->ItemIndex(), 0);
