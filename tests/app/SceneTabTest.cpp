@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -200,6 +201,26 @@ TEST_F(SceneTab, OnlyCartoonShadingEnablesTheEdgeField) {
     p.ShadingMode = kShadeCartoon;
     tab.WriteSceneControls(p);
     EXPECT_TRUE(tab.EditEdgePower->isEnabled());
+}
+
+TEST_F(SceneTab, ColourBoxesShowTheirColourInABlackFrame) {
+    TSceneTab& tab = form->SceneTab();
+    const struct {
+        TColorBox* box;
+        QRgb shown;
+    } boxes[] = {
+        {tab.PaintBackground, 0x7F7F7F},    {tab.PaintShadow, 0x282828},
+        {tab.PaintAmbient, 0xFFFFFF},       {tab.PaintTitleBack, 0xFFFFFF},
+        {tab.PaintProgressBar, 0x4D5D98}, // window form 0x985D4D: red in the low byte
+        {tab.PaintProgBarBorder, 0x808080},
+    };
+    for (const auto& [box, shown] : boxes) {
+        const QImage image = box->grab().toImage();
+        EXPECT_EQ(box->size(), QSize(49, 20));
+        EXPECT_EQ(image.pixel(24, 10) & 0xFFFFFF, shown) << box->objectName().toStdString();
+        EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0u);
+        EXPECT_EQ(image.pixel(48, 19) & 0xFFFFFF, 0u);
+    }
 }
 
 TEST_F(SceneTab, BrowseButtonsFillTheirOwnFields) {
