@@ -222,6 +222,8 @@ void TMaxOpenDialog::Configure(QFileDialog& dialog, QFileDialog::AcceptMode mode
 
 bool TMaxOpenDialog::Run(QFileDialog::AcceptMode mode) {
     TFileDialogWindow dialog(DialogOwnerWindow(parent()));
+    // OnCanClose handlers see each candidate in FileName; a cancel puts the proposal back.
+    const QString proposed = FFileName;
     const bool canCloseAsked =
         isSignalConnected(QMetaMethod::fromSignal(&TMaxOpenDialog::OnCanClose));
     if (canCloseAsked) {
@@ -253,6 +255,7 @@ bool TMaxOpenDialog::Run(QFileDialog::AcceptMode mode) {
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     FDialog = nullptr;
     if (!confirmed) {
+        FFileName = proposed;
         return false;
     }
     FFiles = dialog.selectedFiles();

@@ -220,6 +220,15 @@ TEST_F(FileDialogTest, CanCloseHandlerKeepsTheDialogOpen) {
     }));
     EXPECT_EQ(asked, (QStringList{"a.mqo", "b.mqo"}));
     EXPECT_EQ(open.FileName(), Path("b.mqo"));
+
+    // A refused candidate does not outlive a cancel.
+    open.SetFileName("proposed.mqo");
+    EXPECT_FALSE(ExecuteDriven(open, [](QFileDialog* dialog) {
+        dialog->selectFile("a.mqo");
+        OkButton(dialog)->click();
+        dialog->reject();
+    }));
+    EXPECT_EQ(open.FileName(), "proposed.mqo");
 }
 
 TEST_F(FileDialogTest, FolderDialogVetoDisablesOkWhileThatFolderIsHighlighted) {
