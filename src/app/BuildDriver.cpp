@@ -112,7 +112,7 @@ void TBuildDriver::MenuSaveVTRClick() {
     const std::string modelFolder =
         folderOfPath(FIn.ModelPath, systemCodePage()).value_or(std::string());
     const std::optional<QString> chosen =
-        FUi.ExecuteFolderDialog(FOwner, SaveFolderSpec(FromSystemText(modelFolder)));
+        FUi.ExecuteFolderDialog(FOwner, SaveFolderSetup(FromSystemText(modelFolder)));
     if (!chosen || chosen->isEmpty()) {
         return;
     }

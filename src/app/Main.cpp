@@ -220,7 +220,7 @@ void TFormMain::dropEvent(QDropEvent* event) {
 
 void TFormMain::MenuOpenMQOClick() {
     if (const std::optional<QString> path =
-            FUi.ExecuteFileDialog(this, TFileDialogKind::Open, OpenDlgSpec())) {
+            FUi.ExecuteFileDialog(this, TFileDialogKind::Open, OpenDlgSetup())) {
         OpenMQO(SystemText(*path));
     }
 }

@@ -15,58 +15,58 @@ template <std::size_t N> QStringList Filters(const char* const (&entries)[N]) {
     return list;
 }
 
-TFileDialogSpec OpenSpec(QStringList filters, const char* defaultExt) {
-    TFileDialogSpec spec;
-    spec.Filters = std::move(filters);
-    spec.DefaultExt = Ui(defaultExt);
-    spec.HideReadOnly = true;
-    spec.FileMustExist = true;
-    spec.EnableSizing = true;
-    return spec;
+TFileDialogSetup OpenSetup(QStringList filters, const char* defaultExt) {
+    TFileDialogSetup setup;
+    setup.Filters = std::move(filters);
+    setup.DefaultExt = Ui(defaultExt);
+    setup.HideReadOnly = true;
+    setup.FileMustExist = true;
+    setup.EnableSizing = true;
+    return setup;
 }
 
-TFileDialogSpec SaveSpec(QStringList filters, const char* defaultExt) {
-    TFileDialogSpec spec;
-    spec.Filters = std::move(filters);
-    spec.DefaultExt = Ui(defaultExt);
-    spec.OverwritePrompt = true;
-    spec.HideReadOnly = true;
-    spec.EnableSizing = true;
-    return spec;
+TFileDialogSetup SaveSetup(QStringList filters, const char* defaultExt) {
+    TFileDialogSetup setup;
+    setup.Filters = std::move(filters);
+    setup.DefaultExt = Ui(defaultExt);
+    setup.OverwritePrompt = true;
+    setup.HideReadOnly = true;
+    setup.EnableSizing = true;
+    return setup;
 }
 
 } // namespace
 
-TFileDialogSpec OpenDlgSpec() {
-    return OpenSpec(Filters(main_strings::kMqoFilters), main_strings::kMqoDefaultExt);
+TFileDialogSetup OpenDlgSetup() {
+    return OpenSetup(Filters(main_strings::kMqoFilters), main_strings::kMqoDefaultExt);
 }
 
-TFileDialogSpec SaveDlgSpec() {
-    return SaveSpec(Filters(main_strings::kMqoFilters), main_strings::kMqoDefaultExt);
+TFileDialogSetup SaveDlgSetup() {
+    return SaveSetup(Filters(main_strings::kMqoFilters), main_strings::kMqoDefaultExt);
 }
 
-TFileDialogSpec OpenImageDialogSpec() {
+TFileDialogSetup OpenImageDialogSetup() {
     // The dialog class's own options.
-    TFileDialogSpec spec;
-    spec.Filters = Filters(main_strings::kImageFilters);
-    spec.DefaultExt = Ui(main_strings::kImageDefaultExt);
-    return spec;
+    TFileDialogSetup setup;
+    setup.Filters = Filters(main_strings::kImageFilters);
+    setup.DefaultExt = Ui(main_strings::kImageDefaultExt);
+    return setup;
 }
 
-TFileDialogSpec SaveQLSDlgSpec() {
-    return SaveSpec(Filters(main_strings::kSceneFileFilters), main_strings::kSceneFileDefaultExt);
+TFileDialogSetup SaveQLSDlgSetup() {
+    return SaveSetup(Filters(main_strings::kSceneFileFilters), main_strings::kSceneFileDefaultExt);
 }
 
-TFileDialogSpec OpenQLSDlgSpec() {
-    return OpenSpec(Filters(main_strings::kSceneFileFilters), main_strings::kSceneFileDefaultExt);
+TFileDialogSetup OpenQLSDlgSetup() {
+    return OpenSetup(Filters(main_strings::kSceneFileFilters), main_strings::kSceneFileDefaultExt);
 }
 
-TFolderDialogSpec SaveFolderSpec(const QString& initialFolder) {
-    TFolderDialogSpec spec;
-    spec.Title = Ui(main_strings::kSaveFolderTitle);
-    spec.InitialFolder = initialFolder;
-    spec.NewFolder = true;
-    return spec;
+TFolderDialogSetup SaveFolderSetup(const QString& initialFolder) {
+    TFolderDialogSetup setup;
+    setup.Title = Ui(main_strings::kSaveFolderTitle);
+    setup.InitialFolder = initialFolder;
+    setup.NewFolder = true;
+    return setup;
 }
 
 } // namespace vantor

@@ -7,15 +7,15 @@
 namespace vantor {
 
 // Opens a model: "MQOを開く(&O)".
-TFileDialogSpec OpenDlgSpec();
+TFileDialogSetup OpenDlgSetup();
 // Saves the model as MQO: "MQOを保存(&M)".
-TFileDialogSpec SaveDlgSpec();
+TFileDialogSetup SaveDlgSetup();
 // Picks an image for an image field (the "参照" buttons).
-TFileDialogSpec OpenImageDialogSpec();
+TFileDialogSetup OpenImageDialogSetup();
 // Saves and loads the scene settings file.
-TFileDialogSpec SaveQLSDlgSpec();
-TFileDialogSpec OpenQLSDlgSpec();
+TFileDialogSetup SaveQLSDlgSetup();
+TFileDialogSetup OpenQLSDlgSetup();
 // Picks the folder a package is published into.
-TFolderDialogSpec SaveFolderSpec(const QString& initialFolder);
+TFolderDialogSetup SaveFolderSetup(const QString& initialFolder);
 
 } // namespace vantor

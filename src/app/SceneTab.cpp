@@ -545,7 +545,7 @@ void TSceneTab::ComboShadeChange() {
 // ---- Browse buttons and the output name ----------------------------------------------------
 
 std::optional<QString> TSceneTab::ChooseImage() {
-    return FUi.ExecuteFileDialog(FOwner, TFileDialogKind::Open, OpenImageDialogSpec());
+    return FUi.ExecuteFileDialog(FOwner, TFileDialogKind::Open, OpenImageDialogSetup());
 }
 
 void TSceneTab::BtnLoadBkimgClick(QPushButton* button) {

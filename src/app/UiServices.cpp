@@ -16,21 +16,21 @@ void TDesktopUiServices::ShowMessage(QWidget* owner, TMessageKind kind, const QS
 }
 
 std::optional<QString> TDesktopUiServices::ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
-                                                             const TFileDialogSpec& spec) {
+                                                             const TFileDialogSetup& setup) {
     std::unique_ptr<TMaxOpenDialog> dialog;
     if (kind == TFileDialogKind::Save) {
         dialog = std::make_unique<TMaxSaveDialog>(owner);
     } else {
         dialog = std::make_unique<TMaxOpenDialog>(owner);
     }
-    dialog->SetFilters(spec.Filters);
-    dialog->SetDefaultExt(spec.DefaultExt);
-    dialog->SetInitialDir(spec.InitialDir);
+    dialog->SetFilters(setup.Filters);
+    dialog->SetDefaultExt(setup.DefaultExt);
+    dialog->SetInitialDir(setup.InitialDir);
     TMaxOpenOptions options;
-    options.setFlag(TMaxOpenOption::OverwritePrompt, spec.OverwritePrompt);
-    options.setFlag(TMaxOpenOption::FileMustExist, spec.FileMustExist);
-    options.setFlag(TMaxOpenOption::HideReadOnly, spec.HideReadOnly);
-    options.setFlag(TMaxOpenOption::EnableSizing, spec.EnableSizing);
+    options.setFlag(TMaxOpenOption::OverwritePrompt, setup.OverwritePrompt);
+    options.setFlag(TMaxOpenOption::FileMustExist, setup.FileMustExist);
+    options.setFlag(TMaxOpenOption::HideReadOnly, setup.HideReadOnly);
+    options.setFlag(TMaxOpenOption::EnableSizing, setup.EnableSizing);
     dialog->SetOptions(options);
     if (!dialog->Execute()) {
         return std::nullopt;
@@ -39,11 +39,11 @@ std::optional<QString> TDesktopUiServices::ExecuteFileDialog(QWidget* owner, TFi
 }
 
 std::optional<QString> TDesktopUiServices::ExecuteFolderDialog(QWidget* owner,
-                                                               const TFolderDialogSpec& spec) {
+                                                               const TFolderDialogSetup& setup) {
     TMaxFolderDialog dialog(owner);
-    dialog.SetTitle(spec.Title);
-    dialog.SetFolder(spec.InitialFolder);
-    dialog.SetNewFolder(spec.NewFolder);
+    dialog.SetTitle(setup.Title);
+    dialog.SetFolder(setup.InitialFolder);
+    dialog.SetNewFolder(setup.NewFolder);
     if (!dialog.Execute()) {
         return std::nullopt;
     }

@@ -19,7 +19,7 @@ enum class TMessageKind {
 enum class TFileDialogKind { Open, Save };
 
 // One file dialog as the window describes it.
-struct TFileDialogSpec {
+struct TFileDialogSetup {
     QStringList Filters; // one entry per filter: "description|pattern;pattern"
     QString DefaultExt;  // the designed default-extension text, such as "*.mqo"
     QString InitialDir;
@@ -31,7 +31,7 @@ struct TFileDialogSpec {
 
 // The folder dialog: a title above the folder tree, the folder it starts at, and whether it
 // offers a button for a new folder.
-struct TFolderDialogSpec {
+struct TFolderDialogSetup {
     QString Title;
     QString InitialFolder;
     bool NewFolder = false;
@@ -46,10 +46,10 @@ public:
                              const QString& text) = 0;
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
-                                                     const TFileDialogSpec& spec) = 0;
+                                                     const TFileDialogSetup& setup) = 0;
     // The chosen folder, or nothing when the dialog was cancelled.
     virtual std::optional<QString> ExecuteFolderDialog(QWidget* owner,
-                                                       const TFolderDialogSpec& spec) = 0;
+                                                       const TFolderDialogSetup& setup) = 0;
     // The busy cursor over the whole application; calls nest, each End undoes one Begin.
     virtual void BeginBusy() = 0;
     virtual void EndBusy() = 0;
@@ -74,9 +74,9 @@ public:
     void ShowMessage(QWidget* owner, TMessageKind kind, const QString& caption,
                      const QString& text) override;
     std::optional<QString> ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
-                                             const TFileDialogSpec& spec) override;
+                                             const TFileDialogSetup& setup) override;
     std::optional<QString> ExecuteFolderDialog(QWidget* owner,
-                                               const TFolderDialogSpec& spec) override;
+                                               const TFolderDialogSetup& setup) override;
     void BeginBusy() override;
     void EndBusy() override;
 };

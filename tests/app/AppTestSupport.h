@@ -30,12 +30,12 @@ public:
         messages.push_back({kind, caption, text});
     }
     std::optional<QString> ExecuteFileDialog(QWidget*, TFileDialogKind kind,
-                                             const TFileDialogSpec& spec) override {
-        fileDialogs.push_back({kind, spec});
+                                             const TFileDialogSetup& setup) override {
+        fileDialogs.push_back({kind, setup});
         return Next(fileAnswers);
     }
-    std::optional<QString> ExecuteFolderDialog(QWidget*, const TFolderDialogSpec& spec) override {
-        folderDialogs.push_back(spec);
+    std::optional<QString> ExecuteFolderDialog(QWidget*, const TFolderDialogSetup& setup) override {
+        folderDialogs.push_back(setup);
         return Next(folderAnswers);
     }
     void BeginBusy() override {
@@ -55,9 +55,9 @@ public:
 
     std::vector<ShownMessage> messages;
     std::deque<std::optional<QString>> fileAnswers;
-    std::vector<std::pair<TFileDialogKind, TFileDialogSpec>> fileDialogs;
+    std::vector<std::pair<TFileDialogKind, TFileDialogSetup>> fileDialogs;
     std::deque<std::optional<QString>> folderAnswers;
-    std::vector<TFolderDialogSpec> folderDialogs;
+    std::vector<TFolderDialogSetup> folderDialogs;
     int busyDepth = 0;
     int busyCount = 0;
 

@@ -243,12 +243,12 @@ TEST_F(SceneTab, BrowseButtonsFillTheirOwnFields) {
         EXPECT_EQ(c.field->text(), chosen);
     }
     ASSERT_EQ(ui.fileDialogs.size(), 12u);
-    const TFileDialogSpec& spec = ui.fileDialogs[0].second;
+    const TFileDialogSetup& setup = ui.fileDialogs[0].second;
     EXPECT_EQ(ui.fileDialogs[0].first, TFileDialogKind::Open);
-    EXPECT_EQ(spec.Filters.size(), 4);
-    EXPECT_EQ(spec.Filters[0], QString::fromUtf8(ms::kImageFilters[0]));
-    EXPECT_EQ(spec.Filters[3], QString::fromUtf8("すべてのファイル (*.*)|*.* "));
-    EXPECT_EQ(spec.DefaultExt, "*.jpg;*.gif");
+    EXPECT_EQ(setup.Filters.size(), 4);
+    EXPECT_EQ(setup.Filters[0], QString::fromUtf8(ms::kImageFilters[0]));
+    EXPECT_EQ(setup.Filters[3], QString::fromUtf8("すべてのファイル (*.*)|*.* "));
+    EXPECT_EQ(setup.DefaultExt, "*.jpg;*.gif");
     // Only the background image field changed among the scene's own fields.
     EXPECT_TRUE(tab.EditOutputFile->text().isEmpty());
 }

@@ -65,8 +65,8 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     TempDir folder;
     writeBytes(folder.path() / "house.mqo", "model");
     TDesktopUiServices ui;
-    TFileDialogSpec spec = OpenDlgSpec();
-    spec.InitialDir = Q(folder.path().string());
+    TFileDialogSetup setup = OpenDlgSetup();
+    setup.InitialDir = Q(folder.path().string());
 
     QStringList filters;
     QString shownFolder;
@@ -79,7 +79,7 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
         static_cast<QDialog*>(chooser)->accept(); // as the OK button does
     });
     const std::optional<QString> chosen =
-        ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, spec);
+        ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, setup);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, Q(folder.file("house.mqo")));
     EXPECT_EQ(shownFolder, Q(folder.path().string()));
@@ -87,7 +87,7 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("メタセコイア オブジェクト (*.mqo)")));
 
     WhenModal([](QWidget* modal) { ChooserIn(modal)->reject(); });
-    EXPECT_FALSE(ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, spec).has_value());
+    EXPECT_FALSE(ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, setup).has_value());
 }
 
 TEST(DesktopUiServices, TheFolderDialogStartsAtTheGivenFolder) {
@@ -105,7 +105,7 @@ TEST(DesktopUiServices, TheFolderDialogStartsAtTheGivenFolder) {
         static_cast<QDialog*>(chooser)->accept(); // as the OK button does
     });
     const std::optional<QString> chosen =
-        ui.ExecuteFolderDialog(nullptr, SaveFolderSpec(Q(folder.path().string())));
+        ui.ExecuteFolderDialog(nullptr, SaveFolderSetup(Q(folder.path().string())));
     EXPECT_EQ(shownFolder, Q(folder.path().string()));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, Q(folder.file("out")));
