@@ -18,9 +18,11 @@ export class ViewState {
     // A camera at the origin could not look at it; such a page gets the default position.
     this.cameraHome = position.lengthSq() > 1e-12 ? position : new Vector3(...FALLBACK_CAMERA);
     this.fieldOfView = settings.fieldOfView;
+    // Roll about the view axis, yaw about the model's vertical, then pitch toward the viewer
+    // about the screen's horizontal, so a turned and tilted model keeps a level horizon.
     const [yaw, pitch, roll] = settings.initRotAngle;
     this.initialRotation = new Quaternion().setFromEuler(
-      new Euler(MathUtils.degToRad(pitch), MathUtils.degToRad(yaw), MathUtils.degToRad(roll), 'YXZ'));
+      new Euler(MathUtils.degToRad(pitch), MathUtils.degToRad(yaw), MathUtils.degToRad(roll), 'XYZ'));
     this.spinSpeed = settings.initRotSpeed.map(MathUtils.degToRad);
     // The camera never turns, so its axes are fixed: it looks from cameraHome at the origin.
     const forward = this.cameraHome.clone().negate().normalize();
