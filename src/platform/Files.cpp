@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include "platform/FileOps.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,11 +25,6 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
 private:
     int fd_;
@@ -37,29 +34,6 @@ void describe(std::string* error, const std::string& what, int err) {
     if (error != nullptr) {
         *error = what + ": " + std::strerror(err);
     }
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 } // namespace
@@ -157,35 +131,18 @@ MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {
-    mode_t mode = newFileMode();
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            describe(error, path, EISDIR);
-            return false;
-        }
-        mode = existing.st_mode & 07777;
+    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+        describe(error, path, EISDIR);
+        return false;
     }
-
-    std::string tempName = path + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(tempName.data()));
-    if (fd.get() < 0) {
+    SiblingTempFile temp(path);
+    if (!temp.ok()) {
         describe(error, path, errno);
         return false;
     }
-    const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 &&
-                         ::fsync(fd.get()) == 0;
-    const int writeErrno = errno;
-    const bool closed = ::close(fd.release()) == 0;
-    if (!written || !closed) {
-        ::unlink(tempName.c_str());
-        describe(error, path, written ? errno : writeErrno);
-        return false;
-    }
-    if (::rename(tempName.c_str(), path.c_str()) != 0) {
-        const int renameErrno = errno;
-        ::unlink(tempName.c_str());
-        describe(error, path, renameErrno);
+    if (!writeWholeFile(temp.path(), bytes) || !temp.commit()) {
+        describe(error, path, errno);
         return false;
     }
     return true;
