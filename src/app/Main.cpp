@@ -114,7 +114,7 @@ void TFormMain::BuildLayout() {
     PageControl->addTab(TabSystem, Ui(ms::kTabSystem));
     PageControl->setCurrentWidget(TabScene);
     FSceneTab = new TSceneTab(TabScene, TabSystem, FUi, this);
-    FMaterialTab = new TMaterialTab(TabMaterial, this);
+    FMaterialTab = new TMaterialTab(TabMaterial, FScene, FUi, this);
 
     // The preview on the right, with "更新" kept at the bottom-right corner of the strip below.
     auto* strip = new QWidget(client);
@@ -188,7 +188,7 @@ bool TFormMain::OpenMQO(const std::string& path) {
     }
     const std::optional<std::string> baseName = baseNameOfPath(path, systemCodePage());
     FSceneTab->SetOutputFileName(FromSystemText(baseName.value_or(std::string())));
-    FMaterialTab->RefreshMaterialList(FScene);
+    FMaterialTab->RefreshMaterialList();
     return FDriver->Build(std::nullopt);
 }
 

@@ -54,7 +54,8 @@ TFileDialogSetup OpenImageDialogSetup() {
 }
 
 TFileDialogSetup SaveQLSDlgSetup() {
-    return SaveSetup(Filters(main_strings::kSceneFileFilters), main_strings::kSceneFileDefaultExt);
+    return SaveSetup(Filters(main_strings::kSceneFileFilters),
+                     main_strings::kSceneFileSaveDefaultExt);
 }
 
 TFileDialogSetup OpenQLSDlgSetup() {

@@ -90,7 +90,34 @@ inline constexpr char kBtnBrowse[] = "参照";
 
 // ---- Tab "マテリアル" ------------------------------------------------------------------------
 inline constexpr char kGroupMaterial[] = "マテリアル設定";
+inline constexpr char kLabelMaterialColor[] = "基本色";
+inline constexpr char kLabelAlpha[] = "不透明度";
+inline constexpr char kLabelDif[] = "拡散光";
+inline constexpr char kLabelEmi[] = "自己照明";
+inline constexpr char kLabelSpc[] = "反射光";
+inline constexpr char kLabelSpcPower[] = "反射の強さ";
+inline constexpr char kLabelAmb[] = "周囲光";
+inline constexpr char kLabelEnvPow[] = "環境の強さ";
 inline constexpr char kGroupMapping[] = "マッピング";
+inline constexpr char kLabelTexture[] = "模様";
+inline constexpr char kLabelAlphaPlane[] = "透明";
+inline constexpr char kLabelBump[] = "凸凹";
+inline constexpr char kLabelEnvMap[] = "環境";
+// The hint of a map field whose text the scene's code page cannot hold, so that the material
+// keeps its earlier file name: "Not stored in the material: it holds characters the model's
+// code page cannot represent".
+inline constexpr char kHintNameNotStorable[] =
+    "モデルの文字コードで表せない文字を含むため、マテリアルに保存されません";
+
+// ---- Colour dialog "色の設定" ----------------------------------------------------------------
+inline constexpr char kFormColorCaption[] = "色の設定";
+inline constexpr char kBtnOK[] = "OK";
+inline constexpr char kBtnCancel[] = "キャンセル";
+
+// ---- About box -----------------------------------------------------------------------------
+inline constexpr char kDlgAboutCaption[] = "バージョン情報";
+inline constexpr char kAboutTitle[] = "Vantor Converter";
+inline constexpr char kAboutVersion[] = "Ver1.1";
 
 // ---- File dialogs: filter entries "description|patterns" ------------------------------------
 inline constexpr const char* kMqoFilters[] = {"メタセコイア オブジェクト (*.mqo)|*.mqo"};
@@ -104,6 +131,9 @@ inline constexpr const char* kImageFilters[] = {
 inline constexpr char kImageDefaultExt[] = "*.jpg;*.gif";
 inline constexpr const char* kSceneFileFilters[] = {"Vantorシーン情報 (*.vsn)|*.vsn"};
 inline constexpr char kSceneFileDefaultExt[] = "*.qls";
+// The save dialog gives a typed name without extension the extension its filter lists, so a
+// saved file shows up in the dialogs that load it.
+inline constexpr char kSceneFileSaveDefaultExt[] = "*.vsn";
 inline constexpr char kSaveFolderTitle[] = "保存先フォルダを指定してください";
 
 // ---- Messages ------------------------------------------------------------------------------
@@ -116,5 +146,7 @@ inline constexpr char kMsgMqoReadFailed[] = "MQOファイルの読み込みに�
 inline constexpr char kMsgBadSceneInput[] = "シーン情報を正しく入力して下さい";
 inline constexpr char kMsgBuildFailed[] = "VTRファイルの作成に失敗しました";
 inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
+inline constexpr char kMsgMqoSaved[] = "MQOファイルを保存しました";
+inline constexpr char kMsgMqoSaveFailed[] = "MQOファイルの保存に失敗しました";
 
 } // namespace vantor::main_strings

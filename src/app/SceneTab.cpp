@@ -1,5 +1,6 @@
 #include "app/SceneTab.h"
 
+#include "app/Color.h"
 #include "app/ColorBox.h"
 #include "app/MainDialogs.h"
 #include "app/MainStrings.h"
@@ -171,6 +172,10 @@ TSceneTab::TSceneTab(QWidget* scenePage, QWidget* systemPage, TUiServices& ui, Q
     BuildSystemTab(systemPage);
     connect(ComboShade, &QComboBox::currentIndexChanged, this, &TSceneTab::ComboShadeChange);
     ComboShadeChange();
+    for (TColorBox* box : {PaintBackground, PaintAmbient, PaintDiffuse, PaintSpecular, PaintShadow,
+                           PaintTitleBack, PaintProgressBar, PaintProgBarBorder}) {
+        connect(box, &TColorBox::OnClick, this, [this, box] { ColorBoxClick(box); });
+    }
 }
 
 // ---- Layout ---------------------------------------------------------------------------------
@@ -542,7 +547,11 @@ void TSceneTab::ComboShadeChange() {
     LabelEdgePower->setEnabled(cartoon);
 }
 
-// ---- Browse buttons and the output name ----------------------------------------------------
+// ---- Colour boxes, browse buttons and the output name ---------------------------------------
+
+void TSceneTab::ColorBoxClick(TColorBox* box) {
+    ChooseBoxColor(*box, FUi, FOwner);
+}
 
 std::optional<QString> TSceneTab::ChooseImage() {
     return FUi.ExecuteFileDialog(FOwner, TFileDialogKind::Open, OpenImageDialogSetup());

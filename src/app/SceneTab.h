@@ -45,6 +45,9 @@ public:
     // path goes into the field that belongs to button.
     void BtnLoadBkimgClick(QPushButton* button);
     void BtnLoadTitleLogoImageClick();
+    // The click handler of the eight colour boxes of these tabs (PaintBackgroundClick ...
+    // PaintProgBarBorderClick): the colour dialog with the box's colour, which OK stores.
+    void ColorBoxClick(TColorBox* box);
 
     // The output file name as typed (the package name; empty lets the writer use the model's
     // base name), and the proposal made after a model was opened.

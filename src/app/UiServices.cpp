@@ -3,7 +3,10 @@
 #include "controls/MaxFile.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
 #include <QMessageBox>
+#include <QUrl>
 #include <memory>
 
 namespace vantor {
@@ -48,6 +51,14 @@ std::optional<QString> TDesktopUiServices::ExecuteFolderDialog(QWidget* owner,
         return std::nullopt;
     }
     return dialog.Folder();
+}
+
+bool TDesktopUiServices::ExecuteDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void TDesktopUiServices::OpenDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void TDesktopUiServices::BeginBusy() {

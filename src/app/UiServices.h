@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace vantor {
@@ -50,6 +51,12 @@ public:
     // The chosen folder, or nothing when the dialog was cancelled.
     virtual std::optional<QString> ExecuteFolderDialog(QWidget* owner,
                                                        const TFolderDialogSetup& setup) = 0;
+    // Shows one of the window's own dialogs (the colour dialog, the about box) modally; true
+    // when it closed with OK.
+    virtual bool ExecuteDialog(QDialog& dialog) = 0;
+    // Opens a local file in the desktop's application for it: the help page in the browser.
+    // Whether that worked is not reported.
+    virtual void OpenDocument(const QString& path) = 0;
     // The busy cursor over the whole application; calls nest, each End undoes one Begin.
     virtual void BeginBusy() = 0;
     virtual void EndBusy() = 0;
@@ -67,8 +74,8 @@ private:
     TUiServices& FUi;
 };
 
-// The real desktop: Qt message boxes, the control library's file and folder dialogs, and the
-// application's override cursor.
+// The real desktop: Qt message boxes, the control library's file and folder dialogs, the
+// desktop's default applications, and the application's override cursor.
 class TDesktopUiServices : public TUiServices {
 public:
     void ShowMessage(QWidget* owner, TMessageKind kind, const QString& caption,
@@ -77,6 +84,8 @@ public:
                                              const TFileDialogSetup& setup) override;
     std::optional<QString> ExecuteFolderDialog(QWidget* owner,
                                                const TFolderDialogSetup& setup) override;
+    bool ExecuteDialog(QDialog& dialog) override;
+    void OpenDocument(const QString& path) override;
     void BeginBusy() override;
     void EndBusy() override;
 };

@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 
+#include "app/About.h"
 #include "app/Application.h"
 #include "app/UiServices.h"
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
     vantor::TVantorApplication app(argc, argv);
     app.QuitOnTerminationSignals();
     app.setFont(vantor::EditorFont()); // message boxes and dialogs too
+    app.setWindowIcon(vantor::ProgramIcon());
+    // The desktop entry the window belongs to, for its icon in task bars.
+    app.setDesktopFileName(QStringLiteral("vantor"));
     try {
         vantor::TDesktopUiServices ui;
         vantor::TFormMain form(ui);

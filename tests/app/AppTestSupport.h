@@ -1,15 +1,18 @@
 #pragma once
-// Helpers of the editor's tests: a double of the UI services that records every message and
-// answers the dialogs from a queue (an empty queue cancels), and a fixture with a window on the
-// null browser pane, a folder of shipped files and a copy of the sample house.
+// Helpers of the editor's tests: a double of the UI services that records every message,
+// dialog and opened document and answers the dialogs from queues (an empty queue cancels), and
+// a fixture with a window on the null browser pane, a folder of shipped files and a copy of the
+// sample house.
 
 #include "TestSupport.h"
 #include "app/Main.h"
 #include "app/UiServices.h"
 #include "browser/NullBrowserPane.h"
 
+#include <QDialog>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -38,6 +41,18 @@ public:
         folderDialogs.push_back(setup);
         return Next(folderAnswers);
     }
+    // Records the dialog's caption and lets the next answer look at it, change it and close
+    // it; with no answer left the dialog is cancelled.
+    bool ExecuteDialog(QDialog& dialog) override {
+        dialogs << dialog.windowTitle();
+        if (dialogAnswers.empty()) {
+            return false;
+        }
+        const std::function<bool(QDialog&)> answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
+    }
+    void OpenDocument(const QString& path) override { documents << path; }
     void BeginBusy() override {
         ++busyDepth;
         ++busyCount;
@@ -58,6 +73,9 @@ public:
     std::vector<std::pair<TFileDialogKind, TFileDialogSetup>> fileDialogs;
     std::deque<std::optional<QString>> folderAnswers;
     std::vector<TFolderDialogSetup> folderDialogs;
+    QStringList dialogs;
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
+    QStringList documents;
     int busyDepth = 0;
     int busyCount = 0;
 

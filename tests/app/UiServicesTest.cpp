@@ -90,6 +90,23 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     EXPECT_FALSE(ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, setup).has_value());
 }
 
+TEST(DesktopUiServices, TheSettingsSaveDialogGivesATypedNameTheSettingsExtension) {
+    TempDir folder;
+    TDesktopUiServices ui;
+    TFileDialogSetup setup = SaveQLSDlgSetup();
+    setup.InitialDir = Q(folder.path().string());
+    WhenModal([](QWidget* modal) {
+        QFileDialog* chooser = ChooserIn(modal);
+        ASSERT_NE(chooser, nullptr);
+        chooser->selectFile("scene"); // typed without an extension
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    const std::optional<QString> chosen =
+        ui.ExecuteFileDialog(nullptr, TFileDialogKind::Save, setup);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, Q(folder.file("scene.vsn")));
+}
+
 TEST(DesktopUiServices, TheFolderDialogStartsAtTheGivenFolder) {
     TempDir folder;
     std::filesystem::create_directory(folder.path() / "out");
