@@ -4,11 +4,18 @@
 // viewer files that ship beside the program.
 //
 // With VANTOR_SCREENSHOT_DIR set, pictures of the window with the sample opened are saved there,
-// one per settings tab.
+// one per settings tab (and the material tab with a coloured material), with the colour dialog
+// and the about box.
 
 #include "AppTestSupport.h"
+#include "app/About.h"
 #include "app/BuildDriver.h"
+#include "app/Color.h"
+#include "app/ColorBox.h"
 #include "app/Main.h"
+#include "app/MaterialTab.h"
+#include "controls/MaxColor.h"
+#include "controls/MaxList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,6 +57,20 @@ QString ViewerState(QWebEngineView* view) {
     return state;
 }
 
+void SaveScreenPicture(QWidget& window, const QString& path) {
+    QTest::qWait(300);
+    const QRect frame = window.frameGeometry();
+    window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(path);
+}
+
+// The dialogs are shown without their modal loop, long enough to be photographed.
+void SaveDialogScreenshot(QDialog& dialog, const QString& path) {
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    SaveScreenPicture(dialog, path);
+    dialog.close();
+}
+
 void SaveScreenshots(TFormMain& form) {
     const QString folder = qEnvironmentVariable("VANTOR_SCREENSHOT_DIR");
     if (folder.isEmpty()) {
@@ -60,12 +81,20 @@ void SaveScreenshots(TFormMain& form) {
                            "editor-system-tab.png"};
     for (int tab = 0; tab < 3; ++tab) {
         form.PageControl->setCurrentIndex(tab);
-        QTest::qWait(300);
-        const QRect frame = form.frameGeometry();
-        form.screen()
-            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-            .save(folder + "/" + names[tab]);
+        SaveScreenPicture(form, folder + "/" + names[tab]);
     }
+    // The colour dialog as the roof's colour box opens it.
+    form.PageControl->setCurrentIndex(1);
+    form.MaterialTab().ListBoxMaterial->SetItemIndex(1);
+    form.MaterialTab().ShowMaterial();
+    SaveScreenPicture(form, folder + "/editor-material-tab-roof.png");
+    TFormColor color(&form);
+    color.ColorPanel->SetColor(form.MaterialTab().PaintMaterial->Color());
+    SaveDialogScreenshot(color, folder + "/editor-color-dialog.png");
+    TDlgAbout about(&form);
+    SaveDialogScreenshot(about, folder + "/editor-about.png");
+    form.MaterialTab().ListBoxMaterial->SetItemIndex(0);
+    form.MaterialTab().ShowMaterial();
     form.PageControl->setCurrentIndex(0);
 }
 

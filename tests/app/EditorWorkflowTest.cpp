@@ -1,0 +1,106 @@
+// One session as a person works through it: open the sample, give a material another colour
+// and a texture, change scene settings, save and load them, preview, publish, and save the
+// model as MQO; the published package and the saved model carry the edits.
+
+#include "AppTestSupport.h"
+#include "app/BuildDriver.h"
+#include "app/Color.h"
+#include "app/ColorBox.h"
+#include "app/MainStrings.h"
+#include "app/MaterialTab.h"
+#include "app/SceneTab.h"
+#include "controls/MaxColor.h"
+#include "controls/MaxEdit.h"
+#include "controls/MaxList.h"
+#include "model/QelScene.h"
+#include "publish/PackageDecoder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+
+namespace vantor::test {
+namespace {
+
+namespace ms = main_strings;
+
+using EditorWorkflow = EditorTest;
+
+TEST_F(EditorWorkflow, EditsReachThePreviewThePackageAndTheSavedModel) {
+    form->show();
+    ui.fileAnswers.push_back(Q(Sample()));
+    form->MenuOpenMQO->trigger();
+    ASSERT_EQ(form->ModelPath(), Sample());
+
+    // The roof turns green and gets the brick texture.
+    TMaterialTab& material = form->MaterialTab();
+    form->PageControl->setCurrentWidget(form->TabMaterial);
+    TMaxListBox* list = material.ListBoxMaterial;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    ui.dialogAnswers.push_back([](QDialog& dialog) {
+        static_cast<TFormColor&>(dialog).ColorPanel->SetColor(0x00FF00);
+        return true;
+    });
+    QTest::mouseClick(material.PaintMaterial, Qt::LeftButton);
+    const std::string brick = models.file("brick.jpg");
+    ui.fileAnswers.push_back(Q(brick));
+    material.BtnLoadTexture->click();
+
+    // Scene settings: a wider canvas and cartoon shading, saved, spoilt, and loaded back.
+    TSceneTab& scene = form->SceneTab();
+    scene.EditCanvasW->FSetPosition(320);
+    scene.ComboShade->setCurrentIndex(kShadeCartoon);
+    TempDir out;
+    ui.fileAnswers.push_back(Q(out.file("scene.vsn")));
+    form->MenuSaveQLS->trigger();
+    scene.EditCanvasW->FSetPosition(100);
+    scene.ComboShade->setCurrentIndex(kShadeFlat);
+    ui.fileAnswers.push_back(Q(out.file("scene.vsn")));
+    form->MenuLoadQLS->trigger();
+    EXPECT_EQ(scene.EditCanvasW->GetPosition(), 320);
+    EXPECT_EQ(scene.ComboShade->currentIndex(), kShadeCartoon);
+
+    QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
+    EXPECT_EQ(Browser().Location(), Q(form->Driver().Preview().Path() + "house.html"));
+
+    std::filesystem::create_directory(out.path() / "pub");
+    ui.folderAnswers.push_back(Q(out.file("pub")));
+    form->MenuSaveVTR->trigger();
+    ui.fileAnswers.push_back(Q(out.file("edited.mqo")));
+    form->MenuSaveMQO->trigger();
+    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgPublished),
+                                       QString::fromUtf8(ms::kMsgMqoSaved)}));
+
+    // The package: the page, the archive, the viewer and the cartoon ramp, and a model whose
+    // roof is green and textured.
+    for (const char* name : {"house.html", "house.zip", "vtr.jar", "LitColor.jpg"}) {
+        EXPECT_TRUE(Exists(out.file("pub/" + std::string(name)))) << name;
+    }
+    const ArchiveReadResult archive = readArchive(out.file("pub/house.zip"));
+    ASSERT_TRUE(archive.ok) << archive.error;
+    const auto model =
+        std::find_if(archive.entries.begin(), archive.entries.end(),
+                     [](const ArchiveEntry& e) { return e.name == "house\\house.qel"; });
+    ASSERT_NE(model, archive.entries.end());
+    const std::optional<DecodedKeyedFile> keyed = decodeKeyedFile(model->data);
+    ASSERT_TRUE(keyed.has_value());
+    const ModelDecodeResult decoded = decodeModelStream(keyed->stream);
+    ASSERT_TRUE(decoded.ok()) << decoded.error;
+    const DecodedMaterial& roof = decoded.model->materials.at(1);
+    EXPECT_EQ(roof.col, (std::array<float, 4>{0, 1, 0, 1}));
+    EXPECT_TRUE(roof.colorMap.has_value());
+    EXPECT_TRUE(readBytes(out.file("pub/house.html")).find("320") != std::string::npos);
+
+    // The saved model, which the window now calls its own.
+    EXPECT_EQ(form->ModelPath(), out.file("edited.mqo"));
+    QelScene saved;
+    ASSERT_TRUE(saved.LoadMQO(out.file("edited.mqo")));
+    EXPECT_EQ(saved.materials.at(1).col, (std::array<float, 4>{0, 1, 0, 1}));
+    EXPECT_EQ(saved.materials.at(1).tex, brick);
+}
+
+} // namespace
+} // namespace vantor::test
