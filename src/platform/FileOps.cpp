@@ -66,6 +66,11 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 SiblingTempFile::SiblingTempFile(std::string target) : target_(std::move(target)) {
+    // A file the user may not write (a read-only file) is not replaced: renaming over it would
+    // get round its permissions. errno then says why.
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+        return;
+    }
     std::string pattern = target_ + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd >= 0) {

@@ -78,6 +78,23 @@ TEST(WriteFileReplacing, ReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(test::readBytes(path), "precious");
 }
 
+TEST(WriteFileReplacing, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "running as root: a read-only file does not stop writes";
+    }
+    TempDir dir;
+    const std::string path = dir.file("keep.txt");
+    test::writeBytes(path, "precious");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(writeFileReplacing(path, "lost?", &error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(test::readBytes(path), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 } // namespace
 } // namespace vantor
 

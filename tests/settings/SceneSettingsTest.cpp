@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "TestSupport.h"
 #include "settings/SceneSettings.h"
 
@@ -155,6 +158,20 @@ TEST(SceneSettingsRoundTrip, FailedSaveNamesTheFileAndKeepsTheOldOne) {
     std::filesystem::create_directory(dir.path() / "folder.vsn");
     EXPECT_FALSE(saveSceneSettings(QelParameter{}, dir.file("folder.vsn"), &error));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder.vsn"));
+}
+
+TEST(SceneSettingsRoundTrip, ReadOnlyFileIsKeptAndNamed) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "running as root: a read-only file does not stop writes";
+    }
+    test::TempDir dir;
+    const std::string path = dir.file("locked.vsn");
+    test::writeBytes(path, "[QelScene]\r\nWidth=640\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(saveSceneSettings(QelParameter{}, path, &error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(test::readBytes(path), "[QelScene]\r\nWidth=640\r\n");
 }
 
 TEST(SceneSettingsRanges, NumberFieldsClampAndEverythingElsePasses) {
