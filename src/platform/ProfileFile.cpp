@@ -4,6 +4,9 @@
 #include "platform/Files.h"
 #include "platform/Limits.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace vantor {
 
 namespace {
@@ -98,6 +101,21 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 ProfileFile ProfileFile::load(const std::string& path) {
     const FileContents contents = readFile(path, kMaxSettingsFileBytes);
     return parse(contents.ok() ? std::string_view(contents.bytes) : std::string_view());
+}
+
+std::optional<ProfileFile> ProfileFile::loadForUpdate(const std::string& path, std::string* error) {
+    const FileContents contents = readFile(path, kMaxSettingsFileBytes);
+    if (contents.ok()) {
+        return parse(contents.bytes);
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+        return parse({});
+    }
+    if (error != nullptr) {
+        *error = path + ": the file cannot be read whole, so it is not replaced";
+    }
+    return std::nullopt;
 }
 
 ProfileFile::Location ProfileFile::findSection(std::string_view section) const {

@@ -21,6 +21,11 @@ public:
     static ProfileFile parse(std::string_view text);
     // The file's content; a missing or unreadable file is an empty profile.
     static ProfileFile load(const std::string& path);
+    // The file's content, to be changed and saved: an empty profile when the file does not
+    // exist; nothing when it exists but cannot be read whole, since saving over it would lose
+    // what it holds (*error then names the file).
+    static std::optional<ProfileFile> loadForUpdate(const std::string& path,
+                                                    std::string* error = nullptr);
 
     // The value of key in section, trimmed of blanks (and of one pair of enclosing quotes),
     // at most kMaxProfileTextBytes bytes; nothing when the section or the key is missing.

@@ -71,9 +71,12 @@ void readSceneSettings(QelParameter& parameters, const ProfileFile& profile) {
 }
 
 bool saveSceneSettings(const QelParameter& parameters, const std::string& path, std::string* error) {
-    ProfileFile profile = ProfileFile::load(path);
-    writeSceneSettings(parameters, profile);
-    return profile.save(path, error);
+    std::optional<ProfileFile> profile = ProfileFile::loadForUpdate(path, error);
+    if (!profile) {
+        return false;
+    }
+    writeSceneSettings(parameters, *profile);
+    return profile->save(path, error);
 }
 
 void loadSceneSettings(QelParameter& parameters, const std::string& path) {

@@ -91,7 +91,8 @@ void writeSceneSettings(const QelParameter& parameters, ProfileFile& profile);
 void readSceneSettings(QelParameter& parameters, const ProfileFile& profile);
 
 // Saves into the file at path (created when missing, its other content kept). On failure the
-// old file is left intact and *error names the file and the cause.
+// old file is left intact and *error names the file and the cause; a file that exists but
+// cannot be read whole is not saved over.
 bool saveSceneSettings(const QelParameter& parameters, const std::string& path,
                        std::string* error = nullptr);
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "platform/Limits.h"
 #include "settings/SceneSettings.h"
 
 namespace vantor {
@@ -172,6 +173,27 @@ TEST(SceneSettingsRoundTrip, ReadOnlyFileIsKeptAndNamed) {
     EXPECT_FALSE(saveSceneSettings(QelParameter{}, path, &error));
     EXPECT_NE(error.find(path), std::string::npos);
     EXPECT_EQ(test::readBytes(path), "[QelScene]\r\nWidth=640\r\n");
+}
+
+TEST(SceneSettingsRoundTrip, FileThatCannotBeReadWholeIsNotOverwritten) {
+    // Saving rewrites the whole file; a file it could not read would lose everything else.
+    test::TempDir dir;
+    const std::string path = dir.file("big.ini");
+    const std::string content = "[Other]\r\nNotes=" + std::string(kMaxSettingsFileBytes, 'x') + "\r\n";
+    test::writeBytes(path, content);
+    std::string error;
+    EXPECT_FALSE(saveSceneSettings(QelParameter{}, path, &error));
+    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(test::readBytes(path), content);
+
+    if (::geteuid() != 0) { // root reads any file
+        const std::string hidden = dir.file("hidden.vsn");
+        test::writeBytes(hidden, "[Other]\r\nKeep=1\r\n");
+        ASSERT_EQ(::chmod(hidden.c_str(), 0200), 0);
+        EXPECT_FALSE(saveSceneSettings(QelParameter{}, hidden, &error));
+        ::chmod(hidden.c_str(), 0600);
+        EXPECT_EQ(test::readBytes(hidden), "[Other]\r\nKeep=1\r\n");
+    }
 }
 
 TEST(SceneSettingsRanges, NumberFieldsClampAndEverythingElsePasses) {
