@@ -12,6 +12,9 @@ const END_RECORD_SIZE = 22;
 const MAX_COMMENT = 0xffff;
 const METHOD_STORED = 0;
 const METHOD_DEFLATE = 8;
+// Deflate expands at most about 1032 to 1 (258 bytes from a two-bit code); an entry that
+// claims more is damaged, and must not make the reader reserve gigabytes for it.
+const MAX_DEFLATE_RATIO = 1032;
 
 export class ZipError extends Error {
   constructor(message) {
@@ -111,6 +114,9 @@ export class ZipArchive {
     if (entry.method === METHOD_STORED) {
       data = stored;
     } else if (entry.method === METHOD_DEFLATE) {
+      if (entry.size > entry.compressedSize * MAX_DEFLATE_RATIO + 64) {
+        throw new ZipError(`entry ${entryFileName(entry.name)} claims ${entry.size} bytes from ${entry.compressedSize}`);
+      }
       try {
         data = inflateSync(stored, { out: new Uint8Array(entry.size) });
       } catch (error) {

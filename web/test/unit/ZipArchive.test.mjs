@@ -43,6 +43,13 @@ test('damage is reported as a ZipError, never as a wrong read', () => {
   const stored = makeZip({ 'p\\p.qel': model }, 0);
   stored[50] ^= 1;
   assert.throws(() => { const a = new ZipArchive(stored); a.read(a.entries[0]); }, ZipError);
+  // A deflated entry claiming far more bytes than its data can inflate to is refused before
+  // anything is reserved for it.
+  const boastful = bytes.slice();
+  const view = new DataView(boastful.buffer);
+  const directory = view.getUint32(boastful.length - 22 + 16, true);
+  view.setUint32(directory + 24, 0xfffffff0, true);
+  assert.throws(() => { const a = new ZipArchive(boastful); a.read(a.entries[0]); }, /claims 4294967280 bytes/);
 });
 
 // Rebuilds a one-entry archive with another entry name (local header, central directory and
