@@ -93,6 +93,12 @@ function positive(value, fallback) {
   return Number.isFinite(value) && value > 0 ? value : fallback;
 }
 
+// A view angle the camera can take: above 0 and below 180 degrees (beyond, the picture would
+// turn upside down).
+function viewAngle(value, fallback) {
+  return value > 0 && value < 180 ? value : fallback;
+}
+
 // attributes: { width, height, archive } as strings (or undefined); params: Map or object of
 // name -> value as the page holds them.
 export function readAppletParams(attributes, params) {
@@ -131,7 +137,7 @@ export function readAppletParams(attributes, params) {
     softShadowColor: colour(get('SoftShadowColor'), d.softShadowColor),
     edgePower: number(get('EdgePower'), d.edgePower),
     bumpIntensity: number(get('BumpIntensity'), d.bumpIntensity),
-    fieldOfView: positive(number(get('FieldOfView'), d.fieldOfView), d.fieldOfView),
+    fieldOfView: viewAngle(number(get('FieldOfView'), d.fieldOfView), d.fieldOfView),
     fullTimeFSAA: flag(get('FullTimeFSAA')),
     qualityOfAntiAlias: keyword(get('QualityOfAntiAlias'), ['LOW', 'MIDDLE', 'HIGH'], d.qualityOfAntiAlias),
     initRotSpeed: triple(get('InitRotSpeed'), d.initRotSpeed),

@@ -81,6 +81,8 @@ test('values that cannot be read fall back to their defaults, one field at a tim
   assert.equal(s.zomCtrlIcon, null);
   assert.equal(s.edgePower, 0.5);
   assert.deepEqual(s.initRotSpeed, [0, 10, 0]);
+  const angle = (value) => readAppletParams(attributes, new Map([['FieldOfView', value]])).fieldOfView;
+  assert.deepEqual(['180', '200', '-30', '179'].map(angle), [45, 45, 45, 179]);
 });
 
 test('an icon image whose name holds commas keeps them', () => {
