@@ -28,7 +28,6 @@ constexpr int kListWidth = 121;
 constexpr int kItemHeight = 12;
 constexpr int kGroupLeft = 4;
 constexpr int kGroupWidth = 252;
-constexpr int kGroupGap = 8;
 constexpr int kRowHeight = 20;
 constexpr int kRowPitch = 25;
 constexpr int kLabelLeft = 4;
@@ -158,7 +157,6 @@ TMaterialTab::TMaterialTab(QWidget* page, QelScene& scene, TUiServices& ui, QWid
     GroupMaterial = AddGroup(editor, ms::kGroupMaterial, kGroupLeft, 233);
     GroupMapping = AddGroup(editor, ms::kGroupMapping, 0, 123);
     GroupMaterial->SetNextGroup(GroupMapping);
-    GroupMaterial->SetNextOffset(kGroupGap);
     BuildMaterialGroup();
     BuildMappingGroup();
 

