@@ -2,7 +2,6 @@
 // read Japanese. {name} stands for a file name.
 
 export const MESSAGES = {
-  loading: ['読み込み中…', 'Loading…'],
   noWebGL: [
     'このブラウザーでは 3D 表示（WebGL 2）を使えません。',
     'This browser cannot show 3D graphics (WebGL 2 is unavailable). Use a current browser with hardware acceleration turned on.',
@@ -10,10 +9,6 @@ export const MESSAGES = {
   contextLost: [
     '3D 表示が中断されました。ページを再読み込みしてください。',
     'The 3D view was interrupted by the graphics system. Reload the page.',
-  ],
-  fromDisk: [
-    'ディスクから開いたページは「{name}」を読み込めません。フォルダーで python3 -m http.server を実行し、http://localhost:8000/ から開いてください。',
-    'Opened from disk, the page may not read {name}. Run python3 -m http.server in the folder and open http://localhost:8000/.',
   ],
   missingFile: [
     '「{name}」が見つかりません。ページと同じフォルダーに置いてください。',
@@ -34,6 +29,10 @@ export const MESSAGES = {
   damagedModel: [
     'モデルファイル「{name}」が壊れています。パッケージを作り直してください。',
     'The model file {name} is damaged ({detail}). Publish the package again.',
+  ],
+  viewerError: [
+    '3D 表示を始められませんでした（{detail}）。ページを再読み込みしてください。',
+    'The 3D view could not start ({detail}). Reload the page.',
   ],
   noModelParam: [
     'ページにモデルの指定（Model）がありません。',

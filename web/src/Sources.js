@@ -5,8 +5,7 @@
 // that an embedding browser pane may allow on file: pages (fetch never loads file: URLs).
 
 export class LoadError extends Error {
-  // kind: 'missing' (not there), 'blocked' (a page from disk that may not read files),
-  // 'http' (any other failure, with detail).
+  // kind: 'missing' (not there), 'http' (any other failure, with detail).
   constructor(kind, name, detail = '') {
     super(`${name}: ${kind}${detail ? ` (${detail})` : ''}`);
     this.name = 'LoadError';
@@ -30,6 +29,8 @@ export function referenceUrl(reference, base) {
 }
 
 export class HttpSource {
+  // On a page from disk the viewer itself was read from the page's folder (browsers that refuse
+  // file reads never get this far), so a file that cannot be read there is missing.
   constructor(base) {
     this.base = base;
     this.fromDisk = new URL(base).protocol === 'file:';
@@ -52,12 +53,12 @@ export class HttpSource {
           onProgress(bytes.length, bytes.length);
           resolve(bytes);
         } else if (request.status === 404 || request.status === 410 || (this.fromDisk && request.status === 0)) {
-          reject(new LoadError(this.fromDisk ? 'blocked' : 'missing', name));
+          reject(new LoadError('missing', name));
         } else {
           reject(new LoadError('http', name, `HTTP ${request.status}`));
         }
       };
-      request.onerror = () => reject(this.fromDisk ? new LoadError('blocked', name)
+      request.onerror = () => reject(this.fromDisk ? new LoadError('missing', name)
                                                    : new LoadError('http', name, 'network error'));
       request.send();
     });

@@ -33,7 +33,6 @@ class ViewerFailure extends Error {
 
 function failureFromLoad(error) {
   if (!(error instanceof LoadError)) throw error;
-  if (error.kind === 'blocked') return new ViewerFailure('fromDisk', { name: error.fileName });
   if (error.kind === 'missing') return new ViewerFailure('missingFile', { name: error.fileName });
   return new ViewerFailure('httpError', { name: error.fileName, detail: error.detail });
 }
@@ -98,8 +97,9 @@ export class Viewer {
       if (error instanceof ViewerFailure) this.fail(error.key, error.values);
       else if (error instanceof NoWebGLError) this.fail('noWebGL');
       else {
+        // Not a fault of the package's files (those are told apart above): say what broke.
         console.error(error);
-        this.fail('damagedModel', { name: referenceFileName(this.settings.model), detail: String(error.message ?? error) });
+        this.fail('viewerError', { detail: String(error.message ?? error) });
       }
     }
   }

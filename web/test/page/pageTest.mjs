@@ -340,6 +340,32 @@ test('without WebGL the box says so instead of staying blank', async () => {
   }
 });
 
+test('a page from disk in a browser that reads files (as the preview pane does) names a missing file as missing', async () => {
+  const reading = await Chromium.launch(chromium, ['--allow-file-access-from-files']);
+  try {
+    const house = join(folder.dir, 'house.html');
+    const noZip = join(folder.dir, variant(house, 'house-disk-nozip.html', { params: { Model: './gone.zip' } }));
+    const { tab, rect, viewer } = await open(pathToFileURL(noZip).href, { until: 'error', using: reading });
+    await shoot(tab, rect, 'error-disk-missing-archive');
+    assert.equal(viewer.error, 'missingFile');
+    assert.match(await tab.evaluate(`${VIEWER}.textContent`), /gone\.zip/);
+    await tab.close();
+
+    const lonely = join(folder.dir, 'disk-nojar');
+    mkdirSync(lonely);
+    copyFileSync(join(folder.dir, 'house.zip'), join(lonely, 'house.zip'));
+    copyFileSync(house, join(lonely, 'house.html'));
+    const noJar = await open(pathToFileURL(join(lonely, 'house.html')).href, { until: 'fallback', using: reading });
+    await shoot(noJar.tab, noJar.rect, 'error-disk-missing-viewer');
+    const text = await noJar.tab.evaluate(`${FALLBACK}.textContent`);
+    assert.match(text, /vtr\.jar/);
+    assert.doesNotMatch(text, /http\.server/, 'not told to serve the folder, which would not help');
+    await noJar.tab.close();
+  } finally {
+    await reading.close();
+  }
+});
+
 const COUNT_DRAWS = `(() => {
   window.qelDraws = 0;
   for (const name of ['drawElements', 'drawArrays']) {
