@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/Files.h"
+#include "platform/NumberText.h"
 
 namespace vantor {
 
@@ -27,14 +28,7 @@ public:
     }
     // The value with exactly `decimals` digits after the period, as "%.Nf" prints it.
     MqoText& fixed(float value, int decimals) {
-        char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                          std::chars_format::fixed, decimals);
-        if (result.ec == std::errc()) {
-            out.append(buffer, result.ptr);
-        } else {
-            out += "0"; // beyond any printable width; cannot come from a read file
-        }
+        appendFixed(out, static_cast<double>(value), decimals);
         return *this;
     }
 };

@@ -103,6 +103,14 @@ std::string formatGeneral(double value) {
     return out;
 }
 
+void appendFixed(std::string& out, double value, int decimals) {
+    // Room for the longest double (309 integer digits), its sign, point and 17 decimals.
+    char buffer[352];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, decimals);
+    out.append(buffer, result.ptr);
+}
+
 std::optional<double> parseReal(std::string_view text) {
     text = trimBlanks(text);
     std::size_t i = 0;

@@ -15,6 +15,10 @@ namespace vantor {
 // and those with more than 15 digits before the point, use the exponent form "1E-6", "1E20".
 std::string formatGeneral(double value);
 
+// Appends the value with exactly `decimals` digits after the point (0 to 17), rounded as the C
+// library's "%.*f" rounds: the MQO file's and the applet page's fixed numbers.
+void appendFixed(std::string& out, double value, int decimals);
+
 // A real number typed by the user: blanks around it are allowed, then an optional sign, digits
 // with an optional decimal point and an optional exponent. Empty or malformed text gives
 // nothing.

@@ -3,10 +3,10 @@
 #include "platform/Files.h"
 #include "platform/Limits.h"
 #include "platform/MessageFormat.h"
+#include "platform/NumberText.h"
 #include "publish/PathHelpers.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -19,13 +19,9 @@ namespace {
 // Numbers are formatted without regard to the process's locale: a decimal comma would break
 // the viewer's parsing.
 std::string fixed(float value, int decimals) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) {
-        return "0";
-    }
-    return std::string(buffer, result.ptr);
+    std::string text;
+    appendFixed(text, static_cast<double>(value), decimals);
+    return text;
 }
 
 std::string triple(const QelFloat3& values) {

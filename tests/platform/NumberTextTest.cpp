@@ -2,6 +2,8 @@
 
 #include "platform/NumberText.h"
 
+#include <cstdio>
+
 namespace vantor {
 namespace {
 
@@ -27,6 +29,19 @@ TEST(FormatGeneral, ExponentFormBelowOneHundredThousandthAndForHugeValues) {
     EXPECT_EQ(formatGeneral(999999999999999.0), "999999999999999");
     EXPECT_EQ(formatGeneral(1e15), "1E15");
     EXPECT_EQ(formatGeneral(1.5e20), "1.5E20");
+}
+
+TEST(AppendFixed, RoundsAsPrintfDoesWhateverTheMagnitude) {
+    for (const double value : {0.125, 0.375, 2.5, -0.005, 1.005, 500.5, -0.0, 1e-7, 123456.785,
+                               static_cast<double>(3.4e38f), -1.7976931348623157e308}) {
+        for (int decimals = 0; decimals <= 5; ++decimals) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            std::string text = "x";
+            appendFixed(text, value, decimals);
+            EXPECT_EQ(text, std::string("x") + expected) << value << " " << decimals;
+        }
+    }
 }
 
 TEST(ParseReal, AcceptsWhatAUserTypes) {
