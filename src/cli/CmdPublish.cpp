@@ -4,8 +4,6 @@
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
-#include "platform/Files.h"
-#include "platform/Limits.h"
 #include "publish/BuildOutput.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
@@ -92,13 +90,11 @@ std::optional<QelParameter> publishParameters(const PublishOptions& options, std
     if (!options.settingsPath) {
         return editorStartupParameters();
     }
-    const FileContents file = readFile(*options.settingsPath, kMaxSettingsFileBytes);
-    if (!file.ok()) {
+    QelParameter parameters;
+    if (!loadSceneSettings(parameters, *options.settingsPath)) {
         problem = "cannot read the settings file " + *options.settingsPath;
         return std::nullopt;
     }
-    QelParameter parameters;
-    readSceneSettings(parameters, ProfileFile::parse(file.bytes));
     clampToEditorRanges(parameters);
     return parameters;
 }

@@ -7,8 +7,6 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "platform/CodePage.h"
-#include "platform/Files.h"
-#include "platform/Limits.h"
 #include "settings/SceneSettings.h"
 
 namespace vantor::cli {
@@ -49,12 +47,10 @@ int runSettings(const Arguments& args) {
         return reportUsage(kSettingsCommand, "a settings file is needed");
     }
     // Keys the file lacks show the values a new record starts with, as loading does.
-    const FileContents file = readFile(args[0], kMaxSettingsFileBytes);
-    if (!file.ok()) {
+    QelParameter parameters;
+    if (!loadSceneSettings(parameters, args[0])) {
         return reportFailure("cannot read " + args[0]);
     }
-    QelParameter parameters;
-    readSceneSettings(parameters, ProfileFile::parse(file.bytes));
     std::printf("%s\n", settingsJson(parameters).c_str());
     return kExitOk;
 }

@@ -98,8 +98,11 @@ ProfileFile ProfileFile::parse(std::string_view text) {
     return file;
 }
 
-ProfileFile ProfileFile::load(const std::string& path) {
+ProfileFile ProfileFile::load(const std::string& path, bool* wasRead) {
     const FileContents contents = readFile(path, kMaxSettingsFileBytes);
+    if (wasRead != nullptr) {
+        *wasRead = contents.ok();
+    }
     return parse(contents.ok() ? std::string_view(contents.bytes) : std::string_view());
 }
 

@@ -19,8 +19,9 @@ class ProfileFile {
 public:
     // The lines of an INI text; any text is accepted.
     static ProfileFile parse(std::string_view text);
-    // The file's content; a missing or unreadable file is an empty profile.
-    static ProfileFile load(const std::string& path);
+    // The file's content; a missing or unreadable file is an empty profile, and *wasRead (when
+    // given) says which it was.
+    static ProfileFile load(const std::string& path, bool* wasRead = nullptr);
     // The file's content, to be changed and saved: an empty profile when the file does not
     // exist; nothing when it exists but cannot be read whole, since saving over it would lose
     // what it holds (*error then names the file).

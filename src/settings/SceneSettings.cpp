@@ -79,8 +79,10 @@ bool saveSceneSettings(const QelParameter& parameters, const std::string& path, 
     return profile->save(path, error);
 }
 
-void loadSceneSettings(QelParameter& parameters, const std::string& path) {
-    readSceneSettings(parameters, ProfileFile::load(path));
+bool loadSceneSettings(QelParameter& parameters, const std::string& path) {
+    bool wasRead = false;
+    readSceneSettings(parameters, ProfileFile::load(path, &wasRead));
+    return wasRead;
 }
 
 void clampToEditorRanges(QelParameter& parameters) {

@@ -96,8 +96,9 @@ void readSceneSettings(QelParameter& parameters, const ProfileFile& profile);
 bool saveSceneSettings(const QelParameter& parameters, const std::string& path,
                        std::string* error = nullptr);
 
-// Loads from the file at path; a missing or unreadable file leaves the record unchanged.
-void loadSceneSettings(QelParameter& parameters, const std::string& path);
+// Loads from the file at path. A missing or unreadable file leaves the record unchanged and
+// gives false, for callers that report it; loading itself never fails.
+bool loadSceneSettings(QelParameter& parameters, const std::string& path);
 
 // Range, step and print format of one of the editor's number fields.
 struct NumberFieldRange {

@@ -196,6 +196,17 @@ TEST(SceneSettingsRoundTrip, FileThatCannotBeReadWholeIsNotOverwritten) {
     }
 }
 
+TEST(SceneSettingsLoad, MissingFileLeavesTheRecordAndSaysSo) {
+    test::TempDir dir;
+    QelParameter p = editorStartupParameters();
+    EXPECT_FALSE(loadSceneSettings(p, dir.file("missing.vsn")));
+    EXPECT_EQ(p, editorStartupParameters());
+    test::writeBytes(dir.file("width.vsn"), "[QelScene]\r\nWidth=640\r\n");
+    EXPECT_TRUE(loadSceneSettings(p, dir.file("width.vsn")));
+    EXPECT_EQ(p.Width, 640);
+    EXPECT_EQ(p.TexFiltering, kFilterPoint); // the record's current value is the default
+}
+
 TEST(SceneSettingsRanges, NumberFieldsClampAndEverythingElsePasses) {
     QelParameter p = everyFieldChanged();
     p.Width = 0;
