@@ -66,11 +66,7 @@ int runInfo(const Arguments& args) {
     if (!result.ok()) {
         json.beginObject().key("error").value(result.code).endObject();
         std::printf("%s\n", json.text().c_str());
-        std::string message = "cannot read " + path;
-        if (result.line > 0) {
-            message += ", line " + std::to_string(result.line);
-        }
-        return reportFailure(message + ": " + result.message);
+        return reportModelFailure(path, result);
     }
     json.beginObject();
     json.key("codePage").value(codePageName(scene.codePage));

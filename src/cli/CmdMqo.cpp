@@ -18,11 +18,7 @@ int runMqo(const Arguments& args) {
     QelScene scene;
     const MqoReadResult read = readMqoFile(scene, args[0]);
     if (!read.ok()) {
-        std::string message = "cannot read " + args[0];
-        if (read.line > 0) {
-            message += ", line " + std::to_string(read.line);
-        }
-        return reportFailure(message + ": " + read.message);
+        return reportModelFailure(args[0], read);
     }
     std::string error;
     if (!scene.SaveMQO(args[1], &error)) {

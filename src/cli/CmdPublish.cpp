@@ -146,11 +146,7 @@ int runPublish(const Arguments& args) {
     QelScene scene;
     const MqoReadResult read = readMqoFile(scene, options->modelPath);
     if (!read.ok()) {
-        std::string message = "cannot read " + options->modelPath;
-        if (read.line > 0) {
-            message += ", line " + std::to_string(read.line);
-        }
-        return reportFailure(message + ": " + read.message);
+        return reportModelFailure(options->modelPath, read);
     }
 
     PackageRequest request;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/MqoReader.h"
+
 namespace vantor::cli {
 
 using Arguments = std::vector<std::string>;
@@ -29,6 +31,8 @@ extern const Command kInspectCommand;
 
 // Prints "vantor-cli: <message>" on standard error and returns kExitFailed.
 int reportFailure(const std::string& message);
+// reportFailure for a model that could not be read: its path, the line and the reason.
+int reportModelFailure(const std::string& path, const MqoReadResult& result);
 // Prints the command's usage line on standard error and returns kExitUsage.
 int reportUsage(const Command& command, const std::string& problem);
 // True when args ask for the command's help; prints it.

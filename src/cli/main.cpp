@@ -32,6 +32,14 @@ int reportFailure(const std::string& message) {
     return kExitFailed;
 }
 
+int reportModelFailure(const std::string& path, const MqoReadResult& result) {
+    std::string message = "cannot read " + path;
+    if (result.line > 0) {
+        message += ", line " + std::to_string(result.line);
+    }
+    return reportFailure(message + ": " + result.message);
+}
+
 int reportUsage(const Command& command, const std::string& problem) {
     if (!problem.empty()) {
         std::fprintf(stderr, "vantor-cli %s: %s\n", command.name, problem.c_str());
