@@ -710,6 +710,8 @@ TMaxColorPanel::TMaxColorPanel(QWidget* parent) : TMaxControl(parent) {
 
     FComboUnit = new QComboBox(this);
     FComboUnit->setGeometry(160, 48, 49, 20);
+    // 49 pixels leave the style's own padding too little room for "HSV".
+    FComboUnit->setStyleSheet(QStringLiteral("QComboBox { padding-left: 2px; padding-right: 0px; }"));
     FComboUnit->addItems({QStringLiteral("HSV"), QStringLiteral("RGB")});
     FComboUnit->setCurrentIndex(cuHSV);
 
