@@ -194,7 +194,10 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     const std::string line = std::string(key) + "=" + singleLine(value);
     const Location location = findSection(section);
     if (!location.found) {
-        lines_.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header.append(section);
+        header += ']';
+        lines_.push_back(std::move(header));
         lines_.push_back(line);
         endsWithLineEnd_ = true;
         return;
