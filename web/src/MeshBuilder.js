@@ -312,6 +312,11 @@ function boundsOf(positions, reflections) {
   return positions.length ? { min, max } : null;
 }
 
+// Whether the modeller left the object shown (it writes 15 for shown and 0 for hidden).
+export function isShown(object) {
+  return object.visible !== 0;
+}
+
 // object: a parsed object. options: { smooth: compute smoothed normals (false: face normals),
 // edges: collect the polygon edges for the wireframe }.
 export function buildObject(object, options = {}) {
@@ -398,7 +403,7 @@ export function buildObject(object, options = {}) {
 
   return {
     name: object.name,
-    visible: object.visible !== 0,
+    visible: isShown(object),
     reflections,
     bounds: boundsOf(positions, reflections),
     batches,

@@ -62,20 +62,20 @@ function readFloats(view, start, count) {
   return values;
 }
 
+// The factors of a material whose chunk lacks them, and of the faces without material: the
+// modeller's usual new material, white.
+export const MATERIAL_DEFAULTS = Object.freeze({
+  color: Object.freeze([1, 1, 1, 1]), ambient: 0.6, diffuse: 0.8, specular: 0, power: 5, emission: 0, envPower: 1,
+});
+
 function parseMaterial(view, bytes, start, end) {
   const material = {
+    ...MATERIAL_DEFAULTS,
     name: '',
-    color: [1, 1, 1, 1],
-    ambient: 0.6,
-    diffuse: 0.8,
-    specular: 0,
-    power: 5,
-    emission: 0,
     textureMap: '',
     alphaMap: '',
     bumpMap: '',
     envMap: '',
-    envPower: 1,
   };
   forEachChunk(view, start, end, 'MATL', (tag, body, stop) => {
     switch (tag) {

@@ -1,7 +1,8 @@
 // Three.js objects for the built batches of a model: surfaces, lines, points and cartoon
 // outlines, with their mirror images sharing the same buffers.
 import { BufferAttribute, BufferGeometry, Group, LineSegments, Mesh, Points } from 'three';
-import { DEFAULT_MATERIAL, createMaterial, createOutlineMaterial } from './Shading.js';
+import { MATERIAL_DEFAULTS } from './ModelFile.js';
+import { createMaterial, createOutlineMaterial } from './Shading.js';
 
 function geometryWith(attributes, index) {
   const geometry = new BufferGeometry();
@@ -53,7 +54,7 @@ export class MaterialSet {
   forBatch(index, hasUv) {
     const key = `${index}:${hasUv}`;
     if (!this.cache.has(key)) {
-      const material = index >= 0 ? this.model.materials[index] : DEFAULT_MATERIAL;
+      const material = index >= 0 ? this.model.materials[index] : MATERIAL_DEFAULTS;
       const maps = { hasUv, ...(index >= 0 ? this.textures(material) : {}) };
       const plain = { hasUv: false };
       this.cache.set(key, {

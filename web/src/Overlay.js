@@ -30,7 +30,6 @@ export class Overlay {
     container.append(this.canvas, this.message);
     this.context = this.canvas.getContext('2d');
     this.icons = [];
-    this.loading = { logo: null, fraction: 0 };
     this.showingLoading = true;
   }
 
@@ -42,7 +41,6 @@ export class Overlay {
 
   // The loading screen, with the share of the download that has arrived (0..1).
   drawLoading(logo, fraction) {
-    this.loading = { logo, fraction };
     const { width, height } = this.settings;
     const g = this.context;
     g.setTransform(this.ratio, 0, 0, this.ratio, 0, 0);

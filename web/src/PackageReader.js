@@ -15,7 +15,7 @@ export class PackageError extends Error {
 }
 
 function baseName(reference) {
-  const name = reference.split(/[\\/]/).pop();
+  const name = entryFileName(reference);
   const dot = name.lastIndexOf('.');
   return dot > 0 ? name.slice(0, dot) : name;
 }

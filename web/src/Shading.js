@@ -14,6 +14,10 @@ const AMBIENT_LEVEL = 0.25;
 const BUMP_SCALE = 5;
 const OUTLINE_PIXELS = 1.5;
 
+// A 2 by 2 plane drawn straight onto the whole target, for image passes.
+export const FULLSCREEN_VERTEX =
+  'varying vec2 vUv; void main() { vUv = uv; gl_Position = vec4(position.xy, 0.0, 1.0); }';
+
 const LIGHTING_CHUNK = /* glsl */ `
 uniform vec3 uLightDir;
 uniform vec3 uLitAmbient;
@@ -178,11 +182,7 @@ export function applySettingsToUniforms(uniforms, settings) {
   uniforms.uBumpScale.value = settings.bumpIntensity * BUMP_SCALE;
 }
 
-export const DEFAULT_MATERIAL = Object.freeze({
-  color: [1, 1, 1, 1], ambient: 0.6, diffuse: 0.8, specular: 0, power: 5, emission: 0, envPower: 1,
-});
-
-// kind: 'surface', 'lines' or 'points'. material: a parsed material (or DEFAULT_MATERIAL);
+// kind: 'surface', 'lines' or 'points'. material: a parsed material (or MATERIAL_DEFAULTS);
 // maps: { map, alphaMap, bumpMap, envMap } textures or null; settings: applet settings.
 export function createMaterial(kind, material, maps, settings, sceneUniforms) {
   const defines = {};
@@ -280,7 +280,7 @@ export function createCopyMaterial(texture) {
   return new ShaderMaterial({
     name: 'qel-copy',
     uniforms: { uSource: { value: texture } },
-    vertexShader: 'varying vec2 vUv; void main() { vUv = uv; gl_Position = vec4(position.xy, 0.0, 1.0); }',
+    vertexShader: FULLSCREEN_VERTEX,
     fragmentShader: 'uniform sampler2D uSource; varying vec2 vUv; void main() { gl_FragColor = texture2D(uSource, vUv); }',
     depthTest: false,
     depthWrite: false,

@@ -5,11 +5,10 @@ import {
   Box3, DoubleSide, Mesh, OrthographicCamera, PlaneGeometry, Scene, ShaderMaterial, Vector2, Vector3,
   WebGLRenderTarget,
 } from 'three';
+import { FULLSCREEN_VERTEX } from './Shading.js';
 
 const SIZE = 256;
 const GROUND_MARGIN = 1.6;
-
-const FULLSCREEN_VERTEX = 'varying vec2 vUv; void main() { vUv = uv; gl_Position = vec4(position.xy, 0.0, 1.0); }';
 
 const BLUR_FRAGMENT = /* glsl */ `
 uniform sampler2D uSource;

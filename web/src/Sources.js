@@ -3,6 +3,7 @@
 //
 // XMLHttpRequest rather than fetch: it reports download progress, and it is the one request
 // that an embedding browser pane may allow on file: pages (fetch never loads file: URLs).
+import { entryFileName } from './ZipArchive.js';
 
 export class LoadError extends Error {
   // kind: 'missing' (not there), 'http' (any other failure, with detail).
@@ -15,11 +16,9 @@ export class LoadError extends Error {
   }
 }
 
-// The bare file name of a page reference such as "./house.zip" or "rot.gif".
-export function referenceFileName(reference) {
-  const parts = reference.split(/[\\/]/);
-  return parts[parts.length - 1];
-}
+// The bare file name of a page reference such as "./house.zip" or "rot.gif": its last
+// component, as for an archive entry.
+export const referenceFileName = entryFileName;
 
 // A page reference as a URL relative to base; each path segment is percent-encoded, so names
 // with blanks, '#' or non-ASCII letters reach the server intact.

@@ -36,9 +36,7 @@ export class ViewState {
     this.pan = new Vector3();
     this.zoom = 1;
     this.spinning = false;
-    // version counts every change; rotationVersion only turns of the model (the soft shadow
-    // depends on those alone).
-    this.version = 0;
+    // Counts the turns of the model: the soft shadow depends on them alone.
     this.rotationVersion = 0;
     this.reset();
   }
@@ -49,11 +47,6 @@ export class ViewState {
     this.zoom = 1;
     this.spinning = this.spinSpeed.some((speed) => speed !== 0);
     this.rotationVersion++;
-    this.changed();
-  }
-
-  changed() {
-    this.version++;
   }
 
   cameraPosition(out = new Vector3()) {
@@ -76,7 +69,6 @@ export class ViewState {
     this.rotation.premultiply(turn).normalize();
     this.spinning = false;
     this.rotationVersion++;
-    this.changed();
   }
 
   // A drag of dx, dy pixels in a view viewHeight pixels high: a drag over the full height
@@ -95,25 +87,17 @@ export class ViewState {
   }
 
   zoomBy(factor) {
-    const zoom = MathUtils.clamp(this.zoom * factor, this.minZoom, this.maxZoom);
-    if (zoom !== this.zoom) {
-      this.zoom = zoom;
-      this.changed();
-    }
+    this.zoom = MathUtils.clamp(this.zoom * factor, this.minZoom, this.maxZoom);
   }
 
   // Moves the model with the pointer: dx, dy in pixels (y downwards).
   panByPixels(dx, dy, viewHeight) {
     const units = this.unitsPerPixel(viewHeight);
     this.pan.addScaledVector(this.cameraRight, dx * units).addScaledVector(this.cameraUp, -dy * units);
-    this.changed();
   }
 
   setDragMode(mode) {
-    if (this.dragMode !== mode) {
-      this.dragMode = mode;
-      this.changed();
-    }
+    this.dragMode = mode;
   }
 
   // Advances the spin by seconds; returns whether anything moved.
@@ -123,7 +107,6 @@ export class ViewState {
     const step = new Quaternion().setFromEuler(new Euler(x * seconds, y * seconds, z * seconds, 'XYZ'));
     this.rotation.premultiply(step).normalize();
     this.rotationVersion++;
-    this.changed();
     return true;
   }
 }

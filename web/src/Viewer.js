@@ -10,7 +10,7 @@ import { Controls } from './Controls.js';
 import {
   createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage,
 } from './Images.js';
-import { buildObject } from './MeshBuilder.js';
+import { buildObject, isShown } from './MeshBuilder.js';
 import { messageLines } from './Messages.js';
 import { MaterialSet, createModelGroup, modelRadius } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
@@ -197,7 +197,7 @@ export class Viewer {
   buildScene(model, textures) {
     const settings = this.settings;
     const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
-    const built = model.objects.filter((object) => object.visible !== 0).map((object) => buildObject(object, options));
+    const built = model.objects.filter(isShown).map((object) => buildObject(object, options));
     const lookup = (material) => ({
       map: textures.get(material.textureMap) ?? null,
       alphaMap: textures.get(material.alphaMap) ?? null,
