@@ -3,8 +3,11 @@
 #include "app/MainStrings.h"
 #include "app/SystemText.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <csignal>
 #include <exception>
 #include <sys/socket.h>
@@ -26,6 +29,12 @@ void OnTerminationSignal(int) {
 
 TVantorApplication::TVantorApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(Ui(main_strings::kApplicationTitle));
+    // The window speaks Japanese; so do Qt's own dialogs and buttons (the folder chooser).
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(qtTexts);
+    }
 }
 
 bool TVantorApplication::notify(QObject* receiver, QEvent* event) {
