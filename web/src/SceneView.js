@@ -2,7 +2,7 @@
 // soft shadow and anti-aliasing. It keeps no view state of its own.
 import {
   Color, ColorManagement, Group, LinearSRGBColorSpace, Mesh, OrthographicCamera, PerspectiveCamera,
-  PlaneGeometry, Scene, Vector3, WebGLRenderer, WebGLRenderTarget,
+  PlaneGeometry, Scene, Vector2, Vector3, WebGLRenderer, WebGLRenderTarget,
 } from 'three';
 import { colourToRgb } from './AppletParams.js';
 import { applySettingsToUniforms, createCopyMaterial, createSceneUniforms } from './Shading.js';
@@ -12,6 +12,18 @@ import { SoftShadow } from './SoftShadow.js';
 ColorManagement.enabled = false;
 
 const SAMPLES = { LOW: 2, MIDDLE: 4, HIGH: 8 };
+const MAX_PIXEL_RATIO = 2;
+// Drawing buffers hold at most this many pixels: a larger view is drawn at a lower resolution
+// and scaled up, rather than asking for buffers (each multisampled up to eight times) that
+// the graphics memory may not have.
+const MAX_DRAWING_PIXELS = 4096 * 4096;
+
+// Device pixels per CSS pixel for a view of width x height CSS pixels on a screen of
+// deviceRatio: sharp on high-density screens, within the pixel budget.
+export function drawingPixelRatio(width, height, deviceRatio) {
+  const wanted = Math.min(deviceRatio || 1, MAX_PIXEL_RATIO);
+  return Math.min(wanted, Math.sqrt(MAX_DRAWING_PIXELS / (width * height)));
+}
 
 export class NoWebGLError extends Error {
   constructor() {
@@ -64,7 +76,7 @@ export class SceneView {
     this.camera.aspect = width / height;
     this.uniforms.uViewport.value.set(width, height);
     this.uniforms.uPointSize.value = 3 * pixelRatio;
-    if (this.antialiasTarget) this.antialiasTarget.setSize(width * pixelRatio, height * pixelRatio);
+    if (this.antialiasTarget) this.antialiasTarget.setSize(...this.drawingBufferSize());
   }
 
   setModel(model, radius) {
@@ -101,10 +113,13 @@ export class SceneView {
     this.uniforms.uLightDir.value.copy(this.lightWorld).transformDirection(camera.matrixWorldInverse);
   }
 
+  drawingBufferSize() {
+    return this.renderer.getDrawingBufferSize(new Vector2()).toArray();
+  }
+
   ensureAntialiasTarget() {
     if (!this.antialiasTarget) {
-      this.antialiasTarget = new WebGLRenderTarget(this.width * this.pixelRatio, this.height * this.pixelRatio,
-        { samples: this.samples });
+      this.antialiasTarget = new WebGLRenderTarget(...this.drawingBufferSize(), { samples: this.samples });
       this.copyScene = new Scene();
       const quad = new Mesh(new PlaneGeometry(2, 2), createCopyMaterial(this.antialiasTarget.texture));
       quad.frustumCulled = false;

@@ -15,12 +15,11 @@ import { messageLines } from './Messages.js';
 import { MaterialSet, createModelGroup, modelRadius } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
 import { PackageError, PackageReader } from './PackageReader.js';
-import { NoWebGLError, SceneView } from './SceneView.js';
+import { NoWebGLError, SceneView, drawingPixelRatio } from './SceneView.js';
 import { HttpSource, LoadError, referenceFileName } from './Sources.js';
 import { ViewState } from './ViewState.js';
 
 const RAMP_FILE = 'LitColor.jpg';
-const MAX_PIXEL_RATIO = 2;
 
 // A failure that the viewer explains on its canvas: a message key and its values.
 class ViewerFailure extends Error {
@@ -73,7 +72,7 @@ export class Viewer {
     this.container = container;
     this.canvas = canvas;
     this.overlay = new Overlay(container, this.settings);
-    this.pixelRatio = Math.min(window.devicePixelRatio || 1, MAX_PIXEL_RATIO);
+    this.pixelRatio = drawingPixelRatio(width, height, window.devicePixelRatio);
     this.overlay.setPixelRatio(this.pixelRatio);
     this.setStatus('loading');
   }
