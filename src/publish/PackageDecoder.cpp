@@ -276,6 +276,7 @@ ArchiveReadResult readArchive(const std::string& path) {
         result.error = "not a zip archive, or it cannot be opened";
         return result;
     }
+    std::vector<char> buffer(64 * 1024);
     int rc = unzGoToFirstFile(zip);
     for (; rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
         unz_file_info64 info{};
@@ -303,14 +304,24 @@ ArchiveReadResult readArchive(const std::string& path) {
             result.error = "entry " + entry.name + " cannot be opened";
             break;
         }
-        entry.data.resize(static_cast<std::size_t>(info.uncompressed_size));
-        const int read = entry.data.empty()
-                             ? 0
-                             : unzReadCurrentFile(zip, entry.data.data(),
-                                                  static_cast<unsigned>(entry.data.size()));
-        char extra = 0;
-        const bool whole =
-            read == static_cast<int>(entry.data.size()) && unzReadCurrentFile(zip, &extra, 1) == 0;
+        // The sizes are only claims of the headers: the entry grows with the bytes that really
+        // come, never past its claim, so a damaged header cannot make the reader allocate more
+        // than the archive holds.
+        bool whole = true;
+        for (;;) {
+            const int read =
+                unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
+            if (read <= 0) {
+                whole = read == 0;
+                break;
+            }
+            if (entry.data.size() + static_cast<std::size_t>(read) > info.uncompressed_size) {
+                whole = false;
+                break;
+            }
+            entry.data.append(buffer.data(), static_cast<std::size_t>(read));
+        }
+        whole = whole && entry.data.size() == info.uncompressed_size;
         // Closing checks the CRC of an entry read to its end.
         if (unzCloseCurrentFile(zip) != UNZ_OK || !whole) {
             result.error = "entry " + entry.name + " is damaged";

@@ -3,7 +3,10 @@
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
 
+#include "publish/Package.h"
+
 #include <functional>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 
 namespace vantor {
@@ -61,6 +64,38 @@ TEST(PackageDecoder, KeyHeaderIsNeededAndArchivesMustBeArchives) {
     test::writeBytes(dir.file("x.zip"), "PK but not an archive");
     EXPECT_FALSE(readArchive(dir.file("x.zip")).ok);
     EXPECT_FALSE(readArchive(dir.file("missing.zip")).ok);
+}
+
+void setLittleEndian(std::string& bytes, std::size_t pos, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[pos + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(PackageDecoder, SizesClaimedByAnArchiveAreNotAllocatedBeforeTheDataIsThere) {
+    test::TempDir dir;
+    test::writeBytes(dir.file("small.qel"), "tiny entry");
+    ASSERT_TRUE(zipEntries(dir.file("x.zip"), {{"x\\small.qel", dir.file("small.qel")}}, 9));
+    // Both headers of the entry now claim 4,000,000 compressed bytes inflating to 3.75 GiB.
+    std::string zip = test::readBytes(dir.file("x.zip"));
+    const std::size_t central = zip.find("PK\x01\x02");
+    ASSERT_NE(central, std::string::npos);
+    for (const std::size_t sizes : {std::size_t{18}, central + 20}) {
+        setLittleEndian(zip, sizes, 4000000);
+        setLittleEndian(zip, sizes + 4, 0xF0000000u);
+    }
+    test::writeBytes(dir.file("x.zip"), zip);
+
+    const long before = peakResidentKilobytes();
+    const ArchiveReadResult read = readArchive(dir.file("x.zip"));
+    EXPECT_FALSE(read.ok);
+    EXPECT_LT(peakResidentKilobytes() - before, 256 * 1024);
 }
 
 } // namespace
