@@ -554,8 +554,8 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
            startsWithNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-// The first .mqo entry of a zipped model (.mqoz), read whole.
-FileContents extractModelFromArchive(const std::string& path) {
+// The first .mqo entry of a zipped model (.mqoz) of archiveBytes bytes, read whole.
+FileContents extractModelFromArchive(const std::string& path, std::size_t archiveBytes) {
     FileContents result;
     unzFile zip = unzOpen64(path.c_str());
     if (zip == nullptr) {
@@ -576,7 +576,11 @@ FileContents extractModelFromArchive(const std::string& path) {
         if (unzOpenCurrentFile(zip) != UNZ_OK) {
             break;
         }
-        result.bytes.reserve(static_cast<std::size_t>(info.uncompressed_size));
+        // The size is the header's claim: room is made for no more than the archive's bytes
+        // can inflate to, and the text grows with what really comes.
+        constexpr std::uint64_t kMostInflatedPerByte = 1032; // deflate's largest ratio
+        result.bytes.reserve(static_cast<std::size_t>(
+            std::min<std::uint64_t>(info.uncompressed_size, archiveBytes * kMostInflatedPerByte)));
         char buffer[65536];
         int n = 0;
         while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0) {
@@ -614,7 +618,7 @@ MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
     std::string_view bytes = mapped.bytes();
     FileContents extracted;
     if (mapped.ok() && bytes.substr(0, 4) == "PK\x03\x04") {
-        extracted = extractModelFromArchive(path);
+        extracted = extractModelFromArchive(path, bytes.size());
         if (extracted.status == ReadStatus::CannotOpen) {
             scene.errorCode = kMqoMalformed;
             return MqoReadResult{kMqoMalformed, 0, "the archive holds no .mqo model"};

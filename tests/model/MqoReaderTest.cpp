@@ -1,10 +1,32 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <minizip/zip.h>
+#include <new>
 
 #include "TestSupport.h"
 #include "model/MqoReader.h"
+
+// The largest single allocation since it was last reset: a size a file merely claims must not
+// become one.
+std::size_t largestAllocation = 0;
+
+void* operator new(std::size_t size) {
+    largestAllocation = std::max(largestAllocation, size);
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+// GCC takes the replaced pair for a mismatch wherever it inlines them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#pragma GCC diagnostic pop
 
 namespace vantor {
 namespace {
@@ -448,6 +470,41 @@ TEST(MqoReaderFiles, MissingFileOrFolderIsErrorOneAndTouchesNothing) {
     EXPECT_EQ(scene.materialCount, 2);
     EXPECT_FALSE(scene.LoadMQO(dir.folder(), &code));
     EXPECT_EQ(code, kMqoCannotOpen);
+}
+
+// A zipped model whose headers claim 4,000,000 compressed bytes inflating to 3.75 GiB, around
+// a few bytes of real data.
+void writeZipClaimingGigabytes(const std::string& path) {
+    zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    zip_fileinfo info{};
+    ASSERT_EQ(zipOpenNewFileInZip(zip, "model.mqo", &info, nullptr, 0, nullptr, 0, nullptr,
+                                  Z_DEFLATED, 9),
+              ZIP_OK);
+    const std::string text = kHeader + "Eof\r\n";
+    ASSERT_EQ(zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())), ZIP_OK);
+    ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+    ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+    std::string bytes = test::readBytes(path);
+    const std::size_t central = bytes.find("PK\x01\x02");
+    ASSERT_NE(central, std::string::npos);
+    for (const std::size_t sizes : {std::size_t{18}, central + 20}) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[sizes + i] = static_cast<char>(4000000u >> (8 * i));
+            bytes[sizes + 4 + i] = static_cast<char>(0xF0000000u >> (8 * i));
+        }
+    }
+    test::writeBytes(path, bytes);
+}
+
+TEST(MqoReaderFiles, SizeClaimedByAZippedModelIsNotAllocated) {
+    test::TempDir dir;
+    writeZipClaimingGigabytes(dir.file("claims.mqoz"));
+    QelScene scene;
+    largestAllocation = 0;
+    std::int32_t code = -1;
+    scene.LoadMQO(dir.file("claims.mqoz"), &code);
+    EXPECT_LT(largestAllocation, std::size_t{64} << 20);
 }
 
 TEST(MqoReaderFiles, LoadMqoReadsAFileAndAppendsToTheScene) {
