@@ -328,6 +328,22 @@ test('failures say what is wrong and what to do', async () => {
   await noJar.tab.close();
 });
 
+test('the box of a page from disk also takes the package files from its file button', async () => {
+  const { tab, rect } = await open(pathToFileURL(join(folder.dir, 'house.html')).href, { until: 'fallback' });
+  const { result } = await tab.send('Runtime.evaluate', { expression: `${FALLBACK}.querySelector('input[type=file]')` });
+  assert.ok(result.objectId, 'a file button in the box');
+  // Only the archive first: the box asks for the viewer too, and offers its button again.
+  await tab.send('DOM.setFileInputFiles', { objectId: result.objectId, files: [join(folder.dir, 'house.zip')] });
+  await tab.waitFor(`/do not include vtr\\.jar/.test(${FALLBACK}?.textContent ?? '') && !!${FALLBACK}.querySelector('input[type=file]')`);
+  const again = await tab.send('Runtime.evaluate', { expression: `${FALLBACK}.querySelector('input[type=file]')` });
+  await tab.send('DOM.setFileInputFiles', { objectId: again.result.objectId,
+    files: ['house.zip', 'vtr.jar'].map((f) => join(folder.dir, f)) });
+  await tab.waitFor(`${VIEWER}?.dataset.settled === 'true'`);
+  const chosen = await shoot(tab, rect, 'opened-from-disk-chosen');
+  assert.ok(countPixels(chosen, (p) => !near(p, GREY, 6)) > 2000, 'the chosen package shows its model');
+  await tab.close();
+});
+
 test('without WebGL the box says so instead of staying blank', async () => {
   const noWebGL = await Chromium.launch(chromium, ['--disable-3d-apis']);
   try {
