@@ -138,7 +138,8 @@ void main() {
 #elif defined(QEL_CARTOON)
   float nl = dot(n, uLightDir);
   vec3 ramp = texture2D(uRamp, vec2(clamp(nl * 0.5 + 0.5, 0.0, 1.0), 0.5)).rgb;
-  diffuseLight = ramp * (uDif + uAmb * AMBIENT_LEVEL) * uLitDiffuse + vec3(uEmi);
+  // The ramp stands for the light falling on the surface; the ambient light adds as elsewhere.
+  diffuseLight = ramp * uDif * uLitDiffuse + uAmb * AMBIENT_LEVEL * uLitAmbient + vec3(uEmi);
   specularLight = vec3(0.0);
 #ifdef QEL_SPECULAR
   vec3 h = normalize(uLightDir + toEye);

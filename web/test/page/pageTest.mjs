@@ -220,6 +220,25 @@ test('shading modes: smooth, flat, cartoon with outlines, and specular highlight
   assert.ok(edge > 5 && outline, `outline at the silhouette (x ${edge})`);
 });
 
+test('every shading mode takes the colours of the ambient and the diffuse light', async () => {
+  const sphere = join(folder.dir, 'sphere.html');
+  const centre = async (mode, name, params) =>
+    (await openAndShoot(variant(sphere, `${name}.html`, { params: { ShadingMode: mode, ...params } }), name)).image.pixel(100, 100);
+  for (const mode of ['FLAT', 'GOURAUD', 'PHONG', 'CARTOON']) {
+    // Lit from behind, the face towards the camera changes with the ambient light alone: a red
+    // ambient light adds red and nothing else.
+    const behind = { LitDirection: '0.00,0.00,1.00' };
+    const dark = await centre(mode, `sphere-noambient-${mode.toLowerCase()}`, { ...behind, LitAmbient: '0.00,0.00,0.00' });
+    const red = await centre(mode, `sphere-redambient-${mode.toLowerCase()}`, { ...behind, LitAmbient: '1.00,0.00,0.00' });
+    assert.ok(red[0] >= dark[0] + 4 && Math.abs(red[1] - dark[1]) <= 2 && Math.abs(red[2] - dark[2]) <= 2,
+      `${mode}: red ambient light ${red} against none ${dark}`);
+    // Lit from the front by a blue diffuse light without ambient light, no red or green shows.
+    const [r, g, b] = await centre(mode, `sphere-bluediffuse-${mode.toLowerCase()}`,
+      { LitDirection: '0.00,0.00,-1.00', LitDiffuse: '0.00,0.00,1.00', LitAmbient: '0.00,0.00,0.00' });
+    assert.ok(r < 3 && g < 3 && b > 60, `${mode}: only blue light on the lit face (${[r, g, b]})`);
+  }
+});
+
 test('the soft shadow darkens the ground under the model', async () => {
   const sphere = join(folder.dir, 'sphere.html');
   const page = variant(sphere, 'sphere-shadow.html', {
