@@ -79,6 +79,8 @@ export class Viewer {
 
   setStatus(state) {
     this.container.dataset.state = state;
+    // Assistive technology waits for the picture (or the message) instead of announcing a blank.
+    this.container.setAttribute('aria-busy', String(state === 'loading'));
     this.container.dispatchEvent(new CustomEvent(`qelviewer:${state}`, { bubbles: true }));
   }
 

@@ -265,6 +265,7 @@ test('the loading screen: title colour, title image in the middle, progress bar 
     return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
   const loading = await shoot(tab, rect, 'loading-screen');
   assert.equal(await tab.evaluate(`${VIEWER}.dataset.state`), 'loading', 'still loading at the screenshot');
+  assert.equal(await tab.evaluate(`${VIEWER}.getAttribute('aria-busy')`), 'true', 'busy while loading');
   assert.ok(near(loading.pixel(2, 2), [0x33, 0x66, 0x99], 3), `title colour, got ${loading.pixel(2, 2)}`);
   assert.ok(near(loading.pixel(100, 100), [255, 140, 0], 30), `title image in the middle, got ${loading.pixel(100, 100)}`);
   assert.ok(near(loading.pixel(20, 154), [0, 0, 0], 40), `bar border at x 20, got ${loading.pixel(20, 154)}`);
@@ -272,6 +273,7 @@ test('the loading screen: title colour, title image in the middle, progress bar 
   assert.ok(filled > 5 && filled < 150, `the bar shows part of the download (${filled} of 158 columns)`);
   await tab.waitFor(`${VIEWER}.dataset.settled === 'true'`, 20000);
   const done = await shoot(tab, rect, 'loading-done');
+  assert.equal(await tab.evaluate(`${VIEWER}.getAttribute('aria-busy')`), 'false');
   assert.ok(near(done.pixel(2, 2), GREY, 2), 'the model replaces the loading screen');
   await tab.close();
 });
