@@ -109,17 +109,6 @@ JsonWriter& JsonWriter::value(float number) {
     return *this;
 }
 
-JsonWriter& JsonWriter::value(double number) {
-    if (!std::isfinite(number)) {
-        return null();
-    }
-    separate();
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    out_.append(buffer, result.ptr);
-    return *this;
-}
-
 JsonWriter& JsonWriter::value(bool flag) {
     separate();
     out_ += flag ? "true" : "false";

@@ -22,7 +22,6 @@ public:
     JsonWriter& value(std::uint32_t number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(std::uint64_t number);
     JsonWriter& value(float number); // shortest text that reads back as the same float
-    JsonWriter& value(double number);
     JsonWriter& value(bool flag);
     JsonWriter& null();
 

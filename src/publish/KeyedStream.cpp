@@ -28,7 +28,7 @@ StreamKey KeyGenerator::nextKey() {
     return key;
 }
 
-KeyedStream::KeyedStream(StreamKey key, bool transform) : key_(key) {
+KeyedStream::KeyedStream(StreamKey key, bool transform) {
     if (transform) {
         // offset(n) = t0 + t1 n + t2 n^2 + t3 n^3 with ti = ki + n; everything modulo 256.
         for (unsigned n = 0; n < 256; ++n) {

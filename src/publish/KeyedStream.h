@@ -57,7 +57,6 @@ public:
         patchInt32(position, static_cast<std::uint32_t>(value));
     }
 
-    StreamKey key() const { return key_; }
     // Stream position of the next byte: the number of bytes written after the key header.
     std::size_t position() const { return bytes_.size() - kHeaderBytes; }
     // The whole file: key header and stream.
@@ -73,7 +72,6 @@ private:
         return static_cast<std::uint8_t>(byte + offsets_[position & 0xFF]);
     }
 
-    StreamKey key_;
     // The offset added at each stream position modulo 256; it repeats with period 256. Two
     // periods are held so that a run of up to 256 bytes reads its offsets from one contiguous
     // stretch, whatever position it starts at.

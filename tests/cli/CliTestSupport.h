@@ -27,7 +27,8 @@ inline CliRun runCli(const std::vector<std::string>& args) {
     TempDir scratch;
     std::string command = shellQuoted(std::string(VANTOR_BIN_DIR) + "/vantor-cli");
     for (const std::string& arg : args) {
-        command += " " + shellQuoted(arg);
+        command += ' ';
+        command += shellQuoted(arg);
     }
     command += " >";
     command += shellQuoted(scratch.file("out"));
