@@ -271,6 +271,11 @@ export function createOutlineMaterial(edgePower, sceneUniforms) {
     vertexShader: OUTLINE_VERTEX,
     fragmentShader: OUTLINE_FRAGMENT,
     side: BackSide,
+    // Kept a little behind the surface in depth, so the hull never shows through the faces
+    // it lies under where they meet at a hard edge.
+    polygonOffset: true,
+    polygonOffsetFactor: 1,
+    polygonOffsetUnits: 4,
     transparent: darkness < 1,
     depthWrite: darkness >= 1,
   });
