@@ -235,8 +235,11 @@ int runInspect(const Arguments& args) {
     if (path.empty()) {
         return reportUsage(kInspectCommand, "a file is needed");
     }
-    // An archive is read entry by entry; only a model or texture file is read whole.
-    const bool isArchive = startsWithZipSignature(path);
+    // An archive is read entry by entry; only a model or texture file is read whole. A file
+    // named as a model or texture file is one even when its random key bytes spell "PK".
+    const std::string name = fileNameOfPath(path, systemCodePage()).value_or("decoded");
+    const FileKind kind = kindOfName(name);
+    const bool isArchive = kind == FileKind::Other && startsWithZipSignature(path);
     const FileContents file =
         isArchive ? FileContents{ReadStatus::Ok, {}} : readFile(path, kMaxModelStreamBytes + 4);
     if (!file.ok()) {
@@ -261,22 +264,22 @@ int runInspect(const Arguments& args) {
         json.beginObject().key("kind").value("archive");
         json.key("entries").beginArray();
         for (const ArchiveEntry& entry : archive.entries) {
-            const FileKind kind = kindOfName(entry.name);
+            const FileKind entryKind = kindOfName(entry.name);
             json.beginObject();
             json.key("name").value(display(entry.name));
             json.key("method").value(entry.deflated ? "deflated" : "stored");
             json.key("size").value(static_cast<std::uint64_t>(entry.data.size()));
             json.key("compressedSize").value(entry.compressedSize);
             json.key("date").value(dosTimeText(entry.dosTime));
-            if (kind != FileKind::Other) {
+            if (entryKind != FileKind::Other) {
                 json.key("content");
-                if (!writeKeyedFile(json, entry.data, kind)) {
+                if (!writeKeyedFile(json, entry.data, entryKind)) {
                     ok = false;
                     failure = "entry " + display(entry.name) + " does not decode";
                 }
             }
             json.endObject();
-            if (extractFolder && !extractFile(*extractFolder, entry.name, entry.data, kind)) {
+            if (extractFolder && !extractFile(*extractFolder, entry.name, entry.data, entryKind)) {
                 ok = false;
                 failure = "cannot extract entry " + display(entry.name);
             }
@@ -289,8 +292,6 @@ int runInspect(const Arguments& args) {
         }
         json.endObject();
     } else {
-        const std::string name = fileNameOfPath(path, systemCodePage()).value_or("decoded");
-        const FileKind kind = kindOfName(name);
         if (!writeKeyedFile(json, file.bytes, kind)) {
             ok = false;
             failure = path + " does not decode";

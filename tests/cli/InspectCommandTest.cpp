@@ -1,4 +1,5 @@
 #include "CliTestSupport.h"
+#include "publish/ModelFile.h"
 #include "publish/Package.h"
 #include "publish/TextureFile.h"
 
@@ -42,6 +43,17 @@ TEST(InspectCommand, ExtractWritesTheDecodedFiles) {
     EXPECT_EQ(texture.out, R"({"kind":"texture","key":[1,2,3,4],"size":9,"image":"gif"})"
                            "\n");
     EXPECT_EQ(test::readBytes(dir.file("y/t.jpx")), "GIF89a...");
+}
+
+TEST(InspectCommand, KeyedFileWhoseKeyLooksLikeAnArchiveIsDecoded) {
+    // The four key bytes are random: one model file in 2^32 starts with the zip signature.
+    test::TempDir dir;
+    const StreamKey zipLike{'P', 'K', 3, 4};
+    test::writeBytes(dir.file("m.qel"), *buildModelFile(QelScene{}, zipLike, true));
+    const test::CliRun run = runCli({"inspect", dir.file("m.qel")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(R"("kind":"model","key":[80,75,3,4],"size":8)"), std::string::npos)
+        << run.out;
 }
 
 TEST(InspectCommand, DamagedFilesAndEscapingEntriesFail) {
