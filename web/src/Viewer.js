@@ -250,8 +250,8 @@ export class Viewer {
   }
 }
 
-// Mounts a viewer in host for the applet block and starts it; resolves once it shows the
-// model or a message.
+// Mounts a viewer in host for the applet block and starts it; resolves once the model is
+// built and its first frame requested, or a message shows.
 export async function mount(host, applet, options = {}) {
   const viewer = new Viewer(host, applet, options.source);
   await viewer.start();
