@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <stdexcept>
+#include <stdlib.h>
 
 namespace vantor::bench {
 
@@ -63,6 +65,26 @@ std::string makeLargeMqo(std::size_t targetBytes) {
     } while (out.size() < targetBytes);
     out += "Eof\r\n";
     return out;
+}
+
+const std::filesystem::path& benchFolder() {
+    struct Folder {
+        std::filesystem::path path;
+        Folder() {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "vantor-bench-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr) {
+                throw std::runtime_error("cannot create the benchmark folder");
+            }
+            path = pattern;
+        }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
 }
 
 const std::string& largeMqoFile(const std::string& path, std::size_t targetBytes) {

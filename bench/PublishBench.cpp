@@ -28,7 +28,7 @@ struct PublishFixture {
     QelScene scene;
 
     PublishFixture() {
-        folder = std::filesystem::temp_directory_path() / "vantor-bench-publish";
+        folder = benchFolder() / "publish";
         std::filesystem::create_directories(folder / "out");
         const std::string model = (folder / "large.mqo").string();
         largeMqoFile(model, kModelBytes);

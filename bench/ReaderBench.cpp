@@ -63,7 +63,7 @@ void BM_ReadMqoBuffer(benchmark::State& state) {
 BENCHMARK(BM_ReadMqoBuffer)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_LoadMqoFile(benchmark::State& state) {
-    const std::string path = (std::filesystem::temp_directory_path() / "vantor-bench-large.mqo").string();
+    const std::string path = (benchFolder() / "large.mqo").string();
     largeMqoFile(path, kModelBytes);
     const auto size = static_cast<std::size_t>(std::filesystem::file_size(path));
     QelScene scene;
