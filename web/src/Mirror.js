@@ -10,8 +10,10 @@ const AXIS_BITS = 7; // 1 X, 2 Y, 4 Z
 // Sign vectors [sx, sy, sz] of every reflection to draw besides the object itself: one per
 // non-empty combination of the axis bits, so X and Y give the X, Y and XY copies.
 export function mirrorReflections(mirror, axisBits) {
-  const axes = axisBits & AXIS_BITS;
-  if (mirror === MIRROR_NONE || axes === 0) return [];
+  if (mirror === MIRROR_NONE) return [];
+  // An object that mirrors without naming an axis (older files have no mirror_axis line)
+  // mirrors across X, the modeller's default, rather than losing its other half.
+  const axes = (axisBits & AXIS_BITS) || 1;
   const reflections = [];
   for (let subset = 1; subset <= AXIS_BITS; subset++) {
     if ((subset & axes) !== subset) continue;

@@ -86,7 +86,7 @@ test('a shallow fold is smoothed across materials; a steep one is not', () => {
 
 test('mirror modes and axis bits give one reflection per combination of axes', () => {
   assert.deepEqual(mirrorReflections(0, 7), []);
-  assert.deepEqual(mirrorReflections(1, 0), []);
+  assert.deepEqual(mirrorReflections(1, 0), [[-1, 1, 1]]); // no axis named: across X
   assert.deepEqual(mirrorReflections(1, 1), [[-1, 1, 1]]);
   assert.deepEqual(mirrorReflections(2, 3), [[-1, 1, 1], [1, -1, 1], [-1, -1, 1]]);
   assert.equal(mirrorReflections(1, 7).length, 7);
