@@ -120,6 +120,12 @@ std::int32_t saturateToInt32(std::int64_t value) {
                                  std::numeric_limits<std::int32_t>::max()));
 }
 
+// True when a count from the file fits the scene's 32-bit count fields. Only a file of
+// gigabytes can hold more lines (or a line more bytes) than that.
+bool fitsCountField(std::int64_t count) {
+    return count <= std::numeric_limits<std::int32_t>::max();
+}
+
 float readLittleEndianFloat(const char* p) {
     const std::uint32_t bits = static_cast<std::uint32_t>(static_cast<unsigned char>(p[0])) |
                                static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
@@ -244,7 +250,8 @@ bool MqoParser::readMaterialChunk(std::string_view header) {
     if (count < 0) {
         return fail(kMqoMalformed, "negative material count");
     }
-    if (static_cast<std::uint64_t>(count) > in_.remainingLines() + (hasInline ? 1 : 0)) {
+    if (static_cast<std::uint64_t>(count) > in_.remainingLines() + (hasInline ? 1 : 0) ||
+        !fitsCountField(count)) {
         return fail(kMqoMalformed, "the material table declares more lines than the file holds");
     }
     scene_.materialCount = static_cast<std::int32_t>(count);
@@ -450,7 +457,7 @@ bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
     if (count < 0) {
         return fail(kMqoMalformed, "negative face count");
     }
-    if (static_cast<std::uint64_t>(count) > in_.remainingLines()) {
+    if (static_cast<std::uint64_t>(count) > in_.remainingLines() || !fitsCountField(count)) {
         return fail(kMqoMalformed, "the face chunk declares more lines than the file holds");
     }
     object.faceCount = static_cast<std::int32_t>(count);
@@ -473,7 +480,8 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
     const std::int64_t corners = parseTokenInteger(token);
     // Every corner takes at least one byte of the line, so a larger count is damage, and
     // refusing it keeps a damaged count from sizing the index lists.
-    if (corners < 0 || static_cast<std::uint64_t>(corners) > line.size()) {
+    if (corners < 0 || static_cast<std::uint64_t>(corners) > line.size() ||
+        !fitsCountField(corners)) {
         return fail(kMqoMalformed, "a face declares more corners than its line holds");
     }
     const auto cornerCount = static_cast<std::size_t>(corners);
