@@ -66,8 +66,15 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 SiblingTempFile::SiblingTempFile(std::string target) : target_(std::move(target)) {
-    // A file the user may not write (a read-only file) is not replaced: renaming over it would
-    // get round its permissions. errno then says why.
+    // What cannot be replaced is refused before anything is written, so that a writer with two
+    // targets never commits one and then fails on the other; errno then says why. A folder
+    // cannot be renamed over, and a file the user may not write (a read-only file) is not
+    // replaced: renaming over it would get round its permissions.
+    struct stat existing {};
+    if (::stat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+        errno = EISDIR;
+        return;
+    }
     if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
         return;
     }

@@ -21,8 +21,8 @@ bool removeEmptyFolder(const std::string& path);
 // True when both paths name the same existing file (the same device and inode).
 bool sameFile(const std::string& a, const std::string& b);
 
-// A new empty file beside `target` ("target.XXXXXX"), deleted again unless it is committed. An
-// existing target that may not be written (a read-only file) gives no temporary file.
+// A new empty file beside `target` ("target.XXXXXX"), deleted again unless it is committed. A
+// target that cannot be replaced (a folder, or a file that may not be written) gives none.
 // Committing gives it the permissions of the target it replaces (a new file those of a newly
 // created file, 0666 less the umask), flushes it to disk and renames it over the target.
 class SiblingTempFile {

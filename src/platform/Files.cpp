@@ -131,11 +131,6 @@ MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-        describe(error, path, EISDIR);
-        return false;
-    }
     SiblingTempFile temp(path);
     if (!temp.ok()) {
         describe(error, path, errno);

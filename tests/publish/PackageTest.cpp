@@ -255,6 +255,17 @@ TEST_F(PackageTest, FailedArchiveKeepsThePreviousPackage) {
     expectNothingLeftBehind();
 }
 
+TEST_F(PackageTest, PageThatCannotReplaceItsTargetKeepsThePreviousArchive) {
+    test::writeBytes(out.file("car.zip"), "previous archive");
+    fs::create_directory(out.path() / "car.html"); // the page cannot replace a folder
+    const PackageResult result = publish(request());
+    EXPECT_EQ(result.error, PackageError::CannotWritePage);
+    EXPECT_EQ(result.path, out.file("car.html"));
+    EXPECT_EQ(test::readBytes(out.file("car.zip")), "previous archive");
+    EXPECT_EQ(filesIn(out.path()), (std::set<std::string>{"car.html", "car.zip"}));
+    expectNothingLeftBehind();
+}
+
 TEST_F(PackageTest, WorkFolderThatCannotBeMadeFailsTheCall) {
     test::writeBytes(temp.file("car"), "a file where the work folder would go");
     EXPECT_EQ(publish(request()).error, PackageError::CannotCreateWorkFolder);
