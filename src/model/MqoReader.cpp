@@ -635,8 +635,14 @@ MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
         bytes = extracted.bytes;
     }
     switch (status) {
-    case ReadStatus::Ok:
-        return readMqo(scene, bytes);
+    case ReadStatus::Ok: {
+        MqoReadResult result = readMqo(scene, bytes);
+        if (!mapped.intact()) {
+            scene.errorCode = kMqoMalformed;
+            result = MqoReadResult{kMqoMalformed, 0, "the file changed or failed while it was read"};
+        }
+        return result;
+    }
     case ReadStatus::TooLarge:
         scene.errorCode = kMqoMalformed;
         return MqoReadResult{kMqoMalformed, 0, "the model is larger than 4 GiB"};

@@ -2,9 +2,12 @@
 
 #include "platform/FileOps.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -73,12 +76,95 @@ FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
     return result;
 }
 
+namespace {
+
+// Reading a mapped file whose pages the kernel can no longer supply raises SIGBUS. The guard
+// answers it for the mappings it watches by putting a page of zeros where the file's page was,
+// so the reader runs on and its owner learns from the slot's flag that the bytes were lost.
+struct GuardSlot {
+    std::atomic<std::uintptr_t> begin{0};
+    std::atomic<std::uintptr_t> end{0};
+    std::atomic<bool> faulted{false};
+};
+
+constexpr int kGuardSlots = 16;
+GuardSlot gGuardSlots[kGuardSlots];
+struct sigaction gPreviousBusHandler {};
+std::uintptr_t gPageSize = 4096;
+
+void passOnBusError(int signal, siginfo_t* info, void* context) {
+    const struct sigaction& previous = gPreviousBusHandler;
+    if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
+        previous.sa_sigaction(signal, info, context);
+    } else if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(signal);
+    } else {
+        ::signal(SIGBUS, SIG_DFL);
+        ::raise(SIGBUS);
+    }
+}
+
+void onBusError(int signal, siginfo_t* info, void* context) {
+    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    for (GuardSlot& slot : gGuardSlots) {
+        const std::uintptr_t begin = slot.begin.load();
+        if (begin == 0 || address < begin || address >= slot.end.load()) {
+            continue;
+        }
+        void* page = reinterpret_cast<void*>(address & ~(gPageSize - 1));
+        if (::mmap(page, gPageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+            MAP_FAILED) {
+            slot.faulted.store(true);
+            return; // the read is repeated and finds zeros
+        }
+    }
+    passOnBusError(signal, info, context);
+}
+
+void installBusErrorGuard() {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        gPageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+        struct sigaction action {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGBUS, &action, &gPreviousBusHandler);
+    });
+}
+
+// The slot now watching [data, data + size), or -1 when every slot is taken (the mapping then
+// goes unguarded, as any mapping would).
+int watchMapping(const void* data, std::size_t size) {
+    installBusErrorGuard();
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    for (int i = 0; i < kGuardSlots; ++i) {
+        std::uintptr_t expected = 0;
+        if (gGuardSlots[i].begin.compare_exchange_strong(expected, begin)) {
+            gGuardSlots[i].faulted.store(false);
+            gGuardSlots[i].end.store(begin + size);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void unwatchMapping(int slot) {
+    if (slot >= 0) {
+        gGuardSlots[slot].end.store(0);
+        gGuardSlots[slot].begin.store(0);
+    }
+}
+
+} // namespace
+
 MappedFile::~MappedFile() { unmap(); }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : status_(other.status_), data_(other.data_), size_(other.size_) {
+    : status_(other.status_), data_(other.data_), size_(other.size_), guard_(other.guard_) {
     other.data_ = nullptr;
     other.size_ = 0;
+    other.guard_ = -1;
 }
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
@@ -87,14 +173,20 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
         status_ = other.status_;
         data_ = other.data_;
         size_ = other.size_;
+        guard_ = other.guard_;
         other.data_ = nullptr;
         other.size_ = 0;
+        other.guard_ = -1;
     }
     return *this;
 }
 
+bool MappedFile::intact() const { return guard_ < 0 || !gGuardSlots[guard_].faulted.load(); }
+
 void MappedFile::unmap() {
     if (data_ != nullptr) {
+        unwatchMapping(guard_);
+        guard_ = -1;
         ::munmap(data_, size_);
         data_ = nullptr;
     }
@@ -125,6 +217,7 @@ MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
         ::madvise(data, static_cast<std::size_t>(info.st_size), MADV_SEQUENTIAL);
         file.data_ = data;
         file.size_ = static_cast<std::size_t>(info.st_size);
+        file.guard_ = watchMapping(data, file.size_);
     }
     file.status_ = ReadStatus::Ok;
     return file;

@@ -25,7 +25,9 @@ struct FileContents {
 FileContents readFile(const std::string& path, std::uint64_t maxBytes);
 
 // A regular file mapped into memory for reading: large models are parsed in place, without
-// copying them into a buffer first. Empty files map to an empty view.
+// copying them into a buffer first. Empty files map to an empty view. Should the file shrink
+// or fail to read while it is mapped (another program truncates it, a network share drops),
+// the missing bytes read as zeros instead of ending the program, and intact() turns false.
 class MappedFile {
 public:
     MappedFile() = default;
@@ -41,6 +43,9 @@ public:
     ReadStatus status() const { return status_; }
     bool ok() const { return status_ == ReadStatus::Ok; }
     std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
+    // False when part of the file could not be read while it was mapped: what bytes() gave
+    // is then not the file's content.
+    bool intact() const;
 
 private:
     void unmap();
@@ -48,6 +53,7 @@ private:
     ReadStatus status_ = ReadStatus::CannotOpen;
     void* data_ = nullptr;
     std::size_t size_ = 0;
+    int guard_ = -1; // slot of the bus-error guard that watches the mapping
 };
 
 // Writes bytes to path so that a failure never destroys the file that was there: the bytes go

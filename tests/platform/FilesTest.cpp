@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "platform/Files.h"
@@ -120,6 +121,32 @@ TEST(MappedFile, MapsContentAndRefusesWhatReadFileRefuses) {
     MappedFile target = std::move(moved);
     EXPECT_EQ(target.bytes(), "abc\n");
     EXPECT_TRUE(moved.bytes().empty());
+}
+
+} // namespace
+} // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(MappedFile, FileTruncatedWhileMappedReadsAsZerosInsteadOfEndingTheProgram) {
+    test::TempDir dir;
+    const std::string path = dir.file("shrinking.mqo");
+    const long page = ::sysconf(_SC_PAGESIZE);
+    test::writeBytes(path, std::string(static_cast<std::size_t>(3 * page), 'x'));
+    const MappedFile mapped = MappedFile::open(path, 1u << 20);
+    ASSERT_TRUE(mapped.ok());
+    EXPECT_TRUE(mapped.intact());
+    ASSERT_EQ(::truncate(path.c_str(), 0), 0); // another program empties the file
+
+    const std::string_view bytes = mapped.bytes();
+    EXPECT_EQ(bytes[static_cast<std::size_t>(2 * page + 5)], '\0');
+    EXPECT_EQ(bytes[static_cast<std::size_t>(page)], '\0');
+    EXPECT_FALSE(mapped.intact());
+
+    // A mapping made afterwards starts out intact.
+    test::writeBytes(dir.file("whole"), "abc");
+    EXPECT_TRUE(MappedFile::open(dir.file("whole"), 100).intact());
 }
 
 } // namespace
