@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace vantor {
@@ -93,9 +94,50 @@ std::int64_t parseTokenInteger(std::string_view token) {
     return negative ? -value : value;
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Plain decimals with at most 15 digits and no exponent, the form nearly every number of a
+// model file has. Both the digits and the power of ten are exact in a double, so one division
+// rounds exactly as the C library's conversion does. Anything else gives nothing.
+std::optional<double> parsePlainDecimal(const char* p, const char* end) {
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::uint64_t digits = 0;
+    const char* const start = p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10) {
+        digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    std::ptrdiff_t count = p - start;
+    std::ptrdiff_t decimals = 0;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p != end && static_cast<unsigned>(*p - '0') < 10) {
+            digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+        }
+        decimals = p - fraction;
+        count += decimals;
+    }
+    if (count == 0 || count > 15 || (p != end && (*p == 'e' || *p == 'E'))) {
+        return std::nullopt;
+    }
+    const double value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 float parseTokenFloat(std::string_view token) {
     const char* first = token.data();
     const char* last = first + token.size();
+    if (const auto plain = parsePlainDecimal(first, last)) {
+        return static_cast<float>(*plain);
+    }
     if (first != last && *first == '+') {
         ++first;
         if (first != last && *first == '-') {

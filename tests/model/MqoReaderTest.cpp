@@ -520,3 +520,50 @@ TEST(MqoReaderFiles, LoadMqoReadsAFileAndAppendsToTheScene) {
 
 } // namespace
 } // namespace vantor
+
+#include <cstdlib>
+#include <random>
+
+#include "model/MqoTokens.h"
+
+namespace vantor {
+namespace {
+
+// Numbers convert as atof does and are then narrowed, whichever path the conversion takes.
+TEST(MqoTokens, NumbersConvertExactlyAsTheCLibraryWould) {
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<int> digitCount(1, 17);
+    std::uniform_int_distribution<int> digit(0, 9);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int whole = digitCount(random) % 8;
+        for (int k = 0; k < whole; ++k) {
+            text += static_cast<char>('0' + digit(random));
+        }
+        if (random() % 4 != 0) {
+            text += '.';
+            const int fraction = digitCount(random);
+            for (int k = 0; k < fraction; ++k) {
+                text += static_cast<char>('0' + digit(random));
+            }
+        }
+        if (random() % 16 == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(random() % 60) - 30);
+        }
+        const float expected = static_cast<float>(std::strtod(text.c_str(), nullptr));
+        const float actual = parseTokenFloat(text);
+        ASSERT_EQ(std::memcmp(&expected, &actual, sizeof expected), 0) << text;
+    }
+    for (const char* text : {"+-5", ".", "-", "", "1.2.3", "5.", "-.5", "1.5abc", "nan(", "1e400",
+                             "0.000000000000000000000001", "123456789012345678"}) {
+        const float expected = static_cast<float>(std::strtod(text, nullptr));
+        const float actual = parseTokenFloat(text);
+        EXPECT_TRUE(std::memcmp(&expected, &actual, sizeof expected) == 0 ||
+                    (std::isnan(expected) && std::isnan(actual)))
+            << text;
+    }
+}
+
+} // namespace
+} // namespace vantor
