@@ -5,6 +5,7 @@
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
 #include "publish/BuildOutput.h"
+#include "publish/CameraFit.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
 
@@ -25,6 +26,7 @@ struct PublishOptions {
     std::optional<std::string> settingsPath;
     int level = 9;
     std::optional<std::uint64_t> seed;
+    bool fit = false;
 };
 
 template <typename Number> bool parseNumber(const std::string& text, Number& value) {
@@ -44,6 +46,10 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
                 return std::nullopt;
             }
             options.modelPath = arg;
+            continue;
+        }
+        if (arg == "--fit") {
+            options.fit = true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -99,6 +105,15 @@ std::optional<QelParameter> publishParameters(const PublishOptions& options, std
     return parameters;
 }
 
+// --fit: the camera where the whole model shows, after the settings file had its say.
+void fitCamera(const QelScene& scene, QelParameter& parameters) {
+    if (const std::optional<QelFloat3> position = fitCameraPosition(scene, parameters)) {
+        parameters.ModelPosition = *position;
+    } else {
+        reportWarning("--fit: the model draws nothing; the camera stays where it was set");
+    }
+}
+
 std::string describe(const PackageResult& result) {
     switch (result.error) {
     case PackageError::None:
@@ -139,7 +154,7 @@ int runPublish(const Arguments& args) {
     if (!options) {
         return reportUsage(kPublishCommand, problem);
     }
-    const std::optional<QelParameter> parameters = publishParameters(*options, problem);
+    std::optional<QelParameter> parameters = publishParameters(*options, problem);
     if (!parameters) {
         return reportFailure(problem);
     }
@@ -147,6 +162,9 @@ int runPublish(const Arguments& args) {
     const MqoReadResult read = readMqoFile(scene, options->modelPath);
     if (!read.ok()) {
         return reportModelFailure(options->modelPath, read);
+    }
+    if (options->fit) {
+        fitCamera(scene, *parameters);
     }
 
     PackageRequest request;
@@ -184,7 +202,7 @@ const Command kPublishCommand{
     "publish",
     "write the web package of a model, as the editor's publish does",
     "usage: vantor-cli publish MODEL.mqo [--out DIR] [--name NAME] [--settings FILE]\n"
-    "                          [--level 0-9] [--seed N] [--template FILE]\n"
+    "                          [--level 0-9] [--seed N] [--template FILE] [--fit]\n"
     "\n"
     "Reads MODEL and writes its web package with the editor's start-up settings (or those of\n"
     "a settings file): NAME.zip\n"
@@ -202,6 +220,9 @@ const Command kPublishCommand{
     "  --seed N         draw the files' keys from seed N and date every archive entry\n"
     "                   1980-01-01 00:00, so that the same input gives the same bytes\n"
     "  --template FILE  the page template (default: template.html beside the program)\n"
+    "  --fit            place the camera where the whole model shows, centred and filling\n"
+    "                   most of the canvas, for the canvas size, field of view and initial\n"
+    "                   angles in force (after --settings)\n"
     "\n"
     "A failed publish leaves an earlier package of that name as it was. Exit status 0 on\n"
     "success, 1 when the package cannot be written, 2 for wrong arguments.\n",

@@ -29,6 +29,8 @@ extern const Command kSettingsCommand;
 extern const Command kPublishCommand;
 extern const Command kInspectCommand;
 
+// Prints "vantor-cli: warning: <message>" on standard error; the command goes on.
+void reportWarning(const std::string& message);
 // Prints "vantor-cli: <message>" on standard error and returns kExitFailed.
 int reportFailure(const std::string& message);
 // reportFailure for a model that could not be read: its path, the line and the reason.

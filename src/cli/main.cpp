@@ -27,6 +27,10 @@ void printToolHelp(std::FILE* out) {
 
 } // namespace
 
+void reportWarning(const std::string& message) {
+    std::fprintf(stderr, "vantor-cli: warning: %s\n", message.c_str());
+}
+
 int reportFailure(const std::string& message) {
     std::fprintf(stderr, "vantor-cli: %s\n", message.c_str());
     return kExitFailed;

@@ -26,19 +26,6 @@ std::string_view zeroTerminated(const std::string& text) {
     return std::string_view(text).substr(0, text.find('\0'));
 }
 
-template <typename Count> std::size_t clampedCount(Count count, std::size_t available) {
-    return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), available);
-}
-
-bool hasUsableCorners(const QelFace& face, std::size_t vertexCount) {
-    if (face.cornerCount < 0 || face.indices.size() != static_cast<std::size_t>(face.cornerCount)) {
-        return false;
-    }
-    return std::all_of(face.indices.begin(), face.indices.end(), [&](std::int32_t index) {
-        return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
-    });
-}
-
 bool hasCoordinates(const QelFace& face) {
     const auto corners = static_cast<std::size_t>(face.cornerCount);
     return !face.u.empty() && face.u.size() == corners && face.v.size() == corners;
@@ -60,7 +47,7 @@ class ModelFileWriter {
 public:
     ModelFileWriter(const QelScene& scene, StreamKey key, bool transform)
         : scene_(scene), stream_(key, transform),
-          materialCount_(clampedCount(scene.materialCount, scene.materials.size())) {}
+          materialCount_(writtenCount(scene.materialCount, scene.materials.size())) {}
 
     std::optional<std::string> build() {
         stream_.reserve(estimatedStreamBytes());
@@ -69,7 +56,7 @@ public:
         for (std::size_t i = 0; i < materialCount_; ++i) {
             writeMaterialChunk(scene_.materials[i]);
         }
-        const std::size_t objectCount = clampedCount(scene_.objectCount, scene_.objects.size());
+        const std::size_t objectCount = writtenCount(scene_.objectCount, scene_.objects.size());
         for (std::size_t i = 0; i < objectCount; ++i) {
             writeObjectChunk(scene_.objects[i]);
             if (stream_.position() > kMaxModelStreamBytes) {
@@ -168,8 +155,8 @@ private:
         putIntChunk("MIRR", object.mirror);
         putIntChunk("AXIS", object.mirrorAxis);
 
-        const std::size_t vertexCount = clampedCount(object.vertexCount, object.vertices.size());
-        const std::size_t faceCount = clampedCount(object.faceCount, object.faces.size());
+        const std::size_t vertexCount = writtenCount(object.vertexCount, object.vertices.size());
+        const std::size_t faceCount = writtenCount(object.faceCount, object.faces.size());
         groupFaces(object, vertexCount, faceCount);
         work_.meshNumber.assign(vertexCount, -1);
         const auto& grouped = work_.groupedFaces;
@@ -191,7 +178,7 @@ private:
         grouped.clear();
         for (std::size_t i = 0; i < faceCount; ++i) {
             const QelFace& face = object.faces[i];
-            if (!hasUsableCorners(face, vertexCount)) {
+            if (!isWrittenFace(face, vertexCount)) {
                 continue;
             }
             const bool known =
@@ -307,6 +294,19 @@ private:
 };
 
 } // namespace
+
+std::size_t writtenCount(std::int32_t count, std::size_t available) {
+    return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), available);
+}
+
+bool isWrittenFace(const QelFace& face, std::size_t vertexCount) {
+    if (face.cornerCount < 0 || face.indices.size() != static_cast<std::size_t>(face.cornerCount)) {
+        return false;
+    }
+    return std::all_of(face.indices.begin(), face.indices.end(), [&](std::int32_t index) {
+        return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
+    });
+}
 
 std::optional<std::string> textureEntryName(std::string_view mapName, CodePage cp) {
     std::optional<std::string> base = baseNameOfPath(mapName, cp);

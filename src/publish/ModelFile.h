@@ -8,6 +8,7 @@
 #include "model/QelScene.h"
 #include "publish/KeyedStream.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +33,14 @@ std::optional<std::string> textureEntryName(std::string_view mapName, CodePage c
 // draws with (0, 0) at its corners, split off like any other differing pair, so that it never
 // changes the coordinates of another face.
 std::optional<std::string> buildModelFile(const QelScene& scene, StreamKey key, bool transform);
+
+// The number of elements of a table that the model file takes: the declared count, held within
+// the elements the table really has.
+std::size_t writtenCount(std::int32_t count, std::size_t available);
+
+// Whether the model file keeps a face of an object that has vertexCount vertices: its corner
+// list matches its corner count and every corner lies in the vertex table.
+bool isWrittenFace(const QelFace& face, std::size_t vertexCount);
 
 enum class ModelFileStatus { Ok, TooLarge, CannotWrite };
 

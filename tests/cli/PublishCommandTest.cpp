@@ -42,6 +42,24 @@ TEST(PublishCommand, NameLevelAndTheShippedTemplate) {
         << inspect.out;
 }
 
+TEST(PublishCommand, FitPlacesTheCameraAfterTheSettingsOrWarnsWhenNothingShows) {
+    test::TempDir dir;
+    const std::string settings = std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn";
+    const test::CliRun run = runCli({"publish", test::houseModel(), "--out", dir.folder(),
+                                     "--settings", settings, "--fit"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string page = test::readBytes(dir.file("house.html"));
+    const std::size_t at = page.find("<param name=\"ModelPosition\" value=\"0.00,0.00,");
+    ASSERT_NE(at, std::string::npos) << page;
+    EXPECT_EQ(page.find("0.00,0.00,520.00"), std::string::npos) << "the settings' camera stays";
+
+    test::writeBytes(dir.path() / "empty.mqo", "Metasequoia Document\r\nFormat Text Ver 1.0\r\nEof\r\n");
+    const test::CliRun empty = runCli({"publish", dir.file("empty.mqo"), "--fit"});
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_NE(empty.err.find("warning: --fit"), std::string::npos) << empty.err;
+    EXPECT_TRUE(fs::exists(dir.path() / "empty.html"));
+}
+
 TEST(PublishCommand, WrongArgumentsExitWithTwo) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"publish"},
