@@ -294,22 +294,28 @@ function makeBatch(mesh, table, positions, meshOffset, groupOf, groupNormals, tr
   };
 }
 
-function boundsOf(positions, reflections) {
+// The box of what the batches draw (the corners of their polygons and lines), with the
+// mirror images: the viewer turns the model about its centre, and the package writer's camera
+// fit takes the same box.
+function boundsOf(batches, reflections) {
   const min = [Infinity, Infinity, Infinity];
   const max = [-Infinity, -Infinity, -Infinity];
-  for (let i = 0; i < positions.length; i += 3) {
-    for (let k = 0; k < 3; k++) {
-      const value = positions[i + k];
-      if (value < min[k]) min[k] = value;
-      if (value > max[k]) max[k] = value;
+  for (const { positions } of batches) {
+    for (let i = 0; i < positions.length; i += 3) {
+      for (let k = 0; k < 3; k++) {
+        const value = positions[i + k];
+        if (value < min[k]) min[k] = value;
+        if (value > max[k]) max[k] = value;
+      }
     }
   }
+  if (min[0] > max[0]) return null;
   for (const signs of reflections) {
     for (let k = 0; k < 3; k++) {
       if (signs[k] < 0) { const low = min[k]; min[k] = Math.min(low, -max[k]); max[k] = Math.max(max[k], -low); }
     }
   }
-  return positions.length ? { min, max } : null;
+  return { min, max };
 }
 
 // Whether the modeller left the object shown (it writes 15 for shown and 0 for hidden).
@@ -405,7 +411,7 @@ export function buildObject(object, options = {}) {
     name: object.name,
     visible: isShown(object),
     reflections,
-    bounds: boundsOf(positions, reflections),
+    bounds: boundsOf(batches, reflections),
     batches,
   };
 }

@@ -96,17 +96,20 @@ export function createModelGroup(builtObjects, materialSet, settings) {
   return model;
 }
 
-// The radius of a sphere round the origin that holds every visible object whatever its
-// rotation (the model turns about the origin).
-export function modelRadius(builtObjects) {
-  let radius = 0;
+// The pivot of the view: the centre of the box of every visible object, and the radius of a
+// sphere round it that holds the model whatever its rotation. Null when nothing is drawn.
+export function modelFrame(builtObjects) {
+  const min = [Infinity, Infinity, Infinity];
+  const max = [-Infinity, -Infinity, -Infinity];
   for (const built of builtObjects) {
     if (!built.visible || !built.bounds) continue;
-    const { min, max } = built.bounds;
-    const x = Math.max(Math.abs(min[0]), Math.abs(max[0]));
-    const y = Math.max(Math.abs(min[1]), Math.abs(max[1]));
-    const z = Math.max(Math.abs(min[2]), Math.abs(max[2]));
-    radius = Math.max(radius, Math.hypot(x, y, z));
+    for (let k = 0; k < 3; k++) {
+      min[k] = Math.min(min[k], built.bounds.min[k]);
+      max[k] = Math.max(max[k], built.bounds.max[k]);
+    }
   }
-  return radius;
+  if (min[0] > max[0]) return null;
+  const centre = min.map((low, k) => (low + max[k]) / 2);
+  const radius = Math.hypot(...max.map((high, k) => (high - min[k]) / 2));
+  return { centre, radius };
 }

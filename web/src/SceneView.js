@@ -51,6 +51,7 @@ export class SceneView {
     this.model = new Group();
     this.panGroup.add(this.model);
     this.modelRadius = 0;
+    this.lookTarget = new Vector3();
     this.shadow = null;
     this.shadowVersion = -1;
     if (settings.softShadowEnable) {
@@ -101,7 +102,7 @@ export class SceneView {
     const camera = this.camera;
     state.cameraPosition(camera.position);
     camera.up.copy(state.cameraUp);
-    camera.lookAt(0, 0, 0);
+    camera.lookAt(this.lookTarget.copy(camera.position).add(state.forward));
     // Depth range round the model's sphere (and the shadow below it), wherever the pan put it.
     const reach = this.modelRadius * 1.05 + (this.shadow ? this.modelRadius * 0.7 + this.shadow.reach() : 0) || 1;
     const distance = camera.position.distanceTo(this.panGroup.position);

@@ -1,5 +1,7 @@
 // The one state object of a viewer: the model's rotation, the camera's zoom, the pan offset,
-// the spin, and what a left drag does. Controls change it; the scene view only reads it.
+// the spin, and what a left drag does. Everything turns and zooms about the pivot, the centre
+// of the model's box, which the scene puts at the world's origin; the published camera
+// position is the camera's offset from it. Controls change it; the scene view only reads it.
 // Time is passed in, so spinning can be tested without a clock.
 import { Euler, MathUtils, Quaternion, Vector3 } from 'three';
 
@@ -24,8 +26,13 @@ export class ViewState {
     this.initialRotation = new Quaternion().setFromEuler(
       new Euler(MathUtils.degToRad(pitch), MathUtils.degToRad(yaw), MathUtils.degToRad(roll), 'XYZ'));
     this.spinSpeed = settings.initRotSpeed.map(MathUtils.degToRad);
-    // The camera never turns, so its axes are fixed: it looks from cameraHome at the origin.
-    const forward = this.cameraHome.clone().negate().normalize();
+    // The camera never turns, so its axes are fixed. It looks along the Z axis towards the
+    // model's plane, so X and Y of its position shift the picture instead of turning the view;
+    // only a camera level with the pivot (Z of 0) looks at the pivot itself.
+    this.forward = Math.abs(this.cameraHome.z) > 1e-9
+      ? new Vector3(0, 0, -Math.sign(this.cameraHome.z))
+      : this.cameraHome.clone().negate().normalize();
+    const forward = this.forward;
     const worldUp = Math.abs(forward.y) > 0.999 ? new Vector3(0, 0, -1) : new Vector3(0, 1, 0);
     this.cameraRight = new Vector3().crossVectors(forward, worldUp).normalize();
     this.cameraUp = new Vector3().crossVectors(this.cameraRight, forward).normalize();
@@ -49,15 +56,18 @@ export class ViewState {
     this.rotationVersion++;
   }
 
+  // The camera relative to the pivot (the centre of the model's box, at the world's origin):
+  // zooming moves it along the line to the pivot, so the pivot keeps its place in the picture.
   cameraPosition(out = new Vector3()) {
     return out.copy(this.cameraHome).multiplyScalar(this.zoom);
   }
 
+  // How far in front of the camera the pivot's plane lies.
   cameraDistance() {
-    return this.cameraHome.length() * this.zoom;
+    return Math.abs(this.cameraHome.dot(this.forward)) * this.zoom;
   }
 
-  // World units per pixel in the plane through the origin, for a view height in pixels.
+  // World units per pixel in the plane through the pivot, for a view height in pixels.
   unitsPerPixel(viewHeight) {
     return (2 * this.cameraDistance() * Math.tan(MathUtils.degToRad(this.fieldOfView) / 2)) / Math.max(1, viewHeight);
   }
@@ -78,7 +88,7 @@ export class ViewState {
     this.rotateAboutCameraAxes(dx * perPixel, dy * perPixel);
   }
 
-  // radius: of a sphere round the origin holding the model.
+  // radius: of a sphere round the pivot holding the model.
   setModelRadius(radius) {
     if (!(radius > 0)) return;
     const home = this.cameraHome.length();

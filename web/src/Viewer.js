@@ -5,6 +5,7 @@
 // naming the message), data-first-frame-ms (milliseconds from the start of the page's loading
 // to the first picture) and data-settled ("true" while the picture on screen stays as it is
 // until the next input), so a page, or a test, can tell what the viewer shows.
+import { Group } from 'three';
 import { readAppletParams } from './AppletParams.js';
 import { Controls } from './Controls.js';
 import {
@@ -12,7 +13,7 @@ import {
 } from './Images.js';
 import { buildObject, isShown } from './MeshBuilder.js';
 import { messageLines } from './Messages.js';
-import { MaterialSet, createModelGroup, modelRadius } from './ModelObjects.js';
+import { MaterialSet, createModelGroup, modelFrame } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
 import { PackageError, PackageReader } from './PackageReader.js';
 import { NoWebGLError, SceneView, drawingPixelRatio } from './SceneView.js';
@@ -206,9 +207,15 @@ export class Viewer {
       envMap: textures.get(material.envMap) ?? null,
     });
     const materials = new MaterialSet(model, lookup, settings, this.view.uniforms);
-    const radius = modelRadius(built);
-    this.view.setModel(createModelGroup(built, materials, settings), radius);
-    return radius;
+    const frame = modelFrame(built);
+    // The model hangs in a group at the origin with its box centred there, so that it turns
+    // about its own centre, however far from the file's origin the modeller put it.
+    const pivot = new Group();
+    const group = createModelGroup(built, materials, settings);
+    if (frame) group.position.set(...frame.centre).negate();
+    pivot.add(group);
+    this.view.setModel(pivot, frame?.radius ?? 0);
+    return frame?.radius ?? 0;
   }
 
   invalidate() {

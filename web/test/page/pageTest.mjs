@@ -27,8 +27,8 @@ let folder;
 let server;
 let browser;
 
-function publish(model, name, level = 9) {
-  execFileSync(cliPath, ['publish', model, '--out', folder.dir, '--name', name, '--level', String(level), '--seed', '5'],
+function publish(model, name, level = 9, extra = []) {
+  execFileSync(cliPath, ['publish', model, '--out', folder.dir, '--name', name, '--level', String(level), '--seed', '5', ...extra],
     { stdio: ['ignore', 'ignore', 'inherit'] });
   return join(folder.dir, `${name}.html`);
 }
@@ -147,6 +147,38 @@ test('the published sample shows the model in the middle and the background at t
   assert.ok(model > 0.3 * 80 * 80, `${model} pixels of the house in the middle`);
 });
 
+// The box of the pixels that differ from the background colour at the top-left corner.
+function drawnBox(image) {
+  const background = image.pixel(0, 0);
+  const box = { x0: Infinity, y0: Infinity, x1: -1, y1: -1 };
+  for (let y = 0; y < image.height; y++) {
+    for (let x = 0; x < image.width; x++) {
+      if (near(image.pixel(x, y), background, 8)) continue;
+      box.x0 = Math.min(box.x0, x); box.x1 = Math.max(box.x1, x + 1);
+      box.y0 = Math.min(box.y0, y); box.y1 = Math.max(box.y1, y + 1);
+    }
+  }
+  return box;
+}
+
+test('a model far from the origin shows centred; --fit frames models of any size and place', async () => {
+  const check = async (model, name, fit, span) => {
+    writeFileSync(join(folder.dir, `${name}.mqo`), model);
+    publish(join(folder.dir, `${name}.mqo`), name, 0, fit ? ['--fit'] : []);
+    const { image } = await openAndShoot(`${name}.html`, `framing-${name}`);
+    const box = drawnBox(image);
+    const centre = [(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2];
+    assert.ok(Math.abs(centre[0] - 100) <= 3 && Math.abs(centre[1] - 100) <= 3, `${name} centred, at ${centre}`);
+    const share = Math.max(box.x1 - box.x0, box.y1 - box.y0) / 200;
+    assert.ok(share >= span[0] && share <= span[1], `${name} spans ${share} of the canvas`);
+  };
+  const far = { radius: 100, centre: [1000, 500, -300] };
+  // At the default distance of 500 a sphere of radius 100 spans about half the canvas.
+  await check(sphereModel(32, 20, far), 'far', false, [0.4, 0.6]);
+  await check(sphereModel(32, 20, far), 'far-fit', true, [0.6, 0.9]);
+  await check(sphereModel(32, 20, { radius: 1, centre: [0.5, -3, 2] }), 'small-fit', true, [0.6, 0.9]);
+});
+
 test('the background colour parameter colours the corners', async () => {
   const page = variant(join(folder.dir, 'house.html'), 'house-red.html', { params: { BackColor: 'ff0000' } });
   const { image } = await openAndShoot(page, 'house-backcolor-red');
@@ -242,9 +274,9 @@ test('every shading mode takes the colours of the ambient and the diffuse light'
 test('the soft shadow darkens the ground under the model', async () => {
   const sphere = join(folder.dir, 'sphere.html');
   const page = variant(sphere, 'sphere-shadow.html', {
-    size: [240, 240], params: { ModelPosition: '0.00,150.00,450.00', SoftShadowEnable: 'true', SoftShadowDistance: '10.00' },
+    size: [240, 240], params: { ModelPosition: '0.00,60.00,450.00', SoftShadowEnable: 'true', SoftShadowDistance: '10.00' },
   });
-  const plain = variant(sphere, 'sphere-noshadow.html', { size: [240, 240], params: { ModelPosition: '0.00,150.00,450.00' } });
+  const plain = variant(sphere, 'sphere-noshadow.html', { size: [240, 240], params: { ModelPosition: '0.00,60.00,450.00' } });
   const dark = (image) => countPixels(image, (p) => Math.max(...p) < 100, { x0: 0, y0: 170, x1: 240, y1: 240 });
   const withShadow = dark((await openAndShoot(page, 'sphere-shadow')).image);
   const without = dark((await openAndShoot(plain, 'sphere-noshadow')).image);

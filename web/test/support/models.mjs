@@ -35,7 +35,7 @@ export const PROBE = {
   texturedQuad: { x0: -40, x1: 40, y0: -30, y1: 50 },      // upper half red, lower half blue
   hiddenQuad: { x0: -30, x1: 30, y0: -20, y1: 40, z: 60 }, // green, in front, but hidden
   mirrorQuad: { x0: 60, x1: 90, y0: -10, y1: 20 },         // yellow, only its right copy is modelled
-  lineY: 75,                                               // a magenta two-corner edge
+  lineY: 90,                                               // a magenta two-corner edge (the box stays centred)
   concave: [[-30, -50], [30, -50], [30, -65], [-10, -65], [-10, -90], [-30, -90]], // cyan L
   brokenTexture: { x0: 60, x1: 90, y0: -90, y1: -60 },     // orange, its texture undecodable
   lostTexture: { x0: 60, x1: 90, y0: 30, y1: 50 },         // purple, its texture file missing
@@ -106,14 +106,15 @@ export function gridModel(objects, n) {
 
 // A smooth sphere of radius 100 (facet 89.5) in a blue, glossy material: smooth, flat,
 // cartoon and specular shading each look plainly different on it.
-export function sphereModel(segments = 32, rings = 20) {
+// A sphere of the given radius round centre.
+export function sphereModel(segments = 32, rings = 20, { radius = 100, centre = [0, 0, 0] } = {}) {
   const vertices = [];
   for (let r = 0; r <= rings; r++) {
     const theta = (r / rings) * Math.PI;
     for (let s = 0; s < segments; s++) {
       const phi = (s / segments) * 2 * Math.PI;
-      vertices.push([100 * Math.sin(theta) * Math.cos(phi), 100 * Math.cos(theta), 100 * Math.sin(theta) * Math.sin(phi)]
-        .map((v) => v.toFixed(4)));
+      const unit = [Math.sin(theta) * Math.cos(phi), Math.cos(theta), Math.sin(theta) * Math.sin(phi)];
+      vertices.push(unit.map((v, k) => (centre[k] + radius * v).toFixed(4)));
     }
   }
   const faces = [];

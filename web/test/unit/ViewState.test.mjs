@@ -50,6 +50,19 @@ test('zoom limits follow the model size, so a small model can be brought close',
   assert.equal(state.cameraDistance(), 500 * 100);
 });
 
+test('the camera position is an offset from the pivot: X and Y shift the view, Z is the distance', () => {
+  const shifted = new ViewState(settings({ modelPosition: [100, 50, 400] }));
+  assert.ok(close(shifted.forward, new Vector3(0, 0, -1)), 'it looks straight ahead, not at the pivot');
+  assert.ok(close(shifted.cameraRight, new Vector3(1, 0, 0)) && close(shifted.cameraUp, new Vector3(0, 1, 0)));
+  assert.equal(shifted.cameraDistance(), 400);
+  shifted.zoomBy(0.5);
+  assert.deepEqual(shifted.cameraPosition().toArray(), [50, 25, 200], 'zooming keeps the pivot in its place');
+  const behind = new ViewState(settings({ modelPosition: [0, 0, -300] }));
+  assert.ok(close(behind.forward, new Vector3(0, 0, 1)));
+  const side = new ViewState(settings({ modelPosition: [500, 0, 0] }));
+  assert.ok(close(side.forward, new Vector3(-1, 0, 0)), 'level with the pivot it looks at the pivot');
+});
+
 test('a camera straight above or at the origin still has a well-defined view', () => {
   const above = new ViewState(settings({ modelPosition: [0, 500, 0] }));
   assert.ok(close(above.cameraUp, new Vector3(0, 0, -1)));
