@@ -8,6 +8,7 @@
 #include "app/SystemText.h"
 #include "app/UiServices.h"
 #include "model/MqoReader.h"
+#include "publish/CameraFit.h"
 #include "publish/PathHelpers.h"
 
 #include <QDragEnterEvent>
@@ -123,6 +124,7 @@ void TFormMain::BuildLayout() {
     BtnUpdate->setObjectName("BtnUpdate");
     BtnUpdate->setFixedSize(75, 25);
     connect(BtnUpdate, &QPushButton::clicked, this, &TFormMain::BtnUpdateClick);
+    connect(FSceneTab->BtnFitCamera, &QPushButton::clicked, this, &TFormMain::BtnFitCameraClick);
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(0, 0, 8, 8);
     stripLayout->addStretch();
@@ -235,6 +237,20 @@ void TFormMain::MenuExitClick() {
 
 void TFormMain::BtnUpdateClick() {
     FDriver->Build(std::nullopt);
+}
+
+void TFormMain::BtnFitCameraClick() {
+    if (!drawnBounds(FScene)) {
+        return; // no model, or one that draws nothing: there is nothing to frame
+    }
+    QelParameter params;
+    if (!FSceneTab->ReadSceneControls(params)) {
+        ShowError(Ui(ms::kMsgBadSceneInput));
+        return;
+    }
+    if (const std::optional<QelFloat3> position = fitCameraPosition(FScene, params)) {
+        FSceneTab->ShowModelPosition(*position);
+    }
 }
 
 } // namespace vantor

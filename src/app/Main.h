@@ -55,6 +55,9 @@ public:
     void MenuHelpIndexClick();
     void MenuAboutClick();
     void BtnUpdateClick();
+    // 合わせる: puts the camera where the loaded model shows whole, for the canvas size, view
+    // angle and initial angles in the fields. Builds no preview; does nothing without a model.
+    void BtnFitCameraClick();
 
     QelScene& Scene() { return FScene; }
     const std::string& ModelPath() const { return FModelPath; }

@@ -37,6 +37,10 @@ constexpr int kSceneFieldLeft = 132; // where the controls of a scene-tab row st
 constexpr int kNumberWidth = 64;
 constexpr int kTextFieldPitch = 68; // three real fields side by side
 constexpr int kBrowseWidth = 30;
+// Rows of three real fields: narrow enough to leave room for the camera row's fit button.
+constexpr int kTripleWidth = 52;
+constexpr int kTriplePitch = 55;
+constexpr int kFitButtonWidth = 52;
 
 // The window's colours at start, window form.
 constexpr std::uint32_t kStartBackground = 0x7F7F7F;
@@ -128,7 +132,7 @@ void AddTriple(QWidget* parent, int y, const char* const (&names)[3], const char
     for (int i = 0; i < 3; ++i) {
         edits[i] = AddEdit(
             parent, names[i],
-            QRect(kSceneFieldLeft + i * kTextFieldPitch, y, kNumberWidth, kRowHeight), Ui(text));
+            QRect(kSceneFieldLeft + i * kTriplePitch, y, kTripleWidth, kRowHeight), Ui(text));
     }
 }
 
@@ -235,6 +239,11 @@ void TSceneTab::BuildSceneGroup(TMaxGroupBox* g) {
     EditModelPosY = position[1];
     EditModelPosZ = position[2];
     EditModelPosZ->setText("500");
+    BtnFitCamera = new QPushButton(Ui(ms::kBtnFitCamera), g);
+    BtnFitCamera->setObjectName("BtnFitCamera");
+    BtnFitCamera->setToolTip(Ui(ms::kTipFitCamera));
+    BtnFitCamera->setGeometry(kSceneFieldLeft + 2 * kTriplePitch + kTripleWidth + 4, y,
+                              kFitButtonWidth, kRowHeight);
     y += 26;
     AddRowLabel(g, ms::kLabelInitRotSpeed, y, labelWidth);
     TMaxEdit* speed[3];
@@ -507,9 +516,7 @@ void TSceneTab::WriteSceneControls(const QelParameter& p) {
     EditLightX->setText(GeneralText(p.LitDirection[0]));
     EditLightY->setText(GeneralText(p.LitDirection[1]));
     EditLightZ->setText(GeneralText(p.LitDirection[2]));
-    EditModelPosX->setText(GeneralText(p.ModelPosition[0]));
-    EditModelPosY->setText(GeneralText(p.ModelPosition[1]));
-    EditModelPosZ->setText(GeneralText(p.ModelPosition[2]));
+    ShowModelPosition(p.ModelPosition);
     EditShadowDistance->setText(GeneralText(p.SoftShadowDistance));
     EditEdgePower->SetPosition(p.EdgePower);
     EditBumpIntensity->setText(FormatNumberText(QStringLiteral("%.3f"), p.BumpIntensity));
@@ -555,6 +562,12 @@ void TSceneTab::ColorBoxClick(TColorBox* box) {
 
 std::optional<QString> TSceneTab::ChooseImage() {
     return FUi.ExecuteFileDialog(FOwner, TFileDialogKind::Open, OpenImageDialogSetup());
+}
+
+void TSceneTab::ShowModelPosition(const QelFloat3& position) {
+    EditModelPosX->setText(GeneralText(position[0]));
+    EditModelPosY->setText(GeneralText(position[1]));
+    EditModelPosZ->setText(GeneralText(position[2]));
 }
 
 void TSceneTab::BtnLoadBkimgClick(QPushButton* button) {

@@ -39,6 +39,8 @@ public:
     // Shows every field of record in the controls; number fields clamp to their ranges, and a
     // list index outside its list leaves the list without selection.
     void WriteSceneControls(const QelParameter& record);
+    // Shows a camera position in the three カメラの位置 fields, as WriteSceneControls does.
+    void ShowModelPosition(const QelFloat3& position);
     // The edge field and its label are enabled only for the cartoon shading.
     void ComboShadeChange();
     // The browse handler of the background image and the four icon images: the chosen image's
@@ -66,6 +68,7 @@ public:
     TMaxEdit* EditModelPosX = nullptr;
     TMaxEdit* EditModelPosY = nullptr;
     TMaxEdit* EditModelPosZ = nullptr;
+    QPushButton* BtnFitCamera = nullptr; // 合わせる: the window's BtnFitCameraClick
     TMaxEdit* EditInitRotSpeedX = nullptr;
     TMaxEdit* EditInitRotSpeedY = nullptr;
     TMaxEdit* EditInitRotSpeedZ = nullptr;

@@ -11,6 +11,7 @@
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "platform/TempFolder.h"
+#include "publish/CameraFit.h"
 #include "publish/QelParameter.h"
 
 #include <QAction>
@@ -264,6 +265,36 @@ TEST_F(MainWindow, UnreadableSettingsStopTheUpdateBeforeAnythingIsDeleted) {
     EXPECT_TRUE(Exists(form->Driver().Preview().Path() + "house.zip"));
     EXPECT_EQ(Browser().history.size(), 1);
     EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(MainWindow, TheFitButtonPutsTheCameraWhereTheModelShowsWholeWithoutAPreview) {
+    TSceneTab& tab = form->SceneTab();
+    const auto position = [&] {
+        return QStringList{tab.EditModelPosX->text(), tab.EditModelPosY->text(),
+                           tab.EditModelPosZ->text()};
+    };
+    EXPECT_EQ(tab.BtnFitCamera->text(), U(ms::kBtnFitCamera));
+    EXPECT_EQ(tab.BtnFitCamera->toolTip(), U(ms::kTipFitCamera));
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    EXPECT_EQ(position(), QStringList({"0", "0", "500"})) << "no model: nothing changes";
+    EXPECT_TRUE(ui.messages.empty());
+
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    tab.EditModelPosX->setText("12");
+    tab.EditFieldOfView->SetPosition(20);
+    tab.EditCanvasW->SetPosition(400);
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    QelParameter fields;
+    ASSERT_TRUE(tab.ReadSceneControls(fields));
+    const std::optional<QelFloat3> fitted = fitCameraPosition(form->Scene(), fields);
+    ASSERT_TRUE(fitted);
+    EXPECT_EQ(fields.ModelPosition, *fitted);
+    EXPECT_GT(fields.ModelPosition[2], 500.0f) << "a narrower view angle needs more distance";
+    EXPECT_EQ(Browser().history.size(), 1) << "the fit builds no preview by itself";
+
+    tab.EditInitRowYaw->setText("abc");
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgBadSceneInput)}));
 }
 
 TEST_F(MainWindow, ShortcutsOpenTheModelAndFolderDialogs) {
