@@ -18,7 +18,7 @@ build: deps
 
 demo: build
 	$(BUILD)/bin/vantor-cli info $(SAMPLE)
-	$(BUILD)/bin/vantor-cli publish $(SAMPLE) --settings examples/house/house.vsn --out out
+	$(BUILD)/bin/vantor-cli publish $(SAMPLE) --settings examples/house/house.vsn --fit --out out
 	@echo "To look at the package, serve the folder over HTTP:"
 	@echo "  (cd out && python3 -m http.server 8000)  then open http://127.0.0.1:8000/house.html"
 

@@ -112,7 +112,7 @@ def openings():
 
 def ground():
     m = Mesh("地面")
-    s = 220
+    s = 130
     m.face([(-s, 0, -s), (s, 0, -s), (s, 0, s), (-s, 0, s)], 4, None, (0, 1, 0))
     return m
 
