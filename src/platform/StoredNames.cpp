@@ -8,6 +8,10 @@ namespace vantor {
 
 namespace {
 
+// Where the last component of a name that does not resolve is looked for, under the base
+// folder; the folder names match without regard to letter case.
+constexpr const char* kImageFolders[] = {"", "textures/", "texture/"};
+
 bool isRegularFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -107,12 +111,6 @@ std::optional<std::string> findPath(const std::string& path, CodePage cp) {
     return isRegularFile(current) ? std::optional<std::string>(current) : std::nullopt;
 }
 
-bool isWindowsAbsolute(std::string_view slashed) {
-    const bool drive =
-        slashed.size() >= 3 && isAsciiLetter(slashed[0]) && slashed[1] == ':' && slashed[2] == '/';
-    return drive || slashed.starts_with("//");
-}
-
 std::optional<std::string> resolveIn(const std::string& name, CodePage cp,
                                      const std::string& baseFolder) {
     const std::string slashed = withSlashes(name, cp);
@@ -139,14 +137,16 @@ std::optional<std::string> resolveStoredName(std::string_view stored, CodePage c
             return found;
         }
     }
+    // Models travel without the folders their images lay in on the modeller's machine: the
+    // last component is looked for beside the model, then in its textures or texture folder.
     for (const auto& [name, nameCp] : forms) {
         const std::string slashed = withSlashes(name, nameCp);
-        if (!isWindowsAbsolute(slashed)) {
+        const std::string last(slashed.substr(slashed.rfind('/') + 1));
+        if (last.empty() || last == "." || last == "..") {
             continue;
         }
-        const std::string last(slashed.substr(slashed.rfind('/') + 1));
-        if (!last.empty()) {
-            if (auto found = findPath(baseFolder + last, nameCp)) {
+        for (const char* folder : kImageFolders) {
+            if (auto found = findPath(baseFolder + folder + last, nameCp)) {
                 return found;
             }
         }

@@ -6,8 +6,9 @@
 //   2. the same with each component matched without regard to ASCII letter case;
 //   3. when the name is not valid in the system code page, its CP932-to-UTF-8 conversion
 //      (steps 1 and 2 again);
-//   4. for a Windows drive path ("C:\...") or a network path ("\\host\..."), its last
-//      component in the base folder.
+//   4. the name's last component in the base folder, then in its "textures" or "texture"
+//      folder: drive paths ("C:\..."), network paths ("\\host\...") and relative paths
+//      ("..\..\textures\x.png") name folders of the machine the model was made on.
 // The stored name itself is never changed; only the file that is opened is found this way.
 
 #include "platform/CodePage.h"

@@ -41,11 +41,18 @@ TEST_F(StoredNamesTest, DoubleByteNamesAreConvertedAndKeepTheirTrailBytes) {
     EXPECT_EQ(resolve("\x95\x5C.JPG", CodePage::Cp932), dir.file("\xE8\xA1\xA8.jpg"));
 }
 
-TEST_F(StoredNamesTest, WindowsPathsFallBackToTheirLastComponent) {
+TEST_F(StoredNamesTest, NamesOfOtherMachinesFallBackToTheirLastComponentBesideTheModel) {
     EXPECT_EQ(resolve("C:\\Users\\someone\\Desktop\\PLAIN.gif"), dir.file("plain.gif"));
     EXPECT_EQ(resolve("\\\\server\\share\\plain.gif"), dir.file("plain.gif"));
-    // A relative name does not fall back: it names a file in its own folder.
-    EXPECT_FALSE(resolve("elsewhere\\plain.gif").has_value());
+    EXPECT_EQ(resolve("..\\..\\textures\\plain.gif"), dir.file("plain.gif"));
+    // Then in a textures or texture folder beside the model, in any letter case.
+    fs::create_directories(dir.path() / "Textures");
+    test::writeBytes(dir.file("Textures/skin.png"), "s");
+    EXPECT_EQ(resolve("D:\\work\\skin.png"), dir.file("Textures/skin.png"));
+    EXPECT_EQ(resolve("maps/skin.png"), dir.file("Textures/skin.png"));
+    EXPECT_EQ(resolve("skin.png"), dir.file("Textures/skin.png"));
+    EXPECT_FALSE(resolve("..\\gone.png").has_value());
+    EXPECT_FALSE(resolve("C:\\Tex\\").has_value()); // a folder name has no last file
 }
 
 } // namespace
