@@ -5,12 +5,36 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "model/MqoReader.h"
+#include "publish/BuildOutput.h"
+#include "publish/PathHelpers.h"
+
+#include <filesystem>
 
 namespace vantor::cli {
 
 namespace {
 
-void writeMaterial(JsonWriter& json, const QelScene& scene, const QelMaterial& material) {
+// "texFound" and the like: where the map's image is read from, or null when it cannot be.
+void writeFound(JsonWriter& json, const char* key, const QelScene& scene,
+                const std::string& stored, const std::string& modelFolder) {
+    json.key(key);
+    ImageReference image;
+    image.stored = stored.substr(0, stored.find('\0'));
+    image.cp = scene.codePage;
+    const std::optional<std::string> found =
+        image.stored.empty() ? std::nullopt : readableImage(image, modelFolder);
+    if (found) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(*found, error);
+        json.value(decodeToUtf8(systemCodePage(),
+                                error ? *found : absolute.lexically_normal().string()));
+    } else {
+        json.null();
+    }
+}
+
+void writeMaterial(JsonWriter& json, const QelScene& scene, const QelMaterial& material,
+                   const std::string& modelFolder) {
     auto text = [&](const std::string& bytes) { return decodeToUtf8(scene.codePage, bytes); };
     json.beginObject();
     json.key("name").value(text(material.name));
@@ -29,6 +53,10 @@ void writeMaterial(JsonWriter& json, const QelScene& scene, const QelMaterial& m
     json.key("bump").value(text(material.bump));
     json.key("env").value(text(material.env));
     json.key("envPower").value(material.envPower);
+    writeFound(json, "texFound", scene, material.tex, modelFolder);
+    writeFound(json, "aplaneFound", scene, material.aplane, modelFolder);
+    writeFound(json, "bumpFound", scene, material.bump, modelFolder);
+    writeFound(json, "envFound", scene, material.env, modelFolder);
     json.endObject();
 }
 
@@ -71,8 +99,9 @@ int runInfo(const Arguments& args) {
     json.beginObject();
     json.key("codePage").value(codePageName(scene.codePage));
     json.key("materials").beginArray();
+    const std::string modelFolder = folderOfPath(path, systemCodePage()).value_or("./");
     for (const QelMaterial& material : scene.materials) {
-        writeMaterial(json, scene, material);
+        writeMaterial(json, scene, material, modelFolder);
     }
     json.endArray();
     json.key("objects").beginArray();
@@ -94,7 +123,9 @@ const Command kInfoCommand{
     "\n"
     "Reads MODEL (an MQO file, or a zipped .mqoz) and prints one JSON object: the code page\n"
     "of its texts, every material with its colour, factors and image names, and every object\n"
-    "with its settings and its vertex, face and corner counts. Texts are shown in UTF-8.\n"
+    "with its settings and its vertex, face and corner counts. Texts are shown in UTF-8. For\n"
+    "each image name, \"texFound\" (\"aplaneFound\", \"bumpFound\", \"envFound\") gives the\n"
+    "absolute path of the file a publish reads for it, or null when none can be read.\n"
     "On failure prints {\"error\":CODE} (1 cannot open, 2 more than 65536 vertices in one\n"
     "object, 3 damaged or not a model) and a message on standard error, and exits with 1.\n",
     runInfo,

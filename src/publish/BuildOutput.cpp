@@ -3,7 +3,11 @@
 #include "platform/FileOps.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StoredNames.h"
+#include "publish/ModelFile.h"
 #include "publish/PathHelpers.h"
+
+#include <algorithm>
+#include <array>
 
 namespace vantor {
 
@@ -18,14 +22,22 @@ void copyShippedFile(const std::string& name, const std::string& shippedFolder,
     }
 }
 
+// The images of the page, in the page's order, under their settings keys.
+std::array<std::pair<const char*, const std::string*>, 6> pageImageFields(const QelParameter& p) {
+    return {{{"TitleLogoImage", &p.TitleLogoImage},
+             {"BackGroundImage", &p.BackGroundImage},
+             {"RotCtrlIcon", &p.RotCtrlIcon.Image},
+             {"ZomCtrlIcon", &p.ZomCtrlIcon.Image},
+             {"PanCtrlIcon", &p.PanCtrlIcon.Image},
+             {"RstCtrlIcon", &p.RstCtrlIcon.Image}}};
+}
+
 // The images the page names, in the page's order. A bare name is looked for in the model's
 // folder; the copy takes the name the page uses.
 void copyPageImages(const QelParameter& params, const std::string& modelFolder,
                     const std::string& outputFolder, std::vector<std::string>& copied) {
     const CodePage cp = systemCodePage();
-    for (const std::string* stored :
-         {&params.TitleLogoImage, &params.BackGroundImage, &params.RotCtrlIcon.Image,
-          &params.ZomCtrlIcon.Image, &params.PanCtrlIcon.Image, &params.RstCtrlIcon.Image}) {
+    for (const auto& [key, stored] : pageImageFields(params)) {
         if (stored->empty()) {
             continue;
         }
@@ -41,6 +53,55 @@ void copyPageImages(const QelParameter& params, const std::string& modelFolder,
 }
 
 } // namespace
+
+std::vector<ImageReference> imageReferences(const QelScene& scene, const QelParameter& params) {
+    std::vector<ImageReference> images;
+    const std::size_t materialCount = writtenCount(scene.materialCount, scene.materials.size());
+    for (std::size_t i = 0; i < materialCount; ++i) {
+        const QelMaterial& m = scene.materials[i];
+        const std::pair<const char*, const std::string*> maps[] = {
+            {"tex", &m.tex}, {"aplane", &m.aplane}, {"bump", &m.bump}, {"env", &m.env}};
+        for (const auto& [field, stored] : maps) {
+            if (!stored->empty()) {
+                images.push_back({m.name, field, stored->substr(0, stored->find('\0')),
+                                  scene.codePage});
+            }
+        }
+    }
+    for (const auto& [key, stored] : pageImageFields(params)) {
+        if (!stored->empty()) {
+            images.push_back({std::string(), key, *stored, systemCodePage()});
+        }
+    }
+    return images;
+}
+
+std::optional<std::string> readableImage(const ImageReference& image,
+                                         const std::string& modelFolder) {
+    std::optional<std::string> path = resolveStoredName(image.stored, image.cp, modelFolder);
+    if (path && !canOpenForReading(*path)) {
+        path.reset();
+    }
+    return path;
+}
+
+std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
+                                       const std::string& archiveName) {
+    std::vector<std::string> names{packageArchiveName(scene), archiveName};
+    if (params.ShadingMode == kShadeCartoon) {
+        names.emplace_back(kCartoonRampName);
+    }
+    for (const auto& [key, stored] : pageImageFields(params)) {
+        if (stored->empty()) {
+            continue;
+        }
+        const std::optional<std::string> name = fileNameOfPath(*stored, systemCodePage());
+        if (name && std::find(names.begin(), names.end(), *name) == names.end()) {
+            names.push_back(*name);
+        }
+    }
+    return names;
+}
 
 std::string shippedTemplatePath() {
     if (const auto folder = shippedFileFolder(kPageTemplateName)) {

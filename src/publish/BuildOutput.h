@@ -8,6 +8,7 @@
 #include "publish/Package.h"
 #include "publish/QelParameter.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,28 @@ struct BuildOutputResult {
 // shippedFolder when one is given.
 BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
                               const std::string& shippedFolder = {});
+
+// One image name that a build reads: a map of a material, or an image of the page.
+struct ImageReference {
+    std::string owner;  // the material's name; empty for an image of the scene settings
+    std::string field;  // "tex", "aplane", "bump", "env", or the settings key ("BackGroundImage")
+    std::string stored; // the name as stored, in code page cp
+    CodePage cp = CodePage::Utf8;
+};
+
+// Every image name the build of scene with params reads: the maps of each material in table
+// order (texture, alpha plane, bump, environment), then the page's images in the page's order.
+std::vector<ImageReference> imageReferences(const QelScene& scene, const QelParameter& params);
+
+// The file an image name is read from, found beside the model as the build finds it, when it
+// can be opened for reading. modelFolder ends in a separator, or is empty.
+std::optional<std::string> readableImage(const ImageReference& image,
+                                         const std::string& modelFolder);
+
+// The files beside a published page that it loads: the archive, the applet archive, the
+// cartoon ramp (cartoon shading only) and the images the page names, each name once.
+std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
+                                       const std::string& archiveName);
 
 // The shipped page template: in the program folder, or in the installed layout beside it.
 std::string shippedTemplatePath();
