@@ -6,6 +6,9 @@
 #include "platform/FileTimes.h"
 #include "publish/BuildOutput.h"
 #include "publish/CameraFit.h"
+#include "publish/StandalonePage.h"
+#include "platform/Files.h"
+#include "platform/Limits.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
 
@@ -13,13 +16,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
+#include <vector>
 
 namespace vantor::cli {
 
 namespace {
 
 struct PublishOptions {
-    std::string modelPath;
+    std::vector<std::string> modelPaths;
     std::optional<std::string> outputFolder;
     std::optional<std::string> packageName;
     std::optional<std::string> templatePath;
@@ -27,6 +32,7 @@ struct PublishOptions {
     int level = 9;
     std::optional<std::uint64_t> seed;
     bool fit = false;
+    bool singleFile = false;
 };
 
 template <typename Number> bool parseNumber(const std::string& text, Number& value) {
@@ -41,15 +47,15 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!arg.starts_with("--")) {
-            if (!options.modelPath.empty() || arg.empty()) {
-                problem = "one model file is needed";
+            if (arg.empty()) {
+                problem = "a model file name is empty";
                 return std::nullopt;
             }
-            options.modelPath = arg;
+            options.modelPaths.push_back(arg);
             continue;
         }
-        if (arg == "--fit") {
-            options.fit = true;
+        if (arg == "--fit" || arg == "--single-file") {
+            (arg == "--fit" ? options.fit : options.singleFile) = true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -82,8 +88,12 @@ std::optional<PublishOptions> parseOptions(const Arguments& args, std::string& p
             return std::nullopt;
         }
     }
-    if (options.modelPath.empty()) {
+    if (options.modelPaths.empty()) {
         problem = "a model file is needed";
+        return std::nullopt;
+    }
+    if (options.packageName && options.modelPaths.size() > 1) {
+        problem = "--name names one package; several models take their own base names";
         return std::nullopt;
     }
     return options;
@@ -145,6 +155,99 @@ std::string describe(const PackageResult& result) {
     return "unknown error";
 }
 
+// One warning for each image that a material or the settings name and that cannot be read:
+// the package is still written, without it.
+void warnAboutUnreadableImages(const QelScene& scene, const QelParameter& parameters,
+                               const std::string& modelPath) {
+    const std::string modelFolder =
+        folderOfPath(modelPath, systemCodePage()).value_or(std::string());
+    for (const ImageReference& image : imageReferences(scene, parameters)) {
+        if (readableImage(image, modelFolder)) {
+            continue;
+        }
+        const std::string owner = image.owner.empty()
+                                      ? std::string("the settings")
+                                      : "material \"" + decodeToUtf8(image.cp, image.owner) + "\"";
+        reportWarning(modelPath + ": " + owner + " " + image.field + ": cannot read the image \"" +
+                      decodeToUtf8(image.cp, image.stored) + "\"");
+    }
+}
+
+std::string describeSize(std::uint64_t bytes) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f MB, %llu bytes", static_cast<double>(bytes) / 1e6,
+                  static_cast<unsigned long long>(bytes));
+    return text;
+}
+
+// --single-file: the page with every file it loads inside it, beside the package. Returns the
+// problem, or nothing when it was written.
+std::optional<std::string> writeStandalonePage(const QelScene& scene,
+                                               const QelParameter& parameters,
+                                               const BuildOutputResult& built,
+                                               const std::string& archiveName) {
+    const FileContents page = readFile(built.pagePath, kMaxTemplateBytes + kMaxArchiveInputBytes);
+    if (!page.ok()) {
+        return "cannot read the page " + built.pagePath;
+    }
+    std::vector<EmbeddedFile> files;
+    for (const std::string& name : pageFileNames(scene, parameters, archiveName)) {
+        FileContents file = readFile(scene.outputFolder + name, kMaxArchiveInputBytes);
+        if (file.ok()) {
+            files.push_back({name, std::move(file.bytes)});
+        } else if (name == archiveName || name == packageArchiveName(scene)) {
+            return "cannot read " + scene.outputFolder + name + " to put it into the page";
+        }
+    }
+    const std::string path = scene.outputFolder + standalonePageName(scene.packageName);
+    const std::string standalone = buildStandalonePage(page.bytes, files);
+    std::string error;
+    if (!writeFileReplacing(path, standalone, &error)) {
+        return "cannot write the single-file page " + error;
+    }
+    std::printf("%s (%s)\n", path.c_str(), describeSize(standalone.size()).c_str());
+    return std::nullopt;
+}
+
+// Publishes one model; returns its problem, or nothing when the package was written.
+std::optional<std::string> publishModel(const PublishOptions& options, const std::string& model,
+                                        QelParameter parameters) {
+    QelScene scene;
+    const MqoReadResult read = readMqoFile(scene, model);
+    if (!read.ok()) {
+        return modelFailureMessage(model, read);
+    }
+    if (options.fit) {
+        fitCamera(scene, parameters);
+    }
+
+    PackageRequest request;
+    request.modelPath = model;
+    if (!folderOfPath(request.modelPath, systemCodePage())) {
+        request.modelPath = "./" + request.modelPath; // a bare name lies in the current folder
+    }
+    if (options.outputFolder) {
+        request.outputFolder = *options.outputFolder;
+    }
+    request.packageName = options.packageName;
+    request.templatePath = options.templatePath.value_or("");
+    request.level = options.level;
+    if (options.seed) {
+        request.seed = options.seed;
+        request.entryDosTime = kEarliestDosTime;
+    }
+    warnAboutUnreadableImages(scene, parameters, request.modelPath);
+    const BuildOutputResult result = buildOutput(scene, parameters, request);
+    if (!result.ok()) {
+        return describe(result.package);
+    }
+    std::printf("%s\n", result.pagePath.c_str());
+    if (options.singleFile) {
+        return writeStandalonePage(scene, parameters, result, request.archiveName);
+    }
+    return std::nullopt;
+}
+
 int runPublish(const Arguments& args) {
     if (handleHelp(kPublishCommand, args)) {
         return kExitOk;
@@ -154,23 +257,9 @@ int runPublish(const Arguments& args) {
     if (!options) {
         return reportUsage(kPublishCommand, problem);
     }
-    std::optional<QelParameter> parameters = publishParameters(*options, problem);
+    const std::optional<QelParameter> parameters = publishParameters(*options, problem);
     if (!parameters) {
         return reportFailure(problem);
-    }
-    QelScene scene;
-    const MqoReadResult read = readMqoFile(scene, options->modelPath);
-    if (!read.ok()) {
-        return reportModelFailure(options->modelPath, read);
-    }
-    if (options->fit) {
-        fitCamera(scene, *parameters);
-    }
-
-    PackageRequest request;
-    request.modelPath = options->modelPath;
-    if (!folderOfPath(request.modelPath, systemCodePage())) {
-        request.modelPath = "./" + request.modelPath; // a bare name lies in the current folder
     }
     if (options->outputFolder) {
         std::error_code error;
@@ -179,21 +268,28 @@ int runPublish(const Arguments& args) {
             return reportFailure("cannot create the folder " + *options->outputFolder + ": " +
                                  error.message());
         }
-        request.outputFolder = *options->outputFolder;
     }
-    request.packageName = options->packageName;
-    request.templatePath = options->templatePath.value_or("");
-    request.level = options->level;
-    if (options->seed) {
-        request.seed = options->seed;
-        request.entryDosTime = kEarliestDosTime;
+    // Each model is tried, whatever became of the ones before it; two models of one base name
+    // would write one package, so the second is refused.
+    int status = kExitOk;
+    std::set<std::string> packages;
+    for (const std::string& model : options->modelPaths) {
+        const std::string folder = options->outputFolder.value_or(
+            folderOfPath(model, systemCodePage()).value_or("./"));
+        const std::string package =
+            std::filesystem::path(folder).lexically_normal().string() + "/" +
+            options->packageName.value_or(baseNameOfPath(model, systemCodePage()).value_or(""));
+        std::optional<std::string> failure;
+        if (!packages.insert(package).second) {
+            failure = model + ": another model of this run already wrote the package " + package;
+        } else {
+            failure = publishModel(*options, model, *parameters);
+        }
+        if (failure) {
+            status = reportFailure(*failure);
+        }
     }
-    const BuildOutputResult result = buildOutput(scene, *parameters, request);
-    if (!result.ok()) {
-        return reportFailure(describe(result.package));
-    }
-    std::printf("%s\n", result.pagePath.c_str());
-    return kExitOk;
+    return status;
 }
 
 } // namespace
@@ -201,14 +297,17 @@ int runPublish(const Arguments& args) {
 const Command kPublishCommand{
     "publish",
     "write the web package of a model, as the editor's publish does",
-    "usage: vantor-cli publish MODEL.mqo [--out DIR] [--name NAME] [--settings FILE]\n"
+    "usage: vantor-cli publish MODEL.mqo... [--out DIR] [--name NAME] [--settings FILE]\n"
     "                          [--level 0-9] [--seed N] [--template FILE] [--fit]\n"
+    "                          [--single-file]\n"
     "\n"
     "Reads MODEL and writes its web package with the editor's start-up settings (or those of\n"
-    "a settings file): NAME.zip\n"
-    "(the keyed model file and one texture file per image) and NAME.html (the page), then\n"
-    "copies vtr.jar, LitColor.jpg (cartoon shading only) and the images the page names beside\n"
-    "them. Prints the page's path.\n"
+    "a settings file): NAME.zip (the keyed model file and one texture file per image) and\n"
+    "NAME.html (the page), then copies vtr.jar, LitColor.jpg (cartoon shading only) and the\n"
+    "images the page names beside them. Prints the page's path. Several models give one\n"
+    "package each, named after each model; a model that fails is reported and the others are\n"
+    "still published. An image that a material or the settings name and that cannot be read\n"
+    "is reported as a warning, and the package is written without it.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
     "  --name NAME      the package name, a plain file name (default: the model's base name)\n"
@@ -223,9 +322,13 @@ const Command kPublishCommand{
     "  --fit            place the camera where the whole model shows, centred and filling\n"
     "                   most of the canvas, for the canvas size, field of view and initial\n"
     "                   angles in force (after --settings)\n"
+    "  --single-file    also write NAME.standalone.html, the page with the viewer, the model\n"
+    "                   and its images inside it, which shows the model when opened straight\n"
+    "                   from disk; prints its path and size\n"
     "\n"
     "A failed publish leaves an earlier package of that name as it was. Exit status 0 on\n"
-    "success, 1 when the package cannot be written, 2 for wrong arguments.\n",
+    "success, 1 when a package cannot be written, 2 for wrong arguments (--name with several\n"
+    "models among them).\n",
     runPublish,
 };
 

@@ -35,6 +35,8 @@ void reportWarning(const std::string& message);
 int reportFailure(const std::string& message);
 // reportFailure for a model that could not be read: its path, the line and the reason.
 int reportModelFailure(const std::string& path, const MqoReadResult& result);
+// The message of reportModelFailure: the model's path, the line and the reason.
+std::string modelFailureMessage(const std::string& path, const MqoReadResult& result);
 // Prints the command's usage line on standard error and returns kExitUsage.
 int reportUsage(const Command& command, const std::string& problem);
 // True when args ask for the command's help; prints it.

@@ -36,12 +36,16 @@ int reportFailure(const std::string& message) {
     return kExitFailed;
 }
 
-int reportModelFailure(const std::string& path, const MqoReadResult& result) {
+std::string modelFailureMessage(const std::string& path, const MqoReadResult& result) {
     std::string message = "cannot read " + path;
     if (result.line > 0) {
         message += ", line " + std::to_string(result.line);
     }
-    return reportFailure(message + ": " + result.message);
+    return message + ": " + result.message;
+}
+
+int reportModelFailure(const std::string& path, const MqoReadResult& result) {
+    return reportFailure(modelFailureMessage(path, result));
 }
 
 int reportUsage(const Command& command, const std::string& problem) {

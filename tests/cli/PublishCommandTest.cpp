@@ -60,6 +60,58 @@ TEST(PublishCommand, FitPlacesTheCameraAfterTheSettingsOrWarnsWhenNothingShows) 
     EXPECT_TRUE(fs::exists(dir.path() / "empty.html"));
 }
 
+TEST(PublishCommand, SeveralModelsGiveOnePackageEachAndAFailedOneStopsNoOther) {
+    test::TempDir dir;
+    const std::string model = test::readBytes(test::houseModel());
+    fs::create_directories(dir.path() / "other");
+    for (const char* name : {"a.mqo", "c.mqo", "other/a.mqo"}) {
+        test::writeBytes(dir.path() / name, model);
+    }
+    test::writeBytes(dir.path() / "b.mqo", "no model");
+    const test::CliRun run = runCli({"publish", dir.file("a.mqo"), dir.file("b.mqo"),
+                                     dir.file("c.mqo"), dir.file("other/a.mqo"), "--out",
+                                     dir.file("web")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, dir.file("web") + "/a.html\n" + dir.file("web") + "/c.html\n");
+    EXPECT_NE(run.err.find("b.mqo"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("other/a.mqo: another model"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2 + 2) << run.err; // + brick.jpg
+    EXPECT_TRUE(fs::exists(dir.path() / "web/c.zip"));
+
+    const test::CliRun named =
+        runCli({"publish", dir.file("a.mqo"), dir.file("c.mqo"), "--name", "x"});
+    EXPECT_EQ(named.status, 2);
+}
+
+TEST(PublishCommand, UnreadableImagesAreWarnedAboutAndThePackageIsStillWritten) {
+    test::TempDir dir;
+    test::writeBytes(dir.path() / "tex1.png", test::readBytes(std::string(VANTOR_SOURCE_DIR) +
+                                                              "/examples/house/brick.jpg"));
+    test::writeBytes(dir.path() / "m.mqo",
+                     "Metasequoia Document\r\nFormat Text Ver 1.0\r\nMaterial 3 {\r\n"
+                     "\t\"lost\" col(1 1 1 1) tex(\"missing.png\")\r\n"
+                     "\t\"moved\" col(1 1 1 1) tex(\"C:\\Users\\me\\tex1.png\")\r\n"
+                     "\t\"gone\" col(1 1 1 1) aplane(\"C:\\Users\\me\\gone.png\")\r\n}\r\n"
+                     "Object \"o\" {\r\n\tvertex 3 {\r\n\t\t0 0 0\r\n\t\t1 0 0\r\n\t\t0 1 0\r\n"
+                     "\t}\r\n\tface 1 {\r\n\t\t3 V(0 1 2) M(1)\r\n\t}\r\n}\r\nEof\r\n");
+    test::writeBytes(dir.path() / "s.vsn", "[QelScene]\r\nBackGroundImage=nothere.jpg\r\n");
+    const test::CliRun run = runCli({"publish", dir.file("m.mqo"), "--settings",
+                                     dir.file("s.vsn"), "--out", dir.file("web")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir.path() / "web/m.zip"));
+    const std::string prefix = "vantor-cli: warning: " + dir.file("m.mqo") + ": ";
+    EXPECT_EQ(run.err, prefix + "material \"lost\" tex: cannot read the image \"missing.png\"\n" +
+                           prefix + "material \"gone\" aplane: cannot read the image " +
+                           "\"C:\\Users\\me\\gone.png\"\n" + prefix +
+                           "the settings BackGroundImage: cannot read the image \"nothere.jpg\"\n");
+
+    const test::CliRun info = runCli({"info", dir.file("m.mqo")});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("\"texFound\":null"), std::string::npos);
+    EXPECT_NE(info.out.find("\"texFound\":\"" + dir.file("tex1.png") + "\""), std::string::npos)
+        << info.out;
+}
+
 TEST(PublishCommand, WrongArgumentsExitWithTwo) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"publish"},
@@ -68,7 +120,7 @@ TEST(PublishCommand, WrongArgumentsExitWithTwo) {
              {"publish", test::houseModel(), "--seed", "-1"},
              {"publish", test::houseModel(), "--out"},
              {"publish", test::houseModel(), "--colour", "red"},
-             {"publish", test::houseModel(), test::houseModel()}}) {
+             {"publish", test::houseModel(), "--name", "x", test::houseModel()}}) {
         const test::CliRun run = runCli(args);
         EXPECT_EQ(run.status, 2) << args.back();
         EXPECT_TRUE(run.out.empty());

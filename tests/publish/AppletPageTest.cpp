@@ -1,4 +1,5 @@
 #include "publish/AppletPage.h"
+#include "publish/StandalonePage.h"
 
 #include "TestSupport.h"
 
@@ -258,6 +259,23 @@ TEST_F(AppletPageTest, FailuresLeaveTheOldPage) {
                               silentParameters()),
               PageStatus::CannotWrite);
     EXPECT_EQ(test::readBytes(dir.file("car.html")), "old");
+}
+
+TEST(StandalonePage, CarriesEachFileInBase64BeforeTheHeadEnds) {
+    // The vectors of RFC 4648, and bytes above 0x7F.
+    const std::pair<std::string, std::string> vectors[] = {
+        {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {std::string("\xFF\xFE\x00", 3), "//4A"}};
+    for (const auto& [bytes, text] : vectors) {
+        EXPECT_EQ(base64Encoded(bytes), text) << bytes;
+    }
+    const std::string page = "<html><HEAD><title>t</title></HEAD><body>b</body></html>";
+    EXPECT_EQ(buildStandalonePage(page, {{"a&b\".jpg", "foo"}, {"m.zip", "fo"}}),
+              "<html><HEAD><title>t</title>"
+              "<script type=\"application/x-qel-file\" data-name=\"a&amp;b&quot;.jpg\">Zm9v"
+              "</script>\r\n<script type=\"application/x-qel-file\" data-name=\"m.zip\">Zm8="
+              "</script>\r\n</HEAD><body>b</body></html>");
+    EXPECT_EQ(buildStandalonePage("<p>no head</p>", {}), "<p>no head</p>");
 }
 
 } // namespace

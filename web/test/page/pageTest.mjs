@@ -90,7 +90,7 @@ async function shoot(tab, rect, name) {
 }
 
 async function openAndShoot(page, name, options) {
-  const opened = await open(`${server.url}${page}`, options);
+  const opened = await open(page.startsWith('file:') ? page : `${server.url}${page}`, options);
   const image = await shoot(opened.tab, opened.rect, name);
   assert.deepEqual(opened.tab.errors, [], `no script errors on ${page}`);
   await opened.tab.close();
@@ -177,6 +177,23 @@ test('a model far from the origin shows centred; --fit frames models of any size
   await check(sphereModel(32, 20, far), 'far', false, [0.4, 0.6]);
   await check(sphereModel(32, 20, far), 'far-fit', true, [0.6, 0.9]);
   await check(sphereModel(32, 20, { radius: 1, centre: [0.5, -3, 2] }), 'small-fit', true, [0.6, 0.9]);
+});
+
+test('a single-file page opened straight from disk shows the model as the served package does', async () => {
+  // The page alone in a folder of its own: it may read nothing beside it.
+  const alone = join(folder.dir, 'alone');
+  execFileSync(cliPath, ['publish', join(folder.dir, 'probe.mqo'), '--out', join(folder.dir, 'single'), '--name', 'probe',
+    '--seed', '5', '--single-file'], { stdio: ['ignore', 'ignore', 'inherit'] });
+  mkdirSync(alone);
+  copyFileSync(join(folder.dir, 'single', 'probe.standalone.html'), join(alone, 'probe.standalone.html'));
+  const served = await openAndShoot('probe.html', 'single-file-served');
+  const { image } = await openAndShoot(pathToFileURL(join(alone, 'probe.standalone.html')).href, 'single-file-from-disk');
+  let differing = 0;
+  for (let y = 0; y < image.height; y++) {
+    for (let x = 0; x < image.width; x++) if (!near(image.pixel(x, y), served.image.pixel(x, y), 12)) differing++;
+  }
+  assert.deepEqual([image.width, image.height], [served.image.width, served.image.height]);
+  assert.ok(differing < image.width * image.height * 0.005, `${differing} pixels differ from the served page`);
 });
 
 test('the background colour parameter colours the corners', async () => {
