@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Limits.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -36,6 +37,17 @@ bool equalNoCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+unsigned char foldedAscii(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u | 0x20) : u;
+}
+
+// The order that goes with equalNoCase: bytes compared with ASCII letters folded to lower case.
+bool lessNoCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return foldedAscii(x) < foldedAscii(y); });
 }
 
 std::string_view withoutBom(std::string_view line) {
@@ -149,26 +161,47 @@ ProfileFile::Location ProfileFile::findSection(std::string_view section) const {
     return location;
 }
 
-std::optional<std::size_t> ProfileFile::findKey(const Location& section, std::string_view key) const {
-    for (std::size_t i = section.sectionLine + 1; i < section.end; ++i) {
-        const auto name = keyName(lines_[i]);
-        if (name && equalNoCase(*name, key)) {
-            return i;
-        }
-    }
-    return std::nullopt;
+std::optional<std::string> ProfileFile::read(std::string_view section, std::string_view key) const {
+    return sectionReader(section).read(key);
 }
 
-std::optional<std::string> ProfileFile::read(std::string_view section, std::string_view key) const {
-    const Location location = findSection(section);
-    if (!location.found) {
+void ProfileKeyIndex::sort() {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const auto& a, const auto& b) { return lessNoCase(a.first, b.first); });
+}
+
+std::optional<std::size_t> ProfileKeyIndex::find(std::string_view name) const {
+    const auto first = std::lower_bound(
+        entries_.begin(), entries_.end(), name,
+        [](const auto& entry, std::string_view wanted) { return lessNoCase(entry.first, wanted); });
+    if (first == entries_.end() || !equalNoCase(first->first, name)) {
         return std::nullopt;
     }
-    const auto line = findKey(location, key);
+    return first->second;
+}
+
+ProfileSectionReader ProfileFile::sectionReader(std::string_view section) const {
+    ProfileSectionReader reader;
+    reader.lines_ = &lines_;
+    const Location location = findSection(section);
+    if (!location.found) {
+        return reader;
+    }
+    for (std::size_t i = location.sectionLine + 1; i < location.end; ++i) {
+        if (const auto name = keyName(lines_[i])) {
+            reader.keys_.add(*name, i);
+        }
+    }
+    reader.keys_.sort();
+    return reader;
+}
+
+std::optional<std::string> ProfileSectionReader::read(std::string_view key) const {
+    const std::optional<std::size_t> line = keys_.find(key);
     if (!line) {
         return std::nullopt;
     }
-    const std::string& text = lines_[*line];
+    const std::string& text = (*lines_)[*line];
     std::string_view value = trim(std::string_view(text).substr(text.find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
@@ -191,25 +224,61 @@ std::optional<std::string> ProfileFile::read(std::string_view section, std::stri
 }
 
 void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string line = std::string(key) + "=" + singleLine(value);
+    write(section, {{std::string(key), std::string(value)}});
+}
+
+void ProfileFile::write(std::string_view section, const std::vector<ProfileEntry>& entries) {
+    if (entries.empty()) {
+        return;
+    }
     const Location location = findSection(section);
     if (!location.found) {
         std::string header = "[";
         header.append(section);
         header += ']';
         lines_.push_back(std::move(header));
-        lines_.push_back(line);
-        endsWithLineEnd_ = true;
-        return;
     }
-    if (const auto existing = findKey(location, key)) {
-        lines_[*existing] = line;
-        return;
+    ProfileKeyIndex existing;
+    std::size_t end = lines_.size();
+    if (location.found) {
+        end = location.end;
+        for (std::size_t i = location.sectionLine + 1; i < end; ++i) {
+            if (const auto name = keyName(lines_[i])) {
+                existing.add(*name, i);
+            }
+        }
+        existing.sort();
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(location.end), line);
-    if (location.end == lines_.size() - 1) {
-        endsWithLineEnd_ = true;
+    // Keys new to the section go after its last key line in the order given; a key given
+    // twice ends with its last value, as one write after the other would leave it.
+    // The index looks into the lines, so replaced lines are put in only when all are found.
+    std::vector<std::pair<std::size_t, std::string>> replaced;
+    std::vector<std::string> added;
+    std::vector<std::string_view> addedKeys;
+    for (const ProfileEntry& entry : entries) {
+        const std::string& key = entry.key;
+        std::string line = key + "=" + singleLine(entry.value);
+        if (const auto known = existing.find(key)) {
+            replaced.emplace_back(*known, std::move(line));
+            continue;
+        }
+        const auto same = std::find_if(addedKeys.begin(), addedKeys.end(),
+                                       [&](std::string_view k) { return equalNoCase(k, key); });
+        if (same != addedKeys.end()) {
+            added[static_cast<std::size_t>(same - addedKeys.begin())] = std::move(line);
+        } else {
+            added.push_back(std::move(line));
+            addedKeys.push_back(key);
+        }
     }
+    for (auto& [line, text] : replaced) {
+        lines_[line] = std::move(text);
+    }
+    if (end == lines_.size() && !added.empty()) {
+        endsWithLineEnd_ = true; // the new lines end the file, each with its line end
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end),
+                  std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }
 
 std::string ProfileFile::text() const {

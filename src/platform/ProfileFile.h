@@ -9,11 +9,45 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantor {
 
 inline constexpr std::size_t kMaxProfileTextBytes = 2047;
+
+class ProfileFile;
+
+struct ProfileEntry {
+    std::string key;
+    std::string value;
+};
+
+// The key lines of a run of profile lines, sorted by name, for finding a key without a scan.
+// Names compare without regard to the case of ASCII letters; of two lines with one key the
+// first counts.
+class ProfileKeyIndex {
+public:
+    void add(std::string_view name, std::size_t line) { entries_.emplace_back(name, line); }
+    void sort();
+    std::optional<std::size_t> find(std::string_view name) const;
+
+private:
+    std::vector<std::pair<std::string_view, std::size_t>> entries_;
+};
+
+// The keys of one section of a profile, found in one pass, for reading many keys: each read
+// then costs no scan of the file. Valid while the profile is neither changed nor destroyed.
+class ProfileSectionReader {
+public:
+    // As ProfileFile::read for this reader's section.
+    std::optional<std::string> read(std::string_view key) const;
+
+private:
+    friend class ProfileFile;
+    const std::vector<std::string>* lines_ = nullptr;
+    ProfileKeyIndex keys_;
+};
 
 class ProfileFile {
 public:
@@ -32,8 +66,14 @@ public:
     // at most kMaxProfileTextBytes bytes; nothing when the section or the key is missing.
     std::optional<std::string> read(std::string_view section, std::string_view key) const;
 
+    // A reader of the keys of section (of none when the section is missing).
+    ProfileSectionReader sectionReader(std::string_view section) const;
+
     // Sets key in section to value (line breaks in value become blanks).
     void write(std::string_view section, std::string_view key, std::string_view value);
+    // Sets several keys of one section at once, as one write after the other would, in one
+    // pass over the file.
+    void write(std::string_view section, const std::vector<ProfileEntry>& entries);
 
     // The whole text, with the line ends the file had (CR LF for a new file).
     std::string text() const;
@@ -48,7 +88,6 @@ private:
         bool found = false;
     };
     Location findSection(std::string_view section) const;
-    std::optional<std::size_t> findKey(const Location& section, std::string_view key) const;
 
     std::vector<std::string> lines_;
     std::string lineEnd_ = "\r\n";

@@ -57,14 +57,17 @@ T clampField(T value, const NumberFieldRange& range) {
 } // namespace
 
 void writeSceneSettings(const QelParameter& parameters, ProfileFile& profile) {
+    std::vector<ProfileEntry> entries;
     visitSceneSettings(parameters, [&](const char* key, const auto& field) {
-        profile.write(kSceneSettingsSection, key, formatValue(field));
+        entries.push_back({key, formatValue(field)});
     });
+    profile.write(kSceneSettingsSection, entries);
 }
 
 void readSceneSettings(QelParameter& parameters, const ProfileFile& profile) {
+    const ProfileSectionReader section = profile.sectionReader(kSceneSettingsSection);
     visitSceneSettings(parameters, [&](const char* key, auto&& field) {
-        if (const auto text = profile.read(kSceneSettingsSection, key)) {
+        if (const auto text = section.read(key)) {
             readValue(*text, field);
         }
     });

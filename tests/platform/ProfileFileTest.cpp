@@ -54,6 +54,21 @@ TEST(ProfileFileWrite, NewFileGetsKeysInWritingOrderAndLfFilesStayLf) {
     EXPECT_EQ(unix.text(), "[S]\na=1\nb=line break\n");
 }
 
+TEST(ProfileFileWrite, SeveralKeysAtOnceGiveWhatOneWriteAfterTheOtherGives) {
+    const std::vector<ProfileEntry> entries{
+        {"width", "1"}, {"Depth", "2"}, {"DEPTH", "3"}, {"x", "4"}, {"Name", "a\r\nb"}};
+    for (const char* text : {"", "[S]", "[s]\nx=0\nX=9\n\n\n[T]\nwidth=7", "a\n[Other]\nWidth=5\n"}) {
+        ProfileFile oneByOne = ProfileFile::parse(text);
+        for (const ProfileEntry& entry : entries) {
+            oneByOne.write("S", entry.key, entry.value);
+        }
+        ProfileFile atOnce = ProfileFile::parse(text);
+        atOnce.write("S", entries);
+        EXPECT_EQ(atOnce.text(), oneByOne.text()) << text;
+        EXPECT_EQ(atOnce.sectionReader("s").read("DEPTH"), "3");
+    }
+}
+
 TEST(ProfileFileSave, RoundTripsThroughTheDiskAndKeepsTheOldFileOnFailure) {
     test::TempDir dir;
     const std::string path = dir.file("scene.vsn");
