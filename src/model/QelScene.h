@@ -94,4 +94,24 @@ struct QelScene {
     bool SaveMQO(const std::string& path, std::string* error = nullptr) const;
 };
 
+// Whether every text of the scene passes test: each material's name and its four image names,
+// and each object's name. Stops at the first text that fails.
+template <class Test>
+bool allSceneTexts(const QelScene& scene, Test&& test) {
+    for (const QelMaterial& material : scene.materials) {
+        for (const std::string* text :
+             {&material.name, &material.tex, &material.aplane, &material.bump, &material.env}) {
+            if (!test(*text)) {
+                return false;
+            }
+        }
+    }
+    for (const QelObject& object : scene.objects) {
+        if (!test(object.name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace vantor
