@@ -2,10 +2,12 @@
 // Every caption, label, list item and message of the main window and its dialogs, as UTF-8.
 // Nothing else in the editor spells a Japanese text.
 
+#include "VantorVersion.h"
+
 namespace vantor::main_strings {
 
 // ---- Window --------------------------------------------------------------------------------
-inline constexpr char kApplicationTitle[] = "Vantor Converter";
+inline constexpr const char* kApplicationTitle = kProgramName;
 inline constexpr char kCaptionOpen[] = "[";
 inline constexpr char kCaptionClose[] = "]";
 // The window font and the fonts that stand in for it where it is not installed.
@@ -116,8 +118,8 @@ inline constexpr char kBtnCancel[] = "キャンセル";
 
 // ---- About box -----------------------------------------------------------------------------
 inline constexpr char kDlgAboutCaption[] = "バージョン情報";
-inline constexpr char kAboutTitle[] = "Vantor Converter";
-inline constexpr char kAboutVersion[] = "Ver1.1";
+inline constexpr const char* kAboutTitle = kProgramName;
+inline constexpr char kAboutVersionPrefix[] = "Ver"; // followed by the program's version
 
 // ---- File dialogs: filter entries "description|patterns" ------------------------------------
 inline constexpr const char* kMqoFilters[] = {"メタセコイア オブジェクト (*.mqo)|*.mqo"};
