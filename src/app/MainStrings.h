@@ -150,5 +150,18 @@ inline constexpr char kMsgBuildFailed[] = "VTRファイルの作成に失敗し�
 inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
 inline constexpr char kMsgMqoSaved[] = "MQOファイルを保存しました";
 inline constexpr char kMsgMqoSaveFailed[] = "MQOファイルの保存に失敗しました";
+inline constexpr char kMsgSettingsSaveFailed[] = "シーン情報の保存に失敗しました";
+
+// ---- Why a file could not be saved: the line under the path -----------------------------------
+inline constexpr char kReasonNotWritable[] = "書き込みできません";
+inline constexpr char kReasonNoFolder[] = "フォルダがありません";
+inline constexpr char kReasonDiskFull[] = "ディスクの空きが足りません";
+inline constexpr char kReasonFolderInTheWay[] = "同じ名前のフォルダがあります";
+inline constexpr char kReasonNameTooLong[] = "名前が長すぎます";
+inline constexpr char kReasonDeviceError[] = "ディスクの読み書きに失敗しました";
+// An existing file that could not be read whole, which saving would overwrite with less.
+inline constexpr char kReasonNotReplaceable[] = "読み込めないファイルのため上書きしません";
+// Any other cause, with the system's error number for %1.
+inline constexpr char kReasonOther[] = "書き込みに失敗しました（エラー番号 %1）";
 
 } // namespace vantor::main_strings

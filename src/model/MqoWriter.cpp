@@ -148,12 +148,23 @@ std::string formatMqo(const QelScene& scene) {
     return out;
 }
 
-bool writeMqoFile(const QelScene& scene, const std::string& path, std::string* error) {
+bool writeMqoFile(const QelScene& scene, const std::string& path, FileError* error) {
     return writeFileReplacing(path, formatMqo(scene), error);
 }
 
-bool QelScene::SaveMQO(const std::string& path, std::string* error) const {
+bool QelScene::SaveMQO(const std::string& path, FileError* error) const {
     return writeMqoFile(*this, path, error);
+}
+
+bool QelScene::SaveMQO(const std::string& path, std::string* error) const {
+    FileError failure;
+    if (SaveMQO(path, &failure)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = describeFileError(failure);
+    }
+    return false;
 }
 
 } // namespace vantor

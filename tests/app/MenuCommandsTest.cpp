@@ -59,12 +59,14 @@ TEST_F(MenuCommands, SavingTheModelAsMqoRenamesTheWindowAndConfirms) {
 TEST_F(MenuCommands, AFailedMqoSaveKeepsThePathAndSaysSo) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
     const QString title = form->windowTitle();
-    ui.fileAnswers.push_back(Q(models.file("missing-folder/copy.mqo")));
+    const std::string target = models.file("missing-folder/copy.mqo");
+    ui.fileAnswers.push_back(Q(target));
     form->MenuSaveMQOClick();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
     EXPECT_EQ(ui.messages[0].caption, "ERROR");
-    EXPECT_EQ(ui.messages[0].text, U(ms::kMsgMqoSaveFailed));
+    EXPECT_EQ(ui.messages[0].text,
+              U(ms::kMsgMqoSaveFailed) + "\n" + Q(target) + "\n" + U(ms::kReasonNoFolder));
     EXPECT_EQ(form->ModelPath(), Sample());
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(ui.busyDepth, 0);
@@ -95,20 +97,32 @@ TEST_F(MenuCommands, UnreadableSettingsAreNotSavedAndNoDialogOpens) {
     EXPECT_EQ(form->SceneTab().EditLightY->text(), "abc");
 }
 
-TEST_F(MenuCommands, AFailedSettingsSaveNamesTheFile) {
+TEST_F(MenuCommands, AFailedSettingsSaveNamesTheFileAndTheReasonInJapanese) {
     TempDir target;
     // A folder where the file should be cannot be replaced.
     const std::string folder = target.file("scene.vsn");
     std::filesystem::create_directory(folder);
     writeBytes(target.path() / "scene.vsn" / "keep.txt", "kept");
-    for (const std::string& path : {folder, target.file("missing/scene.vsn")}) {
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {folder, ms::kReasonFolderInTheWay},
+        {target.file("missing/scene.vsn"), ms::kReasonNoFolder},
+        {target.file("scene.vsn/keep.txt/x.vsn"), ms::kReasonNoFolder},
+        // A folder that exists but takes no new files.
+        {"/proc/x.vsn", ms::kReasonNotWritable},
+    };
+    for (const auto& c : cases) {
         ui.messages.clear();
-        ui.fileAnswers.push_back(Q(path));
+        ui.fileAnswers.push_back(Q(c.path));
         form->MenuSaveQLSClick();
-        ASSERT_EQ(ui.messages.size(), 1u) << path;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.path;
         EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
         EXPECT_EQ(ui.messages[0].caption, "ERROR");
-        EXPECT_TRUE(ui.messages[0].text.startsWith(Q(path))) << ui.messages[0].text.toStdString();
+        EXPECT_EQ(ui.messages[0].text,
+                  U(ms::kMsgSettingsSaveFailed) + "\n" + Q(c.path) + "\n" + U(c.reason))
+            << ui.messages[0].text.toStdString();
     }
     EXPECT_EQ(readBytes(target.path() / "scene.vsn" / "keep.txt"), "kept");
     EXPECT_FALSE(Exists(target.file("missing")));
