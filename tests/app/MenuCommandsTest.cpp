@@ -169,6 +169,20 @@ TEST_F(MenuCommands, SavedSettingsLoadBackIntoEveryControl) {
     EXPECT_EQ(form->Scene().materials[0].dif, 0.5f);
 }
 
+TEST_F(MenuCommands, LoadedSettingsShowTheStartOfEveryField) {
+    form->show();
+    ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
+    form->MenuLoadQLS->trigger();
+    TSceneTab& tab = form->SceneTab();
+    // -0.6 as a single-precision number, widened: longer than the field is wide.
+    EXPECT_EQ(tab.EditLightX->text(), "-0.600000023841858");
+    EXPECT_GT(tab.EditLightX->fontMetrics().horizontalAdvance(tab.EditLightX->text()),
+              tab.EditLightX->width());
+    for (const TMaxEdit* edit : form->findChildren<TMaxEdit*>()) {
+        EXPECT_EQ(edit->cursorPosition(), 0) << edit->objectName().toStdString();
+    }
+}
+
 TEST_F(MenuCommands, MissingKeysLoadAsTheRecordsInitialValues) {
     TempDir target;
     const std::string path = target.file("partial.vsn");
