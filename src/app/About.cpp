@@ -50,7 +50,7 @@ TDlgAbout::TDlgAbout(QWidget* owner)
     LabelTitle->move(80, 24);
     LabelTitle->adjustSize();
 
-    LabelVersion = new QLabel(Ui(ms::kAboutVersion), this);
+    LabelVersion = new QLabel(Ui(ms::kAboutVersionPrefix) + Ui(kProgramVersion), this);
     LabelVersion->setObjectName("LabelVersion");
     LabelVersion->move(184, 48);
     LabelVersion->adjustSize();

@@ -73,6 +73,12 @@ bool TBuildDriver::Build(const std::optional<std::string>& targetFolder) {
             return false;
         }
     }
+    // Fails as the package writer fails before any model was read, so that a failed read never
+    // publishes an empty package over a good one.
+    if (!FIn.ModelLoaded) {
+        ShowError(ms::kMsgBuildFailed);
+        return false;
+    }
     PackageRequest request;
     request.modelPath = FIn.ModelPath;
     request.outputFolder = preview ? FPreview.Path() : *targetFolder;

@@ -46,6 +46,9 @@ private:
 struct TBuildInputs {
     QelScene& Scene;
     const std::string& ModelPath; // the model path; empty when none
+    // False until a model is read, and again from a read that fails: the scene then holds
+    // nothing or the remains of that file, and no package may be made from it.
+    const bool& ModelLoaded;
     TSceneTab& SceneTab;          // the settings controls and the output name
 };
 
@@ -58,6 +61,7 @@ public:
 
     // Preview (no target) or publish into targetFolder (ending in "/"). True when the package
     // was written and the browser pane was sent to its page; a failure has shown its message.
+    // Without a loaded model nothing is written and the build fails.
     bool Build(const std::optional<std::string>& targetFolder);
 
     // The publish command: asks for a folder, starting at the model's folder, publishes into

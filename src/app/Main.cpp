@@ -65,7 +65,7 @@ TFormMain::TFormMain(TUiServices& ui, BrowserKind browser, std::string shippedFo
     FBrowser = createBrowserPane(browser, this).release();
     FBrowser->setObjectName("Browser");
     BuildLayout();
-    FDriver = std::make_unique<TBuildDriver>(TBuildInputs{FScene, FModelPath, *FSceneTab},
+    FDriver = std::make_unique<TBuildDriver>(TBuildInputs{FScene, FModelPath, FModelLoaded, *FSceneTab},
                                              *FBrowser, FUi, this, std::move(shippedFolder));
     UpdateCaption();
     setAcceptDrops(true);
@@ -174,16 +174,17 @@ void TFormMain::ShowError(const QString& text) {
 
 bool TFormMain::OpenMQO(const std::string& path) {
     FScene.Clear();
+    FModelLoaded = false;
     FModelPath = path;
     UpdateCaption();
     std::int32_t error = kMqoOk;
-    bool loaded = false;
     {
         TBusyCursor busy(FUi);
-        loaded = FScene.LoadMQO(path, &error);
+        FModelLoaded = FScene.LoadMQO(path, &error);
     }
-    if (!loaded) {
-        // The scene holds only what the reader kept; no list item may address more.
+    if (!FModelLoaded) {
+        // The scene holds only what the reader kept; no list item and no control may stand
+        // for a material of the model shown before.
         FMaterialTab->ClearMaterialList();
         ShowError(Ui(MqoErrorMessage(error)));
         return false;

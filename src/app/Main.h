@@ -37,8 +37,9 @@ public:
     ~TFormMain() override;
 
     // Empties the scene, makes path the model path (also when the read then fails), reads the
-    // model and builds its first preview. A failed read shows its message and clears the
-    // material list. True when the model was read and previewed.
+    // model and builds its first preview. A failed read shows its message, empties the
+    // material editor and leaves the window without a loaded model until a read succeeds.
+    // True when the model was read and previewed.
     bool OpenMQO(const std::string& path);
     // "Vantor Converter", followed by "[path]" when a model path is set.
     QString Caption() const;
@@ -61,6 +62,7 @@ public:
 
     QelScene& Scene() { return FScene; }
     const std::string& ModelPath() const { return FModelPath; }
+    bool ModelLoaded() const { return FModelLoaded; }
     TSceneTab& SceneTab() { return *FSceneTab; }
     TMaterialTab& MaterialTab() { return *FMaterialTab; }
     TBuildDriver& Driver() { return *FDriver; }
@@ -93,6 +95,7 @@ private:
     TUiServices& FUi;
     QelScene FScene;
     std::string FModelPath;
+    bool FModelLoaded = false;
     TSceneTab* FSceneTab = nullptr;
     TMaterialTab* FMaterialTab = nullptr;
     TBrowserPane* FBrowser = nullptr;

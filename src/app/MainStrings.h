@@ -2,10 +2,12 @@
 // Every caption, label, list item and message of the main window and its dialogs, as UTF-8.
 // Nothing else in the editor spells a Japanese text.
 
+#include "VantorVersion.h"
+
 namespace vantor::main_strings {
 
 // ---- Window --------------------------------------------------------------------------------
-inline constexpr char kApplicationTitle[] = "Vantor Converter";
+inline constexpr const char* kApplicationTitle = kProgramName;
 inline constexpr char kCaptionOpen[] = "[";
 inline constexpr char kCaptionClose[] = "]";
 // The window font and the fonts that stand in for it where it is not installed.
@@ -118,8 +120,8 @@ inline constexpr char kBtnCancel[] = "キャンセル";
 
 // ---- About box -----------------------------------------------------------------------------
 inline constexpr char kDlgAboutCaption[] = "バージョン情報";
-inline constexpr char kAboutTitle[] = "Vantor Converter";
-inline constexpr char kAboutVersion[] = "Ver1.1";
+inline constexpr const char* kAboutTitle = kProgramName;
+inline constexpr char kAboutVersionPrefix[] = "Ver"; // followed by the program's version
 
 // ---- File dialogs: filter entries "description|patterns" ------------------------------------
 inline constexpr const char* kMqoFilters[] = {"メタセコイア オブジェクト (*.mqo)|*.mqo"};
@@ -150,5 +152,18 @@ inline constexpr char kMsgBuildFailed[] = "VTRファイルの作成に失敗し�
 inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
 inline constexpr char kMsgMqoSaved[] = "MQOファイルを保存しました";
 inline constexpr char kMsgMqoSaveFailed[] = "MQOファイルの保存に失敗しました";
+inline constexpr char kMsgSettingsSaveFailed[] = "シーン情報の保存に失敗しました";
+
+// ---- Why a file could not be saved: the line under the path -----------------------------------
+inline constexpr char kReasonNotWritable[] = "書き込みできません";
+inline constexpr char kReasonNoFolder[] = "フォルダがありません";
+inline constexpr char kReasonDiskFull[] = "ディスクの空きが足りません";
+inline constexpr char kReasonFolderInTheWay[] = "同じ名前のフォルダがあります";
+inline constexpr char kReasonNameTooLong[] = "名前が長すぎます";
+inline constexpr char kReasonDeviceError[] = "ディスクの読み書きに失敗しました";
+// An existing file that could not be read whole, which saving would overwrite with less.
+inline constexpr char kReasonNotReplaceable[] = "読み込めないファイルのため上書きしません";
+// Any other cause, with the system's error number for %1.
+inline constexpr char kReasonOther[] = "書き込みに失敗しました（エラー番号 %1）";
 
 } // namespace vantor::main_strings

@@ -248,6 +248,7 @@ void TMaterialTab::RefreshMaterialList() {
 
 void TMaterialTab::ClearMaterialList() {
     ListBoxMaterial->clear();
+    ShowNoMaterial();
 }
 
 QelMaterial* TMaterialTab::SelectedMaterial() const {
@@ -269,6 +270,8 @@ void TMaterialTab::ShowMaterial() {
     if (material == nullptr) {
         return;
     }
+    GroupMaterial->setEnabled(true);
+    GroupMapping->setEnabled(true);
     PaintMaterial->SetColor(
         windowColorFromLightColor({material->col[0], material->col[1], material->col[2]}));
     // Each factor goes through its track bar, whose handler moves the number field, whose
@@ -282,6 +285,20 @@ void TMaterialTab::ShowMaterial() {
             FromCodePage(FScene.codePage, MapField(*material, static_cast<TMaterialMap>(m))));
         MarkMapField(edit, true);
     }
+}
+
+void TMaterialTab::ShowNoMaterial() {
+    PaintMaterial->SetColor(0);
+    for (const TFactorRow& row : FFactors) {
+        row.Track->SetPosition(0);
+        row.Edit->SetPosition(0);
+    }
+    for (const TMapRow& row : FMaps) {
+        row.Edit->clear(); // with no selection, the change reaches no material
+        MarkMapField(row.Edit, true);
+    }
+    GroupMaterial->setEnabled(false);
+    GroupMapping->setEnabled(false);
 }
 
 // ---- Factors ----------------------------------------------------------------------------------

@@ -36,13 +36,15 @@ public:
     // Lists the name of every material of the scene in table order (item i stands for
     // materials[i]), then selects and shows the first one when there is one.
     void RefreshMaterialList();
-    // Empties the list, so that no item stands for a material the scene no longer has.
+    // Empties the list, so that no item stands for a material the scene no longer has, and
+    // empties and disables the editor until a material is shown again.
     void ClearMaterialList();
 
     // The selected material; null when nothing is selected.
     QelMaterial* SelectedMaterial() const;
 
-    // Shows the selected material in the controls. The factors pass through their track bars
+    // Shows the selected material in the controls (and enables them). The factors pass through
+    // their track bars
     // and number fields, whose ranges and formats apply: showing a material can change it
     // (a diffuse of 0.857 becomes 0.86, an environment strength of 2.5 becomes 1).
     void ShowMaterial();
@@ -104,6 +106,8 @@ private:
     void BuildMappingGroup();
     // Shows whether a map field's text is stored in the material.
     void MarkMapField(TMaxEdit* edit, bool stored);
+    // Zero factors, black colour, empty map fields, and every control disabled.
+    void ShowNoMaterial();
 
     QelScene& FScene;
     TUiServices& FUi;

@@ -3,6 +3,7 @@
 
 #include "app/About.h"
 #include "app/BuildDriver.h"
+#include "app/FailureText.h"
 #include "app/Main.h"
 #include "app/MainDialogs.h"
 #include "app/MainStrings.h"
@@ -38,12 +39,13 @@ void TFormMain::MenuSaveMQOClick() {
     }
     const std::string path = SystemText(*chosen);
     bool saved = false;
+    FileError error;
     {
         TBusyCursor busy(FUi);
-        saved = FScene.SaveMQO(path);
+        saved = FScene.SaveMQO(path, &error);
     }
     if (!saved) {
-        ShowError(Ui(ms::kMsgMqoSaveFailed));
+        ShowError(FileFailureText(ms::kMsgMqoSaveFailed, error));
         return;
     }
     FModelPath = path;
@@ -65,9 +67,9 @@ void TFormMain::MenuSaveQLSClick() {
         return;
     }
     // A file that cannot be written stays as it was; the message names it and the cause.
-    std::string error;
+    FileError error;
     if (!saveSceneSettings(params, SystemText(*chosen), &error)) {
-        ShowError(FromSystemText(error));
+        ShowError(FileFailureText(ms::kMsgSettingsSaveFailed, error));
     }
 }
 

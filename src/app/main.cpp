@@ -7,10 +7,19 @@
 #include "app/Application.h"
 #include "app/UiServices.h"
 
+#include "VantorVersion.h"
+
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 int main(int argc, char** argv) {
+    // Answered before the application starts, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("%s\n", vantor::versionLine("vantor").c_str());
+        return 0;
+    }
     vantor::TVantorApplication app(argc, argv);
     app.QuitOnTerminationSignals();
     app.setFont(vantor::EditorFont()); // message boxes and dialogs too

@@ -2,6 +2,7 @@
 
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -18,6 +19,12 @@ TWebEngineBrowserPane::TWebEngineBrowserPane(QWidget* parent)
     // Files dropped on the preview go to the window that holds the pane (which opens models),
     // not to the page.
     FView->setAcceptDrops(false);
+    // The pane shows a preview, not a browser: no menu of browser commands (the viewer's own
+    // mouse controls still get every button), and no history, since each preview deletes the
+    // files of the one before, so that "back" (a mouse's back button too) could only reach
+    // pages that are gone.
+    FView->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(FView, &QWebEngineView::loadFinished, this, [this] { FView->history()->clear(); });
 }
 
 void TWebEngineBrowserPane::Navigate(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // The preview pane on Qt WebEngine. Local pages may read the files beside them (the viewer
-// loads the package's zip and images from the page's folder).
+// loads the package's zip and images from the page's folder). It offers no browser menu and
+// keeps no history: only the page of the last build is ever shown.
 
 #include "browser/BrowserPane.h"
 

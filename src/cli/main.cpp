@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "VantorVersion.h"
 #include "cli/Commands.h"
 
 namespace vantor::cli {
@@ -22,7 +23,8 @@ void printToolHelp(std::FILE* out) {
     for (const Command* command : kCommands) {
         std::fprintf(out, "  %-10s %s\n", command->name, command->summary);
     }
-    std::fprintf(out, "\n'vantor-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out, "\n'vantor-cli COMMAND --help' describes a command; 'vantor-cli --version'"
+                      " prints the version.\n");
 }
 
 } // namespace
@@ -76,6 +78,10 @@ int run(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printToolHelp(stdout);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::printf("%s\n", versionLine("vantor-cli").c_str());
         return kExitOk;
     }
     for (const Command* command : kCommands) {

@@ -240,6 +240,11 @@ TMaxEdit::TMaxEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textChanged, this, &TMaxEdit::Change);
 }
 
+void TMaxEdit::setText(const QString& text) {
+    QLineEdit::setText(text);
+    setCursorPosition(0);
+}
+
 void TMaxEdit::SetFocusOnEnter() {
     if (!FEnterSelect || hasFocus()) {
         return;

@@ -56,6 +56,11 @@ class TMaxEdit : public QLineEdit {
 public:
     explicit TMaxEdit(QWidget* parent = nullptr);
 
+    // Puts a text in as the program does, showing its start as an edit control of the desktop
+    // does; QLineEdit::setText, which this hides, puts the cursor at the end, so a long path or
+    // number would show only its tail.
+    void setText(const QString& text);
+
     // Hover focus: the edit takes the keyboard focus when the pointer moves over it.
     bool EnterSelect() const { return FEnterSelect; }
     void SetEnterSelect(bool on) { FEnterSelect = on; }

@@ -542,19 +542,7 @@ void MqoParser::decideCodePage() {
         scene_.codePage = *declaredCodePage_;
         return;
     }
-    bool allUtf8 = true;
-    auto check = [&](const std::string& text) { allUtf8 = allUtf8 && isValidUtf8(text); };
-    for (const QelMaterial& material : scene_.materials) {
-        check(material.name);
-        check(material.tex);
-        check(material.aplane);
-        check(material.bump);
-        check(material.env);
-    }
-    for (const QelObject& object : scene_.objects) {
-        check(object.name);
-    }
-    scene_.codePage = allUtf8 ? CodePage::Utf8 : CodePage::Cp932;
+    scene_.codePage = allSceneTexts(scene_, isValidUtf8) ? CodePage::Utf8 : CodePage::Cp932;
 }
 
 bool endsWithNoCase(std::string_view text, std::string_view suffix) {

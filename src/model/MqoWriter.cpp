@@ -35,9 +35,10 @@ public:
 
 void writeHeader(MqoText& text, const QelScene& scene) {
     text << "Metasequoia Document\r\n";
-    // A UTF-8 scene says so, as current modeller versions do; otherwise its names would be read
-    // back as Shift-JIS.
-    if (scene.codePage == CodePage::Utf8) {
+    // The traditional header suits every scene that Shift-JIS readers read right: one in CP932,
+    // or one whose texts are plain ASCII. Only UTF-8 beyond ASCII needs the newer header that
+    // names its code page, or older readers would take the names for Shift-JIS.
+    if (scene.codePage == CodePage::Utf8 && !allSceneTexts(scene, isAscii)) {
         text << "Format Text Ver 1.2\r\nCodePage utf8\r\n";
     } else {
         text << "Format Text Ver 1.0\r\n";
@@ -147,12 +148,23 @@ std::string formatMqo(const QelScene& scene) {
     return out;
 }
 
-bool writeMqoFile(const QelScene& scene, const std::string& path, std::string* error) {
+bool writeMqoFile(const QelScene& scene, const std::string& path, FileError* error) {
     return writeFileReplacing(path, formatMqo(scene), error);
 }
 
-bool QelScene::SaveMQO(const std::string& path, std::string* error) const {
+bool QelScene::SaveMQO(const std::string& path, FileError* error) const {
     return writeMqoFile(*this, path, error);
+}
+
+bool QelScene::SaveMQO(const std::string& path, std::string* error) const {
+    FileError failure;
+    if (SaveMQO(path, &failure)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = describeFileError(failure);
+    }
+    return false;
 }
 
 } // namespace vantor

@@ -12,8 +12,7 @@ namespace vantor {
 std::string formatMqo(const QelScene& scene);
 
 // Writes formatMqo(scene) to path. The file is replaced only when the new one is complete, so
-// a failed save leaves the file that was there. On failure returns false and describes the
-// cause in *error.
-bool writeMqoFile(const QelScene& scene, const std::string& path, std::string* error = nullptr);
+// a failed save leaves the file that was there. On failure returns false and sets *error.
+bool writeMqoFile(const QelScene& scene, const std::string& path, FileError* error = nullptr);
 
 } // namespace vantor

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/Files.h"
 
 namespace vantor {
 
@@ -91,7 +92,29 @@ struct QelScene {
 
     // Writes the scene as an MQO file. Returns false when the file could not be written
     // completely (the cause in *error); the file that was there is then left as it was.
-    bool SaveMQO(const std::string& path, std::string* error = nullptr) const;
+    bool SaveMQO(const std::string& path, FileError* error = nullptr) const;
+    // The same, with the failure described in English (describeFileError).
+    bool SaveMQO(const std::string& path, std::string* error) const;
 };
+
+// Whether every text of the scene passes test: each material's name and its four image names,
+// and each object's name. Stops at the first text that fails.
+template <class Test>
+bool allSceneTexts(const QelScene& scene, Test&& test) {
+    for (const QelMaterial& material : scene.materials) {
+        for (const std::string* text :
+             {&material.name, &material.tex, &material.aplane, &material.bump, &material.env}) {
+            if (!test(*text)) {
+                return false;
+            }
+        }
+    }
+    for (const QelObject& object : scene.objects) {
+        if (!test(object.name)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace vantor

@@ -33,13 +33,20 @@ private:
     int fd_;
 };
 
-void describe(std::string* error, const std::string& what, int err) {
+void setError(FileError* error, const std::string& path, int cause) {
     if (error != nullptr) {
-        *error = what + ": " + std::strerror(err);
+        *error = {path, cause};
     }
 }
 
 } // namespace
+
+std::string describeFileError(const FileError& error) {
+    const char* reason = error.cause == kFileNotReplaceable
+                             ? "the file cannot be read whole, so it is not replaced"
+                             : std::strerror(error.cause);
+    return error.path + ": " + reason;
+}
 
 FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
     FileContents result;
@@ -223,14 +230,14 @@ MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
     return file;
 }
 
-bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {
+bool writeFileReplacing(const std::string& path, std::string_view bytes, FileError* error) {
     SiblingTempFile temp(path);
     if (!temp.ok()) {
-        describe(error, path, errno);
+        setError(error, path, errno);
         return false;
     }
     if (!writeWholeFile(temp.path(), bytes) || !temp.commit()) {
-        describe(error, path, errno);
+        setError(error, path, errno);
         return false;
     }
     return true;

@@ -56,11 +56,25 @@ private:
     int guard_ = -1; // slot of the bus-error guard that watches the mapping
 };
 
+// Why a file could not be saved: the file, and the system's error number of the call that
+// failed (errno), or kFileNotReplaceable. Each program words the reason in its own language.
+struct FileError {
+    std::string path;
+    int cause = 0;
+};
+
+// The cause given when a file exists but cannot be read whole, so that saving over it would
+// lose what it holds.
+inline constexpr int kFileNotReplaceable = -1;
+
+// "path: reason", the reason in the C library's English words.
+std::string describeFileError(const FileError& error);
+
 // Writes bytes to path so that a failure never destroys the file that was there: the bytes go
 // to a temporary file beside the target, which is flushed and then renamed over it. A new
 // file gets the permissions of a newly created file (0666 less the umask); a replaced file
-// keeps its permissions. On failure returns false and describes the cause in *error.
+// keeps its permissions. On failure returns false and sets *error.
 bool writeFileReplacing(const std::string& path, std::string_view bytes,
-                        std::string* error = nullptr);
+                        FileError* error = nullptr);
 
 } // namespace vantor

@@ -118,17 +118,22 @@ ProfileFile ProfileFile::load(const std::string& path, bool* wasRead) {
     return parse(contents.ok() ? std::string_view(contents.bytes) : std::string_view());
 }
 
-std::optional<ProfileFile> ProfileFile::loadForUpdate(const std::string& path, std::string* error) {
+std::optional<ProfileFile> ProfileFile::loadForUpdate(const std::string& path, FileError* error) {
     const FileContents contents = readFile(path, kMaxSettingsFileBytes);
     if (contents.ok()) {
         return parse(contents.bytes);
     }
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    const int statError = errno;
+    if (!exists && statError == ENOENT) {
         return parse({});
     }
     if (error != nullptr) {
-        *error = path + ": the file cannot be read whole, so it is not replaced";
+        // A folder in the way, or a path that leads nowhere (through a file, say), is said
+        // as such; a file that is there and unreadable is kept for what it holds.
+        const int cause = !exists ? statError : S_ISDIR(info.st_mode) ? EISDIR : kFileNotReplaceable;
+        *error = {path, cause};
     }
     return std::nullopt;
 }
@@ -292,7 +297,7 @@ std::string ProfileFile::text() const {
     return out;
 }
 
-bool ProfileFile::save(const std::string& path, std::string* error) const {
+bool ProfileFile::save(const std::string& path, FileError* error) const {
     return writeFileReplacing(path, text(), error);
 }
 

@@ -5,6 +5,8 @@
 // the end of its section and a missing section at the end of the file; values are read
 // trimmed and capped at 2047 bytes.
 
+#include "platform/Files.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -58,9 +60,9 @@ public:
     static ProfileFile load(const std::string& path, bool* wasRead = nullptr);
     // The file's content, to be changed and saved: an empty profile when the file does not
     // exist; nothing when it exists but cannot be read whole, since saving over it would lose
-    // what it holds (*error then names the file).
+    // what it holds (*error then names the file, with the cause kFileNotReplaceable).
     static std::optional<ProfileFile> loadForUpdate(const std::string& path,
-                                                    std::string* error = nullptr);
+                                                    FileError* error = nullptr);
 
     // The value of key in section, trimmed of blanks (and of one pair of enclosing quotes),
     // at most kMaxProfileTextBytes bytes; nothing when the section or the key is missing.
@@ -79,7 +81,7 @@ public:
     std::string text() const;
 
     // Writes text() to path; the old file stays intact when that fails (cause in *error).
-    bool save(const std::string& path, std::string* error = nullptr) const;
+    bool save(const std::string& path, FileError* error = nullptr) const;
 
 private:
     struct Location {

@@ -73,13 +73,25 @@ void readSceneSettings(QelParameter& parameters, const ProfileFile& profile) {
     });
 }
 
-bool saveSceneSettings(const QelParameter& parameters, const std::string& path, std::string* error) {
+bool saveSceneSettings(const QelParameter& parameters, const std::string& path, FileError* error) {
     std::optional<ProfileFile> profile = ProfileFile::loadForUpdate(path, error);
     if (!profile) {
         return false;
     }
     writeSceneSettings(parameters, *profile);
     return profile->save(path, error);
+}
+
+bool saveSceneSettings(const QelParameter& parameters, const std::string& path,
+                       std::string* error) {
+    FileError failure;
+    if (saveSceneSettings(parameters, path, &failure)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = describeFileError(failure);
+    }
+    return false;
 }
 
 bool loadSceneSettings(QelParameter& parameters, const std::string& path) {

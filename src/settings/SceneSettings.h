@@ -94,7 +94,10 @@ void readSceneSettings(QelParameter& parameters, const ProfileFile& profile);
 // old file is left intact and *error names the file and the cause; a file that exists but
 // cannot be read whole is not saved over.
 bool saveSceneSettings(const QelParameter& parameters, const std::string& path,
-                       std::string* error = nullptr);
+                       FileError* error = nullptr);
+// The same, with the failure described in English (describeFileError).
+bool saveSceneSettings(const QelParameter& parameters, const std::string& path,
+                       std::string* error);
 
 // Loads from the file at path. A missing or unreadable file leaves the record unchanged and
 // gives false, for callers that report it; loading itself never fails.

@@ -1,6 +1,7 @@
-// One session as a person works through it: open the sample, give a material another colour
+// Sessions as a person works through them: open the sample, give a material another colour
 // and a texture, change scene settings, save and load them, preview, publish, and save the
-// model as MQO; the published package and the saved model carry the edits.
+// model as MQO; the published package and the saved model carry the edits. And a failed open
+// between two publishes, which must leave the published package alone.
 
 #include "AppTestSupport.h"
 #include "app/BuildDriver.h"
@@ -9,8 +10,10 @@
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
+#include "app/SystemText.h"
 #include "controls/MaxColor.h"
 #include "controls/MaxEdit.h"
+#include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
 #include "publish/PackageDecoder.h"
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <map>
 
 namespace vantor::test {
 namespace {
@@ -97,6 +101,57 @@ TEST_F(EditorWorkflow, EditsReachThePreviewThePackageAndTheSavedModel) {
     ASSERT_TRUE(saved.LoadMQO(out.file("edited.mqo")));
     EXPECT_EQ(saved.materials.at(1).col, (std::array<float, 4>{0, 1, 0, 1}));
     EXPECT_EQ(saved.materials.at(1).tex, brick);
+}
+
+TEST_F(EditorWorkflow, AFailedOpenLeavesNoModelToPreviewOrPublish) {
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    TempDir out;
+    ui.folderAnswers.push_back(Q(out.folder()));
+    form->MenuSaveVTR->trigger();
+    ASSERT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgPublished)}));
+    const auto package = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(out.path())) {
+            files[entry.path().filename().string()] = readBytes(entry.path());
+        }
+        return files;
+    };
+    const std::map<std::string, std::string> published = package();
+    ASSERT_TRUE(published.count("house.zip"));
+    const qsizetype pages = Browser().history.size();
+
+    TMaterialTab& material = form->MaterialTab();
+    const std::string notes = WriteModel("notes.txt", "shopping list\n");
+    const std::pair<QString, const char*> failures[] = {{Q(notes), ms::kMsgMqoReadFailed},
+                                                         {Q(models.folder()), ms::kMsgMqoCannotOpen}};
+    for (const auto& [failing, message] : failures) {
+        ui.messages.clear();
+        form->OpenDroppedFiles({QUrl::fromLocalFile(failing)});
+        EXPECT_EQ(form->ModelPath(), SystemText(failing)); // the caption names it
+        EXPECT_FALSE(form->ModelLoaded());
+        // The material editor stands for no material: nothing to edit, nothing shown.
+        EXPECT_EQ(material.ListBoxMaterial->count(), 0);
+        EXPECT_FALSE(material.GroupMaterial->isEnabled());
+        EXPECT_FALSE(material.GroupMapping->isEnabled());
+        EXPECT_TRUE(material.EditTexture->text().isEmpty());
+
+        // 更新 and Ctrl+S fail as they do before any model is read, and write nothing.
+        QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
+        ui.folderAnswers.push_back(Q(out.folder()));
+        form->MenuSaveVTR->trigger();
+        EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(message),
+                                           QString::fromUtf8(ms::kMsgBuildFailed),
+                                           QString::fromUtf8(ms::kMsgBuildFailed)}))
+            << failing.toStdString();
+        EXPECT_TRUE(package() == published) << "the published package changed";
+        EXPECT_EQ(Browser().history.size(), pages);
+    }
+
+    // The next model that reads is edited and previewed as usual.
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_TRUE(material.GroupMaterial->isEnabled());
+    EXPECT_EQ(material.EditTexture->text(), "brick.jpg");
+    EXPECT_EQ(Browser().history.size(), pages + 1);
 }
 
 } // namespace

@@ -59,12 +59,14 @@ TEST_F(MenuCommands, SavingTheModelAsMqoRenamesTheWindowAndConfirms) {
 TEST_F(MenuCommands, AFailedMqoSaveKeepsThePathAndSaysSo) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
     const QString title = form->windowTitle();
-    ui.fileAnswers.push_back(Q(models.file("missing-folder/copy.mqo")));
+    const std::string target = models.file("missing-folder/copy.mqo");
+    ui.fileAnswers.push_back(Q(target));
     form->MenuSaveMQOClick();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
     EXPECT_EQ(ui.messages[0].caption, "ERROR");
-    EXPECT_EQ(ui.messages[0].text, U(ms::kMsgMqoSaveFailed));
+    EXPECT_EQ(ui.messages[0].text,
+              U(ms::kMsgMqoSaveFailed) + "\n" + Q(target) + "\n" + U(ms::kReasonNoFolder));
     EXPECT_EQ(form->ModelPath(), Sample());
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(ui.busyDepth, 0);
@@ -95,20 +97,32 @@ TEST_F(MenuCommands, UnreadableSettingsAreNotSavedAndNoDialogOpens) {
     EXPECT_EQ(form->SceneTab().EditLightY->text(), "abc");
 }
 
-TEST_F(MenuCommands, AFailedSettingsSaveNamesTheFile) {
+TEST_F(MenuCommands, AFailedSettingsSaveNamesTheFileAndTheReasonInJapanese) {
     TempDir target;
     // A folder where the file should be cannot be replaced.
     const std::string folder = target.file("scene.vsn");
     std::filesystem::create_directory(folder);
     writeBytes(target.path() / "scene.vsn" / "keep.txt", "kept");
-    for (const std::string& path : {folder, target.file("missing/scene.vsn")}) {
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {folder, ms::kReasonFolderInTheWay},
+        {target.file("missing/scene.vsn"), ms::kReasonNoFolder},
+        {target.file("scene.vsn/keep.txt/x.vsn"), ms::kReasonNoFolder},
+        // A folder that exists but takes no new files.
+        {"/proc/x.vsn", ms::kReasonNotWritable},
+    };
+    for (const auto& c : cases) {
         ui.messages.clear();
-        ui.fileAnswers.push_back(Q(path));
+        ui.fileAnswers.push_back(Q(c.path));
         form->MenuSaveQLSClick();
-        ASSERT_EQ(ui.messages.size(), 1u) << path;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.path;
         EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
         EXPECT_EQ(ui.messages[0].caption, "ERROR");
-        EXPECT_TRUE(ui.messages[0].text.startsWith(Q(path))) << ui.messages[0].text.toStdString();
+        EXPECT_EQ(ui.messages[0].text,
+                  U(ms::kMsgSettingsSaveFailed) + "\n" + Q(c.path) + "\n" + U(c.reason))
+            << ui.messages[0].text.toStdString();
     }
     EXPECT_EQ(readBytes(target.path() / "scene.vsn" / "keep.txt"), "kept");
     EXPECT_FALSE(Exists(target.file("missing")));
@@ -153,6 +167,20 @@ TEST_F(MenuCommands, SavedSettingsLoadBackIntoEveryControl) {
     // Neither the materials nor the output name are scene settings.
     EXPECT_EQ(tab.EditOutputFile->text(), "kept");
     EXPECT_EQ(form->Scene().materials[0].dif, 0.5f);
+}
+
+TEST_F(MenuCommands, LoadedSettingsShowTheStartOfEveryField) {
+    form->show();
+    ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
+    form->MenuLoadQLS->trigger();
+    TSceneTab& tab = form->SceneTab();
+    // -0.6 as a single-precision number, widened: longer than the field is wide.
+    EXPECT_EQ(tab.EditLightX->text(), "-0.600000023841858");
+    EXPECT_GT(tab.EditLightX->fontMetrics().horizontalAdvance(tab.EditLightX->text()),
+              tab.EditLightX->width());
+    for (const TMaxEdit* edit : form->findChildren<TMaxEdit*>()) {
+        EXPECT_EQ(edit->cursorPosition(), 0) << edit->objectName().toStdString();
+    }
 }
 
 TEST_F(MenuCommands, MissingKeysLoadAsTheRecordsInitialValues) {

@@ -14,6 +14,8 @@
 #include "app/ColorBox.h"
 #include "app/Main.h"
 #include "app/MaterialTab.h"
+#include "app/SceneTab.h"
+#include "controls/MaxEdit.h"
 #include "controls/MaxColor.h"
 #include "controls/MaxList.h"
 
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QWindow>
@@ -34,6 +37,8 @@ TEST(RealBrowser, ShowsThePreviewOfTheSample) {
 #else
 #include "browser/WebEngineBrowserPane.h"
 
+#include <QMenu>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 
 namespace vantor::test {
@@ -156,6 +161,31 @@ TEST_F(RealBrowser, ShowsThePreviewOfTheSample) {
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(pane->View()->url(), QUrl::fromLocalFile(Q(out.file("house.html"))));
     ExpectViewerReady();
+}
+
+TEST_F(RealBrowser, ThePaneOffersNoBrowserMenuAndNoWayBack) {
+    QWebEngineView* view = pane->View();
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(form->OpenMQO(models.file("house.mqo")));
+    ASSERT_TRUE(loaded.wait(30000));
+    // A preview under another name deletes the files of the first one.
+    form->SceneTab().EditOutputFile->setText("second");
+    form->BtnUpdateClick();
+    ASSERT_TRUE(loaded.wait(30000));
+    ExpectViewerReady();
+    EXPECT_EQ(view->history()->count(), 1);
+    EXPECT_FALSE(view->history()->canGoBack());
+
+    // A right click on the page beside the viewer's canvas.
+    QWidget* surface = view->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(surface->width() - 8, surface->height() - 8));
+    QTest::qWait(1000);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    for (const QMenu* menu : view->findChildren<QMenu*>()) {
+        EXPECT_FALSE(menu->isVisible());
+    }
+    EXPECT_EQ(ViewerState(view), "ready");
 }
 
 TEST_F(RealBrowser, AFileDroppedOnThePreviewOpensAsAModel) {

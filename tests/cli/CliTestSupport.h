@@ -23,9 +23,10 @@ inline std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-inline CliRun runCli(const std::vector<std::string>& args) {
+// Runs vantor-cli, or another program of the program folder.
+inline CliRun runCli(const std::vector<std::string>& args, const std::string& program = "vantor-cli") {
     TempDir scratch;
-    std::string command = shellQuoted(std::string(VANTOR_BIN_DIR) + "/vantor-cli");
+    std::string command = shellQuoted(std::string(VANTOR_BIN_DIR) + "/" + program);
     for (const std::string& arg : args) {
         command += ' ';
         command += shellQuoted(arg);

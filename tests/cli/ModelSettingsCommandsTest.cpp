@@ -1,6 +1,7 @@
 // vantor-cli info, mqo and settings, and publish with a settings file.
 
 #include "CliTestSupport.h"
+#include "VantorVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,20 @@ TEST(PublishCommand, SettingsFileDrivesThePageAndIsClamped) {
                                          "--settings", dir.file("none.vsn")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("web2/house.html")));
+}
+
+TEST(VersionOption, BothProgramsPrintTheirNameAndVersion) {
+    const std::string line = std::string(" (Vantor Converter) ") + kProgramVersion + "\n";
+    const test::CliRun cli = runCli({"--version"});
+    EXPECT_EQ(cli.status, 0);
+    EXPECT_EQ(cli.out, "vantor-cli" + line);
+    if (!std::filesystem::exists(std::string(VANTOR_BIN_DIR) + "/vantor")) {
+        GTEST_SKIP() << "the editor is not built (VANTOR_GUI=OFF)";
+    }
+    // The editor answers without a display.
+    const test::CliRun editor = runCli({"--version"}, "vantor");
+    EXPECT_EQ(editor.status, 0);
+    EXPECT_EQ(editor.out, "vantor" + line);
 }
 
 } // namespace

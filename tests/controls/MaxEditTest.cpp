@@ -118,6 +118,27 @@ TEST_F(MaxEditTest, SanitisedChangeRaisesOneOnChangeWithTheCleanText) {
     EXPECT_EQ(seen, QStringList{"12.34"});
 }
 
+TEST_F(MaxEditTest, TextPutInByTheProgramShowsItsStartTypedTextKeepsTheCursor) {
+    auto* edit = new TMaxEdit(window.get());
+    edit->resize(40, 20);
+    ShowWindow();
+    edit->setFocus();
+    edit->setText("-0.600000023841858");
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 5); // start in view
+    edit->end(false);
+    QTest::keyClicks(edit, "12");
+    EXPECT_EQ(edit->text(), "-0.60000002384185812");
+    EXPECT_EQ(edit->cursorPosition(), 20);
+    // A paste that the sanitiser cleans is still the user's: the cursor stays after it.
+    edit->SetNumberOnly(true);
+    edit->clear();
+    QApplication::clipboard()->setText("1a2b3");
+    edit->paste();
+    EXPECT_EQ(edit->text(), "123");
+    EXPECT_EQ(edit->cursorPosition(), 3);
+}
+
 TEST_F(MaxEditTest, ExitKeyLeavesNoControlWithTheFocus) {
     auto* other = new QLineEdit(window.get());
     auto* edit = new TMaxEdit(window.get());

@@ -142,24 +142,50 @@ TEST(MqoWriterLines, NumbersUseAPeriodWhateverTheLocale) {
     EXPECT_NE(text.find("\t\t-1.2500 1234567.0000 -0.0000\r\n"), std::string::npos) << german;
 }
 
-TEST(MqoWriterCodePage, NamesAreWrittenUnchangedAndUtf8ScenesSaySo) {
-    QelScene sjis;
+TEST(MqoWriterCodePage, HeaderNamesUtf8OnlyForUtf8TextsBeyondAscii) {
+    const std::string ver10 = "Metasequoia Document\r\nFormat Text Ver 1.0\r\nMaterial 1 {\r\n";
+    const std::string ver12 =
+        "Metasequoia Document\r\nFormat Text Ver 1.2\r\nCodePage utf8\r\nMaterial 1 {\r\n";
+    const auto startsWith = [](const std::string& text, const std::string& head) {
+        return text.compare(0, head.size(), head) == 0;
+    };
+
+    // Plain ASCII keeps the traditional header in either code page, also read from a file.
+    QelScene ascii;
+    ascii.materials = {material("plain")};
+    ascii.objects = {triangleObject()};
+    for (const CodePage cp : {CodePage::Cp932, CodePage::Utf8}) {
+        ascii.codePage = cp;
+        EXPECT_TRUE(startsWith(formatMqo(ascii), ver10)) << codePageName(cp);
+    }
+    QelScene read;
+    ASSERT_TRUE(readMqo(read, formatMqo(ascii)).ok());
+    EXPECT_TRUE(startsWith(formatMqo(read), ver10));
+
+    // Shift-JIS names are written byte for byte under the traditional header.
+    QelScene sjis = ascii;
     sjis.codePage = CodePage::Cp932;
     sjis.materials = {material("\x95\x5C a, (b)")};
-    QelObject o = triangleObject();
-    o.name = "\x83\x7D\x83\x65";
-    sjis.objects = {o};
+    sjis.objects[0].name = "\x83\x7D\x83\x65";
     const std::string text = formatMqo(sjis);
-    EXPECT_EQ(text.rfind("Metasequoia Document\r\nFormat Text Ver 1.0\r\nMaterial 1 {\r\n", 0), 0u);
+    EXPECT_TRUE(startsWith(text, ver10));
     EXPECT_NE(text.find("\t\"\x95\x5C a, (b)\" col("), std::string::npos);
     EXPECT_NE(text.find("Object \"\x83\x7D\x83\x65\" {"), std::string::npos);
 
-    QelScene utf8 = sjis;
+    // One Japanese UTF-8 text anywhere names the code page.
+    const std::string japanese = "\xE8\xA1\xA8\xE7\xA4\xBA";
+    for (std::string QelMaterial::*field : {&QelMaterial::name, &QelMaterial::tex,
+                                            &QelMaterial::aplane, &QelMaterial::bump,
+                                            &QelMaterial::env}) {
+        QelScene utf8 = ascii;
+        utf8.codePage = CodePage::Utf8;
+        utf8.materials[0].*field = japanese + ".jpg";
+        EXPECT_TRUE(startsWith(formatMqo(utf8), ver12)) << utf8.materials[0].*field;
+    }
+    QelScene utf8 = ascii;
     utf8.codePage = CodePage::Utf8;
-    EXPECT_EQ(formatMqo(utf8).rfind("Metasequoia Document\r\nFormat Text Ver 1.2\r\nCodePage utf8\r\n"
-                                    "Material 1 {\r\n",
-                                    0),
-              0u);
+    utf8.objects[0].name = japanese;
+    EXPECT_TRUE(startsWith(formatMqo(utf8), ver12));
 }
 
 // --- Round trips --------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,14 +53,17 @@ TEST(WriteFileReplacing, NewFileIsReadableByOthersUnderTheUsualMask) {
 
 TEST(WriteFileReplacing, FailureLeavesNoTraceAndNamesTheFile) {
     TempDir dir;
-    std::string error;
+    FileError error;
     const std::string path = dir.file("missing-folder/out.txt");
     EXPECT_FALSE(writeFileReplacing(path, "x", &error));
-    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(error.path, path);
+    EXPECT_EQ(error.cause, ENOENT);
+    EXPECT_EQ(describeFileError(error), path + ": No such file or directory");
 
     // A folder in the way is refused, and stays a folder.
     std::filesystem::create_directory(dir.path() / "taken");
     EXPECT_FALSE(writeFileReplacing(dir.file("taken"), "x", &error));
+    EXPECT_EQ(error.cause, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
@@ -87,9 +91,10 @@ TEST(WriteFileReplacing, ReadOnlyFileIsNotReplaced) {
     const std::string path = dir.file("keep.txt");
     test::writeBytes(path, "precious");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    std::string error;
+    FileError error;
     EXPECT_FALSE(writeFileReplacing(path, "lost?", &error));
-    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(error.path, path);
+    EXPECT_EQ(error.cause, EACCES);
     EXPECT_EQ(test::readBytes(path), "precious");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),

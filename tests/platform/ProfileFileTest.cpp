@@ -77,9 +77,9 @@ TEST(ProfileFileSave, RoundTripsThroughTheDiskAndKeepsTheOldFileOnFailure) {
     ASSERT_TRUE(file.save(path));
     EXPECT_EQ(ProfileFile::load(path).read("QelScene", "Width"), "640");
 
-    std::string error;
+    FileError error;
     EXPECT_FALSE(file.save(dir.file("missing/scene.vsn"), &error));
-    EXPECT_NE(error.find("missing/scene.vsn"), std::string::npos);
+    EXPECT_EQ(error.path, dir.file("missing/scene.vsn"));
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vantor {
 namespace {
@@ -29,12 +31,84 @@ TEST(ProcessTempFolder, PrivateAndRemovedWithItsContent) {
     struct stat info {};
     ASSERT_EQ(::stat(folder->c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
+    // Marked as this process's own, so that no other run takes it for abandoned.
+    const std::string mark = test::readBytes(*folder + kTempOwnerFileName);
+    EXPECT_EQ(mark.substr(0, mark.find(' ')), std::to_string(::getpid()));
     test::writeBytes(*folder + "left.txt", "x");
     removeProcessTempFolder();
     EXPECT_FALSE(fs::exists(*folder));
     const std::optional<std::string> next = processTempFolder();
     ASSERT_TRUE(next.has_value());
     EXPECT_NE(next, folder);
+}
+
+// A private folder in base, marked by a process that has ended since.
+std::string MakeAbandonedFolder(const TempDir& base, const std::string& name) {
+    const std::string folder = base.file(name);
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_all);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(markTempFolderOwner(folder) ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    return folder;
+}
+
+TEST(AbandonedTempFolders, OnlyThisUsersPrivateFoldersOfEndedRunsGo) {
+    TempDir base;
+    const std::string dead = MakeAbandonedFolder(base, "vantor-dead01");
+    test::writeBytes(dead + "/preview.html", "left behind");
+    const std::string deadMark = test::readBytes(dead + "/" + kTempOwnerFileName);
+    const auto makeFolder = [&](const std::string& name, const std::string& mark, fs::perms perms) {
+        const std::string folder = base.file(name);
+        fs::create_directory(folder);
+        if (!mark.empty()) {
+            test::writeBytes(folder + "/" + kTempOwnerFileName, mark);
+        }
+        fs::permissions(folder, perms);
+        return folder;
+    };
+    // This process's id with another start time: the id now belongs to a later process.
+    const std::string reused =
+        makeFolder("vantor-reuse1", std::to_string(::getpid()) + " 1\n", fs::perms::owner_all);
+    const std::string live = makeFolder("vantor-live01", "", fs::perms::owner_all);
+    ASSERT_TRUE(markTempFolderOwner(live));
+    const std::string kept[] = {
+        live,
+        makeFolder("vantor-plain1", "", fs::perms::owner_all),
+        makeFolder("vantor-open01", deadMark, fs::perms::owner_all | fs::perms::group_read),
+        makeFolder("vantor-bad001", "0 1\n", fs::perms::owner_all),
+        makeFolder("vantor-other-name", deadMark, fs::perms::owner_all),
+    };
+    // A link to an abandoned folder elsewhere is not followed.
+    TempDir elsewhere;
+    const std::string target = MakeAbandonedFolder(elsewhere, "vantor-linked");
+    fs::create_directory_symlink(target, base.file("vantor-link01"));
+
+    EXPECT_EQ(removeAbandonedTempFolders(base.path().string()), 2);
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_FALSE(fs::exists(reused));
+    for (const std::string& folder : kept) {
+        EXPECT_TRUE(fs::exists(folder)) << folder;
+    }
+    EXPECT_TRUE(fs::is_symlink(base.file("vantor-link01")));
+    EXPECT_TRUE(fs::exists(target + "/" + kTempOwnerFileName));
+}
+
+TEST(AbandonedTempFolders, AnotherUsersFolderStays) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "making a folder of another user needs root";
+    }
+    TempDir base;
+    const std::string foreign = MakeAbandonedFolder(base, "vantor-other1");
+    for (const std::string& path : {foreign, foreign + "/" + kTempOwnerFileName}) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+    EXPECT_EQ(removeAbandonedTempFolders(base.path().string()), 0);
+    EXPECT_TRUE(fs::exists(foreign));
 }
 
 class WithTimeZone : public ::testing::Test {

@@ -181,9 +181,10 @@ TEST(SceneSettingsRoundTrip, FileThatCannotBeReadWholeIsNotOverwritten) {
     const std::string path = dir.file("big.ini");
     const std::string content = "[Other]\r\nNotes=" + std::string(kMaxSettingsFileBytes, 'x') + "\r\n";
     test::writeBytes(path, content);
-    std::string error;
+    FileError error;
     EXPECT_FALSE(saveSceneSettings(QelParameter{}, path, &error));
-    EXPECT_NE(error.find(path), std::string::npos);
+    EXPECT_EQ(error.path, path);
+    EXPECT_EQ(error.cause, kFileNotReplaceable);
     EXPECT_EQ(test::readBytes(path), content);
 
     if (::geteuid() != 0) { // root reads any file
