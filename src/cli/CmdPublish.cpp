@@ -201,9 +201,9 @@ std::optional<std::string> writeStandalonePage(const QelScene& scene,
     }
     const std::string path = scene.outputFolder + standalonePageName(scene.packageName);
     const std::string standalone = buildStandalonePage(page.bytes, files);
-    std::string error;
+    FileError error;
     if (!writeFileReplacing(path, standalone, &error)) {
-        return "cannot write the single-file page " + error;
+        return "cannot write the single-file page " + describeFileError(error);
     }
     std::printf("%s (%s)\n", path.c_str(), describeSize(standalone.size()).c_str());
     return std::nullopt;
