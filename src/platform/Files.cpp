@@ -15,40 +15,11 @@
 
 namespace vantor {
 
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-void describe(std::string* error, const std::string& what, int err) {
-    if (error != nullptr) {
-        *error = what + ": " + std::strerror(err);
-    }
-}
-
-} // namespace
-
 FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
     FileContents result;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return result;
-    }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    FileDescriptor fd(openRegularFile(path, info));
+    if (fd.get() < 0) {
         return result;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
@@ -195,12 +166,9 @@ void MappedFile::unmap() {
 
 MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
     MappedFile file;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return file;
-    }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    FileDescriptor fd(openRegularFile(path, info));
+    if (fd.get() < 0) {
         return file;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
@@ -226,11 +194,11 @@ MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
 bool writeFileReplacing(const std::string& path, std::string_view bytes, std::string* error) {
     SiblingTempFile temp(path);
     if (!temp.ok()) {
-        describe(error, path, errno);
+        describeFailure(error, path, errno);
         return false;
     }
     if (!writeWholeFile(temp.path(), bytes) || !temp.commit()) {
-        describe(error, path, errno);
+        describeFailure(error, path, errno);
         return false;
     }
     return true;
