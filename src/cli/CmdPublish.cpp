@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
+#include "platform/Limits.h"
 #include "publish/BuildOutput.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
@@ -99,6 +100,16 @@ std::optional<QelParameter> publishParameters(const PublishOptions& options, std
     return parameters;
 }
 
+// A name for a one-line message: control characters are shown as "?".
+std::string printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 std::string describe(const PackageResult& result) {
     switch (result.error) {
     case PackageError::None:
@@ -107,7 +118,16 @@ std::string describe(const PackageResult& result) {
     case PackageError::NoSourceFolder:
         return "the model path " + result.path + " names no folder";
     case PackageError::BadPackageName:
-        return "the package name \"" + result.path + "\" is not a plain file name";
+        return "the package name \"" + printable(result.path) +
+               "\" is not a plain file name (no separator, no control character)";
+    case PackageError::PackageNameTooLong:
+        return "the package name is longer than " + std::to_string(kMaxPackageNameBytes) +
+               " bytes";
+    case PackageError::TargetIsModel:
+        return "the publish would replace the model itself: " + result.path;
+    case PackageError::ImageNamedLikePackageFile:
+        return "an image of the settings is named " + printable(result.path) +
+               ", like a file of the package";
     case PackageError::BadLevel:
         return "the archive level must be 0 to 9";
     case PackageError::TemplateUnreadable:
@@ -174,6 +194,11 @@ int runPublish(const Arguments& args) {
     if (!result.ok()) {
         return reportFailure(describe(result.package));
     }
+    // Without the viewer (or the ramp cartoon shading needs) the package shows nothing.
+    if (!result.failedCopies.empty()) {
+        return reportFailure("the package was written, but " + result.failedCopies.front() +
+                             " could not be copied into " + scene.outputFolder);
+    }
     std::printf("%s\n", result.pagePath.c_str());
     return kExitOk;
 }
@@ -193,7 +218,8 @@ const Command kPublishCommand{
     "them. Prints the page's path.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
-    "  --name NAME      the package name, a plain file name (default: the model's base name)\n"
+    "  --name NAME      the package name, a plain file name of at most 250 bytes without\n"
+    "                   control characters (default: the model's base name)\n"
     "  --settings FILE  the scene settings of a settings file (.vsn) instead of the editor's\n"
     "                   start-up settings; keys it lacks take their initial values, and\n"
     "                   canvas size, field of view, edge power and progress-bar position are\n"
@@ -203,8 +229,11 @@ const Command kPublishCommand{
     "                   1980-01-01 00:00, so that the same input gives the same bytes\n"
     "  --template FILE  the page template (default: template.html beside the program)\n"
     "\n"
-    "A failed publish leaves an earlier package of that name as it was. Exit status 0 on\n"
-    "success, 1 when the package cannot be written, 2 for wrong arguments.\n",
+    "A failed publish leaves an earlier package of that name as it was. The publish is refused\n"
+    "before anything is written when an image is named like a package file (NAME.html,\n"
+    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading) or when a file it would write is the\n"
+    "model itself. Exit status 0 on success, 1 when the package cannot be written or vtr.jar\n"
+    "(LitColor.jpg for cartoon shading) cannot be copied beside it, 2 for wrong arguments.\n",
     runPublish,
 };
 

@@ -3,6 +3,7 @@
 #include "CliTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vantor {
 namespace {
@@ -115,6 +116,26 @@ TEST(PublishCommand, SettingsFileDrivesThePageAndIsClamped) {
                                          "--settings", dir.file("none.vsn")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("web2/house.html")));
+}
+
+// Reading a FIFO that no program writes to would wait for ever: every command that reads a
+// file refuses it at once, and a device too.
+TEST(Commands, FifosAndDevicesAreRefusedAtOnce) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const auto before = test::snapshot(dir.path());
+    for (const std::string& file : {dir.file("pipe"), std::string("/dev/zero")}) {
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+                 {"info", file},
+                 {"settings", file},
+                 {"inspect", file},
+                 {"publish", test::houseModel(), "--out", dir.file("out"), "--settings", file},
+                 {"publish", file, "--out", dir.file("out")}}) {
+            const test::CliRun run = runCli(args, test::timeLimit(20));
+            EXPECT_EQ(run.status, 1) << args[0] << " " << file;
+        }
+    }
+    EXPECT_EQ(test::snapshot(dir.path()), before);
 }
 
 } // namespace
