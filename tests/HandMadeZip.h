@@ -122,7 +122,7 @@ inline std::string handMadeZip(const std::vector<RawZipEntry>& entries, int firs
             if (copies == 1) {
                 return e.name;
             }
-            char number[8];
+            char number[16];
             std::snprintf(number, sizeof number, "%04d", copy);
             return e.name + number;
         };
