@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
 
 namespace vantor::cli {
 
@@ -121,39 +122,50 @@ FileKind kindOfName(std::string_view name) {
     return FileKind::Other;
 }
 
-// Writes the description of one keyed file; false when it does not decode.
+// The kind of a keyed file whose name says nothing: a model when its stream starts as one.
+FileKind kindOfContent(std::string_view streamHead) {
+    return streamHead.starts_with("Qel1") ? FileKind::Model : FileKind::Texture;
+}
+
+// Writes the description of one keyed file; false when it does not decode. Only a model file
+// is decoded whole, and only once its header has shown that it is one.
 bool writeKeyedFile(JsonWriter& json, std::string_view bytes, FileKind kind) {
-    const std::optional<DecodedKeyedFile> keyed = decodeKeyedFile(bytes);
+    const std::optional<DecodedKeyedFile> head =
+        decodeKeyedFile(bytes.substr(0, 4 + kModelStreamHeaderBytes));
     json.beginObject();
-    if (!keyed) {
+    if (!head) {
         json.key("error").value("shorter than its four-byte key header").endObject();
         return false;
     }
     if (kind == FileKind::Other) {
-        kind = keyed->stream.starts_with("Qel1") ? FileKind::Model : FileKind::Texture;
+        kind = kindOfContent(head->stream);
     }
+    const std::uint64_t streamSize = bytes.size() - 4;
     json.key("kind").value(kind == FileKind::Model ? "model" : "texture");
-    writeKey(json, *keyed);
-    json.key("size").value(static_cast<std::uint64_t>(keyed->stream.size()));
+    writeKey(json, *head);
+    json.key("size").value(streamSize);
     bool ok = true;
     if (kind == FileKind::Texture) {
-        json.key("image").value(imageKind(keyed->stream));
+        json.key("image").value(imageKind(head->stream));
     } else {
-        const ModelDecodeResult model = decodeModelStream(keyed->stream);
-        if (model.ok()) {
+        std::optional<ModelDecodeResult> model = modelStreamHeaderFault(head->stream, streamSize);
+        if (!model) {
+            model = decodeModelStream(decodeKeyedFile(bytes)->stream);
+        }
+        if (model->ok()) {
             json.key("materials").beginArray();
-            for (const DecodedMaterial& m : model.model->materials) {
+            for (const DecodedMaterial& m : model->model->materials) {
                 writeMaterial(json, m);
             }
             json.endArray();
             json.key("objects").beginArray();
-            for (const DecodedObject& o : model.model->objects) {
+            for (const DecodedObject& o : model->model->objects) {
                 writeObject(json, o);
             }
             json.endArray();
         } else {
-            json.key("error").value(model.error);
-            json.key("position").value(static_cast<std::uint64_t>(model.position));
+            json.key("error").value(model->error);
+            json.key("position").value(static_cast<std::uint64_t>(model->position));
             ok = false;
         }
     }
@@ -191,30 +203,97 @@ std::optional<std::vector<std::string>> safeComponents(const std::string& name) 
     }
 }
 
-bool extractFile(const std::string& folder, const std::string& name, std::string_view bytes,
-                 FileKind kind) {
-    const auto parts = safeComponents(name);
-    if (!parts) {
-        return false;
-    }
-    std::string path = folder;
-    for (std::size_t i = 0; i + 1 < parts->size(); ++i) {
-        path += (*parts)[i] + "/";
-        std::error_code ignored;
-        std::filesystem::create_directory(path, ignored);
-    }
-    return writeWholeFile(path + parts->back(), extractedBytes(bytes, kind));
-}
+// --extract: writes the files into one folder and nowhere else. Extraction stops at the first
+// file that cannot be written (a name that would leave the folder, a symbolic link on its
+// path, a name given twice, a full disk), and the report says how far it came.
+class Extraction {
+public:
+    explicit Extraction(std::string folder) : folder_(std::move(folder)) {}
 
-bool startsWithZipSignature(const std::string& path) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) {
-        return false;
+    void write(const std::string& name, std::string_view bytes, FileKind kind) {
+        ++offered_;
+        if (!problem_.empty()) {
+            return;
+        }
+        const auto parts = safeComponents(name);
+        if (!parts) {
+            problem_ = "entry " + display(name) + " would leave the folder";
+            return;
+        }
+        std::string path;
+        for (const std::string& part : *parts) {
+            path += (path.empty() ? "" : "/") + part;
+        }
+        if (!written_.insert(path).second) {
+            problem_ = "the name " + display(name) + " is given twice";
+            return;
+        }
+        std::string cause;
+        switch (writeFileBeneath(folder_, *parts, extractedBytes(bytes, kind), &cause)) {
+        case BeneathStatus::Ok:
+            return;
+        case BeneathStatus::CrossesLink:
+            problem_ = "the path of " + display(name) + " crosses a symbolic link";
+            break;
+        case BeneathStatus::CannotWrite:
+            problem_ = "cannot write " + cause;
+            break;
+        }
+        written_.erase(path);
     }
-    char head[2] = {};
-    const bool zip = std::fread(head, 1, 2, in) == 2 && head[0] == 'P' && head[1] == 'K';
-    std::fclose(in);
-    return zip;
+
+    bool ok() const { return problem_.empty(); }
+
+    // What went wrong, and how many of the files were written.
+    std::string report() const {
+        return "extraction into " + folder_ + " stopped: " + problem_ + "; " +
+               std::to_string(written_.size()) + " of " + std::to_string(offered_) +
+               " files were extracted";
+    }
+
+private:
+    std::string folder_;
+    std::set<std::string> written_;
+    std::size_t offered_ = 0;
+    std::string problem_;
+};
+
+// Lists the entries of an archive, decoding its model and texture files; false, with the
+// reason in failure, when an entry does not decode or the archive is damaged or refused.
+bool writeArchive(JsonWriter& json, std::string_view archive, const std::string& path,
+                  Extraction* extraction, std::string& failure) {
+    bool ok = true;
+    json.beginObject().key("kind").value("archive");
+    json.key("entries").beginArray();
+    const ArchiveReadResult read = visitArchive(archive, [&](ArchiveEntry& entry) {
+        const FileKind entryKind = kindOfName(entry.name);
+        json.beginObject();
+        json.key("name").value(display(entry.name));
+        json.key("method").value(entry.deflated ? "deflated" : "stored");
+        json.key("size").value(static_cast<std::uint64_t>(entry.data.size()));
+        json.key("compressedSize").value(entry.compressedSize);
+        json.key("date").value(dosTimeText(entry.dosTime));
+        if (entryKind != FileKind::Other) {
+            json.key("content");
+            if (!writeKeyedFile(json, entry.data, entryKind)) {
+                ok = false;
+                failure = "entry " + display(entry.name) + " does not decode";
+            }
+        }
+        json.endObject();
+        if (extraction != nullptr) {
+            extraction->write(entry.name, entry.data, entryKind);
+        }
+        return true;
+    });
+    json.endArray();
+    if (!read.ok) {
+        json.key("error").value(read.error);
+        ok = false;
+        failure = path + ": " + read.error;
+    }
+    json.endObject();
+    return ok;
 }
 
 int runInspect(const Arguments& args) {
@@ -235,16 +314,20 @@ int runInspect(const Arguments& args) {
     if (path.empty()) {
         return reportUsage(kInspectCommand, "a file is needed");
     }
-    // An archive is read entry by entry; only a model or texture file is read whole. A file
-    // named as a model or texture file is one even when its random key bytes spell "PK".
+    // The file is mapped, not read: an archive is inflated entry by entry, and a model file is
+    // read whole only after its header. A file named as a model or texture file is one even
+    // when its random key bytes spell "PK".
     const std::string name = fileNameOfPath(path, systemCodePage()).value_or("decoded");
     const FileKind kind = kindOfName(name);
-    const bool isArchive = kind == FileKind::Other && startsWithZipSignature(path);
-    const FileContents file =
-        isArchive ? FileContents{ReadStatus::Ok, {}} : readFile(path, kMaxModelStreamBytes + 4);
+    const MappedFile file = MappedFile::open(path, kMaxArchiveBytes);
+    const bool isArchive = kind == FileKind::Other && file.bytes().starts_with("PK");
     if (!file.ok()) {
         return reportFailure("cannot read " + path);
     }
+    if (!isArchive && file.bytes().size() > kMaxModelStreamBytes + 4) {
+        return reportFailure(path + " is larger than a model or texture file can be");
+    }
+    std::optional<Extraction> extraction;
     if (extractFolder) {
         std::error_code error;
         std::filesystem::create_directories(*extractFolder, error);
@@ -254,55 +337,32 @@ int runInspect(const Arguments& args) {
         if (!extractFolder->ends_with('/')) {
             *extractFolder += '/';
         }
+        extraction.emplace(*extractFolder);
     }
 
     JsonWriter json;
     bool ok = true;
     std::string failure;
+    Extraction* extract = extraction ? &*extraction : nullptr;
     if (isArchive) {
-        const ArchiveReadResult archive = readArchive(path);
-        json.beginObject().key("kind").value("archive");
-        json.key("entries").beginArray();
-        for (const ArchiveEntry& entry : archive.entries) {
-            const FileKind entryKind = kindOfName(entry.name);
-            json.beginObject();
-            json.key("name").value(display(entry.name));
-            json.key("method").value(entry.deflated ? "deflated" : "stored");
-            json.key("size").value(static_cast<std::uint64_t>(entry.data.size()));
-            json.key("compressedSize").value(entry.compressedSize);
-            json.key("date").value(dosTimeText(entry.dosTime));
-            if (entryKind != FileKind::Other) {
-                json.key("content");
-                if (!writeKeyedFile(json, entry.data, entryKind)) {
-                    ok = false;
-                    failure = "entry " + display(entry.name) + " does not decode";
-                }
-            }
-            json.endObject();
-            if (extractFolder && !extractFile(*extractFolder, entry.name, entry.data, entryKind)) {
-                ok = false;
-                failure = "cannot extract entry " + display(entry.name);
-            }
-        }
-        json.endArray();
-        if (!archive.ok) {
-            json.key("error").value(archive.error);
-            ok = false;
-            failure = path + ": " + archive.error;
-        }
-        json.endObject();
+        ok = writeArchive(json, file.bytes(), path, extract, failure);
     } else {
-        if (!writeKeyedFile(json, file.bytes, kind)) {
+        if (!writeKeyedFile(json, file.bytes(), kind)) {
             ok = false;
             failure = path + " does not decode";
         }
-        const FileKind written = kind == FileKind::Other ? FileKind::Texture : kind;
-        if (extractFolder && !extractFile(*extractFolder, name, file.bytes, written)) {
-            ok = false;
-            failure = "cannot write the decoded file into " + *extractFolder;
+        if (extract != nullptr) {
+            const FileKind written = kind == FileKind::Other ? FileKind::Texture : kind;
+            extract->write(name, file.bytes(), written);
         }
     }
+    if (!file.intact()) {
+        return reportFailure(path + " changed or failed while it was read");
+    }
     std::printf("%s\n", json.text().c_str());
+    if (extraction && !extraction->ok()) {
+        return reportFailure(ok ? extraction->report() : failure + "; " + extraction->report());
+    }
     return ok ? kExitOk : reportFailure(failure);
 }
 
@@ -318,9 +378,18 @@ const Command kInspectCommand{
     "decoded content of each model and texture file; for a model file its key, materials with\n"
     "their maps, and objects with their meshes (material, vertex, face and corner counts,\n"
     "whether texture coordinates are present); for a texture file its key, size and image\n"
-    "type. --extract DIR writes the decoded files into DIR: model and texture files with their\n"
-    "key undone, an archive's entries in folders named by their paths.\n"
-    "Exit status 1 when the file cannot be read or does not decode, 2 for wrong arguments.\n",
+    "type. An archive is read one entry at a time; one whose entries share their data or\n"
+    "inflate to more than a package holds (3.75 GiB in all, 2 GiB an entry) is refused.\n"
+    "\n"
+    "--extract DIR writes the decoded files into DIR: model and texture files with their key\n"
+    "undone, an archive's entries in folders named by their paths. Each file is written anew\n"
+    "and replaces what bore its name, a symbolic link too, which is never written through.\n"
+    "The first entry that cannot be extracted stops the extraction: a name that would leave\n"
+    "DIR or that an earlier entry had, a path that crosses a symbolic link, a failed write\n"
+    "(a full disk); the message then says how many files were extracted.\n"
+    "\n"
+    "Exit status 1 when the file cannot be read, does not decode or cannot be extracted, 2\n"
+    "for wrong arguments.\n",
     runInspect,
 };
 

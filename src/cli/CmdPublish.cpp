@@ -4,11 +4,11 @@
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
 #include "platform/FileTimes.h"
+#include "platform/Limits.h"
 #include "publish/BuildOutput.h"
 #include "publish/CameraFit.h"
 #include "publish/StandalonePage.h"
 #include "platform/Files.h"
-#include "platform/Limits.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
 
@@ -124,6 +124,16 @@ void fitCamera(const QelScene& scene, QelParameter& parameters) {
     }
 }
 
+// A name for a one-line message: control characters are shown as "?".
+std::string printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 std::string describe(const PackageResult& result) {
     switch (result.error) {
     case PackageError::None:
@@ -132,7 +142,16 @@ std::string describe(const PackageResult& result) {
     case PackageError::NoSourceFolder:
         return "the model path " + result.path + " names no folder";
     case PackageError::BadPackageName:
-        return "the package name \"" + result.path + "\" is not a plain file name";
+        return "the package name \"" + printable(result.path) +
+               "\" is not a plain file name (no separator, no control character)";
+    case PackageError::PackageNameTooLong:
+        return "the package name is longer than " + std::to_string(kMaxPackageNameBytes) +
+               " bytes";
+    case PackageError::TargetIsModel:
+        return "the publish would replace the model itself: " + result.path;
+    case PackageError::ImageNamedLikePackageFile:
+        return "an image of the settings is named " + printable(result.path) +
+               ", like a file of the package";
     case PackageError::BadLevel:
         return "the archive level must be 0 to 9";
     case PackageError::TemplateUnreadable:
@@ -227,6 +246,12 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
         request.modelPath = "./" + request.modelPath; // a bare name lies in the current folder
     }
     if (options.outputFolder) {
+        // Made only for a model that could be read.
+        std::error_code error;
+        std::filesystem::create_directories(*options.outputFolder, error);
+        if (error) {
+            return "cannot create the folder " + *options.outputFolder + ": " + error.message();
+        }
         request.outputFolder = *options.outputFolder;
     }
     request.packageName = options.packageName;
@@ -240,6 +265,11 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
     const BuildOutputResult result = buildOutput(scene, parameters, request);
     if (!result.ok()) {
         return describe(result.package);
+    }
+    // Without the viewer (or the ramp cartoon shading needs) the package shows nothing.
+    if (!result.failedCopies.empty()) {
+        return "the package was written, but " + result.failedCopies.front() +
+               " could not be copied into " + scene.outputFolder;
     }
     std::printf("%s\n", result.pagePath.c_str());
     if (options.singleFile) {
@@ -260,14 +290,6 @@ int runPublish(const Arguments& args) {
     const std::optional<QelParameter> parameters = publishParameters(*options, problem);
     if (!parameters) {
         return reportFailure(problem);
-    }
-    if (options->outputFolder) {
-        std::error_code error;
-        std::filesystem::create_directories(*options->outputFolder, error);
-        if (error) {
-            return reportFailure("cannot create the folder " + *options->outputFolder + ": " +
-                                 error.message());
-        }
     }
     // Each model is tried, whatever became of the ones before it; two models of one base name
     // would write one package, so the second is refused.
@@ -310,7 +332,8 @@ const Command kPublishCommand{
     "is reported as a warning, and the package is written without it.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
-    "  --name NAME      the package name, a plain file name (default: the model's base name)\n"
+    "  --name NAME      the package name, a plain file name of at most 250 bytes without\n"
+    "                   control characters (default: the model's base name)\n"
     "  --settings FILE  the scene settings of a settings file (.vsn) instead of the editor's\n"
     "                   start-up settings; keys it lacks take their initial values, and\n"
     "                   canvas size, field of view, edge power and progress-bar position are\n"
@@ -326,9 +349,12 @@ const Command kPublishCommand{
     "                   and its images inside it, which shows the model when opened straight\n"
     "                   from disk; prints its path and size\n"
     "\n"
-    "A failed publish leaves an earlier package of that name as it was. Exit status 0 on\n"
-    "success, 1 when a package cannot be written, 2 for wrong arguments (--name with several\n"
-    "models among them).\n",
+    "A failed publish leaves an earlier package of that name as it was. The publish is refused\n"
+    "before anything is written when an image is named like a package file (NAME.html,\n"
+    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading) or when a file it would write is the\n"
+    "model itself. Exit status 0 on success, 1 when a package cannot be written or vtr.jar\n"
+    "(LitColor.jpg for cartoon shading) cannot be copied beside it, 2 for wrong arguments\n"
+    "(--name with several models among them).\n",
     runPublish,
 };
 

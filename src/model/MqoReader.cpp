@@ -12,8 +12,7 @@
 #include "model/MqoTokens.h"
 #include "platform/Files.h"
 #include "platform/Limits.h"
-
-#include <minizip/unzip.h>
+#include "platform/ZipReader.h"
 
 namespace vantor {
 
@@ -136,9 +135,35 @@ float readLittleEndianFloat(const char* p) {
     return value;
 }
 
+// The memory the scene's tables may take while a text of textBytes bytes is read
+// (kModelReadMemoryPerByte): whatever a count asks for is taken from it before anything is
+// sized from that count, so a small file cannot make the reader allocate gigabytes.
+class MemoryBudget {
+public:
+    explicit MemoryBudget(std::size_t textBytes)
+        : left_(kModelReadMemoryFloor + std::uint64_t{textBytes} * kModelReadMemoryPerByte) {}
+
+    // Takes count records of recordBytes bytes each; false when they do not fit what is left.
+    bool take(std::uint64_t count, std::uint64_t recordBytes) {
+        if (recordBytes != 0 && count > left_ / recordBytes) {
+            return false;
+        }
+        left_ -= count * recordBytes;
+        return true;
+    }
+
+private:
+    std::uint64_t left_;
+};
+
+// What a corner list (indices, u or v) of a face costs besides its elements: the allocation's
+// own bookkeeping.
+constexpr std::uint64_t kListOverheadBytes = 16;
+
 class MqoParser {
 public:
-    MqoParser(QelScene& scene, std::string_view bytes) : scene_(scene), in_(bytes) {}
+    MqoParser(QelScene& scene, std::string_view bytes)
+        : scene_(scene), in_(bytes), budget_(bytes.size()) {}
 
     MqoReadResult run();
 
@@ -154,6 +179,10 @@ private:
         result_.message = std::move(message);
         return false;
     }
+    bool failOverBudget(const char* what) {
+        return fail(kMqoMalformed,
+                    std::string(what) + " ask for more memory than a file of this size can describe");
+    }
 
     void skipNestedChunk(std::string_view header);
     bool readMaterialChunk(std::string_view header);
@@ -167,6 +196,7 @@ private:
 
     QelScene& scene_;
     LineReader in_;
+    MemoryBudget budget_;
     MqoReadResult result_;
     std::string_view pending_;
     bool hasPending_ = false;
@@ -254,6 +284,9 @@ bool MqoParser::readMaterialChunk(std::string_view header) {
         !fitsCountField(count)) {
         return fail(kMqoMalformed, "the material table declares more lines than the file holds");
     }
+    if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelMaterial))) {
+        return failOverBudget("the materials");
+    }
     scene_.materialCount = static_cast<std::int32_t>(count);
     scene_.materials.resize(static_cast<std::size_t>(count));
 
@@ -333,6 +366,9 @@ void MqoParser::readMaterialLine(std::string_view line, QelMaterial& material) {
 }
 
 bool MqoParser::readObjectChunk(std::string_view header) {
+    if (!budget_.take(1, sizeof(QelObject))) {
+        return failOverBudget("the objects");
+    }
     scene_.objects.emplace_back();
     QelObject& object = scene_.objects.back();
     object.name.assign(secondToken(header));
@@ -391,6 +427,9 @@ bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
     if (static_cast<std::uint64_t>(count) > in_.remainingLines()) {
         return fail(kMqoMalformed, "the vertex chunk declares more lines than the file holds");
     }
+    if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelVertex))) {
+        return failOverBudget("the vertices");
+    }
     object.vertexCount = static_cast<std::int32_t>(count);
     object.vertices.resize(static_cast<std::size_t>(count));
     std::string_view line;
@@ -439,6 +478,9 @@ bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header
     if (static_cast<std::uint64_t>(byteCount) > in_.remainingBytes()) {
         return fail(kMqoMalformed, "the BVertex chunk declares more bytes than the file holds");
     }
+    if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelVertex))) {
+        return failOverBudget("the vertices");
+    }
     object.vertexCount = static_cast<std::int32_t>(count);
     object.vertices.resize(static_cast<std::size_t>(count));
     const std::string_view raw = in_.takeBytes(static_cast<std::size_t>(byteCount));
@@ -459,6 +501,9 @@ bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
     }
     if (static_cast<std::uint64_t>(count) > in_.remainingLines() || !fitsCountField(count)) {
         return fail(kMqoMalformed, "the face chunk declares more lines than the file holds");
+    }
+    if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelFace))) {
+        return failOverBudget("the faces");
     }
     object.faceCount = static_cast<std::int32_t>(count);
     object.faces.resize(static_cast<std::size_t>(count));
@@ -485,6 +530,9 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
         return fail(kMqoMalformed, "a face declares more corners than its line holds");
     }
     const auto cornerCount = static_cast<std::size_t>(corners);
+    if (!budget_.take(1, kListOverheadBytes + cornerCount * sizeof(std::int32_t))) {
+        return failOverBudget("the face corners");
+    }
     face.cornerCount = static_cast<std::int32_t>(corners);
     face.material = scene_.materialCount;
     face.u.clear();
@@ -519,6 +567,10 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
                 face.material = material;
             }
         } else if (token == "UV") {
+            if (face.u.empty() &&
+                !budget_.take(2, kListOverheadBytes + cornerCount * sizeof(float))) {
+                return failOverBudget("the face corners");
+            }
             face.u.resize(cornerCount);
             face.v.resize(cornerCount);
             for (std::size_t k = 0; k < cornerCount; ++k) {
@@ -550,48 +602,41 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
            startsWithNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-// The first .mqo entry of a zipped model (.mqoz) of archiveBytes bytes, read whole.
-FileContents extractModelFromArchive(const std::string& path, std::size_t archiveBytes) {
-    FileContents result;
-    unzFile zip = unzOpen64(path.c_str());
-    if (zip == nullptr) {
-        return result;
-    }
-    for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
-        unz_file_info64 info{};
-        char name[1024] = {};
-        if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name - 1, nullptr, 0, nullptr, 0) !=
-                UNZ_OK ||
-            !endsWithNoCase(name, ".mqo")) {
+MqoReadResult malformed(QelScene& scene, std::string message) {
+    scene.errorCode = kMqoMalformed;
+    return MqoReadResult{kMqoMalformed, 0, std::move(message)};
+}
+
+// Inflates the first .mqo entry of a zipped model (.mqoz) into text; a failed result when the
+// archive holds none, or it is damaged or inflates to more than a model text compresses from.
+std::optional<MqoReadResult> extractModelFromArchive(QelScene& scene, std::string_view archive,
+                                                     std::string& text) {
+    const std::uint64_t limit =
+        std::min(kMaxModelFileBytes, std::max(kZippedModelInflationFloor,
+                                              archive.size() * kMaxZippedModelInflation));
+    ZipReader zip(archive, limit);
+    ZipEntryInfo entry;
+    while (zip.next(entry)) {
+        if (!endsWithNoCase(entry.name, ".mqo")) {
             continue;
         }
-        if (info.uncompressed_size > kMaxModelFileBytes) {
-            result.status = ReadStatus::TooLarge;
-            break;
+        if (entry.size > limit) {
+            return malformed(scene, "the zipped model inflates to " + std::to_string(entry.size) +
+                                        " bytes, more than " +
+                                        std::to_string(kMaxZippedModelInflation) +
+                                        " times its archive");
         }
-        if (unzOpenCurrentFile(zip) != UNZ_OK) {
-            break;
+        if (!zip.read(text, limit)) {
+            return malformed(scene, "the zipped model cannot be read: " + zip.error());
         }
-        // The size is the header's claim: room is made for no more than the archive's bytes
-        // can inflate to, and the text grows with what really comes.
-        constexpr std::uint64_t kMostInflatedPerByte = 1032; // deflate's largest ratio
-        result.bytes.reserve(static_cast<std::size_t>(
-            std::min<std::uint64_t>(info.uncompressed_size, archiveBytes * kMostInflatedPerByte)));
-        char buffer[65536];
-        int n = 0;
-        while ((n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0) {
-            if (result.bytes.size() + static_cast<std::size_t>(n) > kMaxModelFileBytes) {
-                n = -1;
-                break;
-            }
-            result.bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-        const bool crcOk = unzCloseCurrentFile(zip) == UNZ_OK;
-        result.status = n == 0 && crcOk ? ReadStatus::Ok : ReadStatus::ReadError;
-        break;
+        return std::nullopt;
     }
-    unzClose(zip);
-    return result;
+    return malformed(scene, zip.error().empty() ? "the archive holds no .mqo model"
+                                                : "the archive cannot be read: " + zip.error());
+}
+
+bool isZipArchive(std::string_view bytes) {
+    return bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06");
 }
 
 } // namespace
@@ -606,42 +651,36 @@ MqoReadResult readMqo(QelScene& scene, std::string_view bytes) {
     }
 }
 
+MqoReadResult readZippedMqo(QelScene& scene, std::string_view archive) {
+    scene.errorCode = kMqoOk;
+    std::string text;
+    if (std::optional<MqoReadResult> failed = extractModelFromArchive(scene, archive, text)) {
+        return *failed;
+    }
+    return readMqo(scene, text);
+}
+
 MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
     scene.errorCode = kMqoOk;
     // The file is mapped rather than copied: large models are parsed where they lie.
     const MappedFile mapped = MappedFile::open(path, kMaxModelFileBytes);
-    ReadStatus status = mapped.status();
-    std::string_view bytes = mapped.bytes();
-    FileContents extracted;
-    if (mapped.ok() && bytes.substr(0, 4) == "PK\x03\x04") {
-        extracted = extractModelFromArchive(path, bytes.size());
-        if (extracted.status == ReadStatus::CannotOpen) {
-            scene.errorCode = kMqoMalformed;
-            return MqoReadResult{kMqoMalformed, 0, "the archive holds no .mqo model"};
-        }
-        status = extracted.status;
-        bytes = extracted.bytes;
-    }
-    switch (status) {
-    case ReadStatus::Ok: {
-        MqoReadResult result = readMqo(scene, bytes);
-        if (!mapped.intact()) {
-            scene.errorCode = kMqoMalformed;
-            result = MqoReadResult{kMqoMalformed, 0, "the file changed or failed while it was read"};
-        }
-        return result;
-    }
-    case ReadStatus::TooLarge:
-        scene.errorCode = kMqoMalformed;
-        return MqoReadResult{kMqoMalformed, 0, "the model is larger than 4 GiB"};
-    case ReadStatus::ReadError:
-        scene.errorCode = kMqoMalformed;
-        return MqoReadResult{kMqoMalformed, 0, "the file could not be read to its end"};
-    case ReadStatus::CannotOpen:
+    switch (mapped.status()) {
+    case ReadStatus::Ok:
         break;
+    case ReadStatus::TooLarge:
+        return malformed(scene, "the model is larger than 4 GiB");
+    case ReadStatus::ReadError:
+        return malformed(scene, "the file could not be read to its end");
+    case ReadStatus::CannotOpen:
+        // The scene's own code stays 0 here: nothing of the file was read.
+        return MqoReadResult{kMqoCannotOpen, 0, "the file cannot be opened"};
     }
-    // The scene's own code stays 0 here: nothing of the file was read.
-    return MqoReadResult{kMqoCannotOpen, 0, "the file cannot be opened"};
+    const std::string_view bytes = mapped.bytes();
+    MqoReadResult result = isZipArchive(bytes) ? readZippedMqo(scene, bytes) : readMqo(scene, bytes);
+    if (!mapped.intact()) {
+        result = malformed(scene, "the file changed or failed while it was read");
+    }
+    return result;
 }
 
 } // namespace vantor

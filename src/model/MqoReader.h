@@ -32,6 +32,11 @@ struct MqoReadResult {
 // objectCount. Sets scene.errorCode and scene.codePage.
 MqoReadResult readMqo(QelScene& scene, std::string_view bytes);
 
+// Reads the first .mqo entry of a zipped model (.mqoz) in memory with readMqo. The entry may
+// inflate to at most kMaxZippedModelInflation times the archive's size (or to
+// kZippedModelInflationFloor); beyond that, and for a damaged archive, the code is 3.
+MqoReadResult readZippedMqo(QelScene& scene, std::string_view archive);
+
 // Reads an MQO file, or the first .mqo entry of a zipped .mqoz archive, with readMqo.
 MqoReadResult readMqoFile(QelScene& scene, const std::string& path);
 

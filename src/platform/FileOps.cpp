@@ -1,7 +1,11 @@
 #include "platform/FileOps.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +29,29 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The pattern of a temporary sibling: "target.XXXXXX", the target's own name shortened where
+// the whole would pass the longest name a folder entry may have.
+std::string siblingPattern(const std::string& target) {
+    constexpr std::string_view kSuffix = ".XXXXXX";
+    const std::size_t nameStart = target.rfind('/') + 1; // 0 when there is no slash
+    const std::size_t keep = std::min(target.size() - nameStart, NAME_MAX - kSuffix.size());
+    return target.substr(0, nameStart + keep) + std::string(kSuffix);
+}
+
+// Creates a new file with a name of its own in the folder dir; -1 when that fails.
+int createTemporaryIn(int dir, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = ".vantor-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::openat(dir, name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -32,6 +59,47 @@ mode_t newFileMode() {
 }
 
 } // namespace
+
+int openRegularFile(const std::string& path, struct stat& info) {
+    // Looked at first so that nothing but a regular file is ever opened; looked at again on
+    // the open file, which is what is read, whatever the name means by then.
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void describeFailure(std::string* error, const std::string& what, int err) {
+    if (error != nullptr) {
+        *error = what + ": " + std::strerror(err);
+    }
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
 
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -87,7 +155,7 @@ SiblingTempFile::SiblingTempFile(std::string target) : target_(std::move(target)
     if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
         return;
     }
-    std::string pattern = target_ + ".XXXXXX";
+    std::string pattern = siblingPattern(target_);
     const int fd = ::mkstemp(pattern.data());
     if (fd >= 0) {
         ::close(fd);
@@ -123,14 +191,63 @@ bool SiblingTempFile::commit() {
     return true;
 }
 
-bool copyFileReplacing(const std::string& source, const std::string& target) {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return false;
+BeneathStatus writeFileBeneath(const std::string& folder,
+                               const std::vector<std::string>& components, std::string_view bytes,
+                               std::string* error) {
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0 || components.empty()) {
+        describeFailure(error, folder, components.empty() ? EINVAL : errno);
+        return BeneathStatus::CannotWrite;
     }
+    std::string path = folder;
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+        const char* part = components[i].c_str();
+        path += components[i] + "/";
+        if (::mkdirat(dir.get(), part, 0777) != 0 && errno != EEXIST) {
+            describeFailure(error, path, errno);
+            return BeneathStatus::CannotWrite;
+        }
+        FileDescriptor sub(::openat(dir.get(), part, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (sub.get() < 0) {
+            const int cause = errno;
+            struct stat info {};
+            if (::fstatat(dir.get(), part, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode)) {
+                return BeneathStatus::CrossesLink;
+            }
+            describeFailure(error, path, cause);
+            return BeneathStatus::CannotWrite;
+        }
+        dir = std::move(sub);
+    }
+    path += components.back();
+    std::string temp;
+    const int fd = createTemporaryIn(dir.get(), temp);
+    if (fd < 0) {
+        describeFailure(error, path, errno);
+        return BeneathStatus::CannotWrite;
+    }
+    bool written = writeAll(fd, bytes.data(), bytes.size());
+    int cause = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        cause = errno;
+    }
+    if (written && ::renameat(dir.get(), temp.c_str(), dir.get(), components.back().c_str()) != 0) {
+        written = false;
+        cause = errno;
+    }
+    if (!written) {
+        ::unlinkat(dir.get(), temp.c_str(), 0);
+        describeFailure(error, path, cause);
+        return BeneathStatus::CannotWrite;
+    }
+    return BeneathStatus::Ok;
+}
+
+bool copyFileReplacing(const std::string& source, const std::string& target) {
     struct stat info {};
-    if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(in);
+    const int in = openRegularFile(source, info);
+    if (in < 0) {
         return false;
     }
     SiblingTempFile temp(target);

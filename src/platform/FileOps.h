@@ -5,8 +5,34 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+struct stat;
 
 namespace vantor {
+
+// An open file descriptor, closed when the object goes.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Sets *error, when given, to "what: " and the system's description of err.
+void describeFailure(std::string* error, const std::string& what, int err);
+
+// Opens path for reading when it is a regular file, and fills *info; -1 otherwise. A FIFO, a
+// device or a folder is refused without waiting: opening a pipe that no program writes to
+// would block for ever, and opening a device can have effects of its own.
+int openRegularFile(const std::string& path, struct stat& info);
 
 // Creates or truncates path and writes bytes; false when any step fails.
 bool writeWholeFile(const std::string& path, std::string_view bytes);
@@ -46,6 +72,21 @@ private:
     std::string path_;
     bool committed_ = false;
 };
+
+enum class BeneathStatus {
+    Ok,
+    CrossesLink, // a component below the folder is a symbolic link
+    CannotWrite, // *error says why
+};
+
+// Writes bytes as the file folder/components[0]/.../components[n-1], creating the folders on
+// the way. Nothing below folder is followed: a component that is a symbolic link refuses the
+// write, and the file is created anew under a temporary name and renamed over whatever bore its
+// name, so that a link (or a FIFO) of that name is replaced, never written through. A write
+// that fails leaves no file behind and an earlier file of that name as it was.
+BeneathStatus writeFileBeneath(const std::string& folder,
+                               const std::vector<std::string>& components, std::string_view bytes,
+                               std::string* error);
 
 // Copies source to target through a temporary sibling, replacing an existing target only when
 // the copy is complete. False when source cannot be read or the copy cannot be written.

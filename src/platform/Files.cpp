@@ -17,22 +17,6 @@ namespace vantor {
 
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 void setError(FileError* error, const std::string& path, int cause) {
     if (error != nullptr) {
         *error = {path, cause};
@@ -50,12 +34,9 @@ std::string describeFileError(const FileError& error) {
 
 FileContents readFile(const std::string& path, std::uint64_t maxBytes) {
     FileContents result;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return result;
-    }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    FileDescriptor fd(openRegularFile(path, info));
+    if (fd.get() < 0) {
         return result;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
@@ -202,12 +183,9 @@ void MappedFile::unmap() {
 
 MappedFile MappedFile::open(const std::string& path, std::uint64_t maxBytes) {
     MappedFile file;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return file;
-    }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    FileDescriptor fd(openRegularFile(path, info));
+    if (fd.get() < 0) {
         return file;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {

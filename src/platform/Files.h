@@ -10,7 +10,7 @@ namespace vantor {
 
 enum class ReadStatus {
     Ok,
-    CannotOpen, // missing, unreadable, or not a regular file (a folder, say)
+    CannotOpen, // missing, unreadable, or not a regular file (a folder, a FIFO, a device)
     TooLarge,   // larger than the caller's limit; nothing was read
     ReadError,  // opened, but reading failed part way
 };

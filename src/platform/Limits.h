@@ -15,6 +15,19 @@ inline constexpr std::int32_t kMaxObjectVertices = 65536;
 // is read into memory.
 inline constexpr std::uint64_t kMaxModelFileBytes = std::uint64_t{4} << 30;
 
+// A zipped model (.mqoz) may inflate to at most this many times the size of its archive, or
+// to kZippedModelInflationFloor when that is more: model texts compress some 3 to 25 times,
+// and a model that needs more than this is refused before it fills memory.
+inline constexpr std::uint64_t kMaxZippedModelInflation = 256;
+inline constexpr std::uint64_t kZippedModelInflationFloor = std::uint64_t{16} << 20;
+
+// The tables of a model being read (materials, objects, vertices, faces and their corner
+// lists) may take at most this many bytes of memory per byte of model text, plus the floor.
+// A count in the file that asks for more than its bytes can describe is refused with error 3
+// before anything is sized from it; real models need less than 3 bytes per byte.
+inline constexpr std::uint64_t kModelReadMemoryPerByte = 16;
+inline constexpr std::uint64_t kModelReadMemoryFloor = std::uint64_t{64} << 20;
+
 // A model file holds its lengths as signed 32-bit numbers, so its stream (everything after the
 // four key bytes) may be at most this long; a larger scene is refused, never written wrapped.
 inline constexpr std::uint64_t kMaxModelStreamBytes = 0x7FFFFFFF;
@@ -27,6 +40,18 @@ inline constexpr std::uint64_t kMaxTemplateBytes = std::uint64_t{16} << 20;
 // The archive is written without the 64-bit extension, so the files packed into it may add up
 // to at most this many bytes (room is left below 4 GiB for headers and stored overhead).
 inline constexpr std::uint64_t kMaxArchiveInputBytes = std::uint64_t{0xF0000000};
+
+// A package archive is read (inspected, extracted) up to what the package writer packs: its
+// entries may inflate to kMaxArchiveInputBytes in all, and one entry to the largest file the
+// writer packs, a model file with its key header.
+inline constexpr std::uint64_t kMaxArchiveEntryBytes = kMaxModelStreamBytes + 4;
+
+// A package archive is at most 4 GiB: the writer uses no 64-bit extension.
+inline constexpr std::uint64_t kMaxArchiveBytes = std::uint64_t{4} << 30;
+
+// A package name becomes the file names N.html and N.zip, and a file name holds at most 255
+// bytes.
+inline constexpr std::size_t kMaxPackageNameBytes = 250;
 
 // A scene settings file is a few kilobytes; a file larger than this is not read.
 inline constexpr std::uint64_t kMaxSettingsFileBytes = std::uint64_t{16} << 20;

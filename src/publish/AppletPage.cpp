@@ -58,19 +58,33 @@ bool allEqual(const QelFloat3& values, float expected) {
     return values[0] == expected && values[1] == expected && values[2] == expected;
 }
 
-// A double quote would end the attribute value early.
-std::string attributeText(std::string_view text) {
+// The text with each of the characters in special written as its character reference.
+std::string withReferences(std::string_view text, std::string_view special) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        if (c == '"') {
-            out += "&quot;";
-        } else {
+        if (special.find(c) == std::string_view::npos) {
             out += c;
+        } else if (c == '"') {
+            out += "&quot;";
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else {
+            out += "&gt;";
         }
     }
     return out;
 }
+
+// A double quote would end the attribute value early.
+std::string attributeText(std::string_view text) { return withReferences(text, "\""); }
+
+// The package name where the template puts it (the title and heading of the shipped one): a
+// name holding "<" or "&" is shown as it is, never taken for markup. A double quote is written
+// as a reference too, so the name is safe in a quoted attribute as well.
+std::string pageText(std::string_view text) { return withReferences(text, "&<>\""); }
 
 // The file name the page uses for a stored image name, or nothing when it names no file.
 std::optional<std::string> pageImageName(const std::string& stored) {
@@ -226,7 +240,8 @@ AppletPage makeAppletPage(const std::string& templatePath, std::string_view pack
         return page;
     }
     const std::string block = buildAppletBlock(params, packageName, archiveName);
-    const std::array<std::string_view, 2> inserts{block, packageName};
+    const std::string name = pageText(packageName);
+    const std::array<std::string_view, 2> inserts{block, name};
     page.bytes = expandTemplate(pattern.bytes, inserts);
     page.status = page.bytes.empty() ? PageStatus::EmptyPage : PageStatus::Ok;
     return page;

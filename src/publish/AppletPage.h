@@ -30,7 +30,8 @@ struct AppletPage {
 };
 
 // Reads the template and expands it. Nothing is converted: the page carries the template's bytes
-// and line ends and the names as stored.
+// and line ends and the names as stored, except that %2 writes the characters & < > " of the
+// package name as character references.
 AppletPage makeAppletPage(const std::string& templatePath, std::string_view packageName,
                           std::string_view archiveName, const QelParameter& params);
 

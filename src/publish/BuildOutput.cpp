@@ -7,49 +7,93 @@
 #include "publish/PathHelpers.h"
 
 #include <algorithm>
-#include <array>
 
 namespace vantor {
 
 namespace {
 
+// Copies a shipped file into the output folder. One that cannot be copied is listed as failed,
+// unless it already lies there (publishing into the program folder).
 void copyShippedFile(const std::string& name, const std::string& shippedFolder,
-                     const std::string& outputFolder, std::vector<std::string>& copied) {
+                     const std::string& outputFolder, BuildOutputResult& result) {
     const std::optional<std::string> folder =
         shippedFolder.empty() ? shippedFileFolder(name) : std::optional<std::string>(shippedFolder);
     if (folder && copyFileBetweenFolders(*folder, outputFolder, name)) {
-        copied.push_back(name);
+        result.copiedFiles.push_back(name);
+    } else if (!folder || !sameFile(*folder + name, outputFolder + name)) {
+        result.failedCopies.push_back(name);
     }
 }
 
-// The images of the page, in the page's order, under their settings keys.
-std::array<std::pair<const char*, const std::string*>, 6> pageImageFields(const QelParameter& p) {
-    return {{{"TitleLogoImage", &p.TitleLogoImage},
-             {"BackGroundImage", &p.BackGroundImage},
-             {"RotCtrlIcon", &p.RotCtrlIcon.Image},
-             {"ZomCtrlIcon", &p.ZomCtrlIcon.Image},
-             {"PanCtrlIcon", &p.PanCtrlIcon.Image},
-             {"RstCtrlIcon", &p.RstCtrlIcon.Image}}};
+// The shipped files copied beside the package: the viewer, and the ramp for cartoon shading.
+std::vector<std::string> shippedFileNames(const QelParameter& params,
+                                          const PackageRequest& request) {
+    std::vector<std::string> names{request.archiveName};
+    if (params.ShadingMode == kShadeCartoon) {
+        names.push_back(kCartoonRampName);
+    }
+    return names;
 }
 
-// The images the page names, in the page's order. A bare name is looked for in the model's
-// folder; the copy takes the name the page uses.
-void copyPageImages(const QelParameter& params, const std::string& modelFolder,
-                    const std::string& outputFolder, std::vector<std::string>& copied) {
-    const CodePage cp = systemCodePage();
-    for (const auto& [key, stored] : pageImageFields(params)) {
+struct PageImage {
+    const char* key;           // the settings key of the image
+    const std::string* stored; // the image's name as the settings hold it
+    std::string name;          // the name of its copy beside the page
+};
+
+// The images the page names, in the page's order.
+std::vector<PageImage> pageImages(const QelParameter& params) {
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"TitleLogoImage", &params.TitleLogoImage}, {"BackGroundImage", &params.BackGroundImage},
+        {"RotCtrlIcon", &params.RotCtrlIcon.Image}, {"ZomCtrlIcon", &params.ZomCtrlIcon.Image},
+        {"PanCtrlIcon", &params.PanCtrlIcon.Image}, {"RstCtrlIcon", &params.RstCtrlIcon.Image}};
+    std::vector<PageImage> images;
+    for (const auto& [key, stored] : fields) {
         if (stored->empty()) {
             continue;
         }
-        const std::optional<std::string> name = fileNameOfPath(*stored, cp);
-        if (!name) {
-            continue;
-        }
-        const std::optional<std::string> source = resolveStoredName(*stored, cp, modelFolder);
-        if (source && copyFileToFolder(*source, outputFolder, *name)) {
-            copied.push_back(*name);
+        if (std::optional<std::string> name = fileNameOfPath(*stored, systemCodePage())) {
+            images.push_back({key, stored, std::move(*name)});
         }
     }
+    return images;
+}
+
+// Copies the page's images. A bare name is looked for in the model's folder; the copy takes
+// the name the page uses.
+void copyPageImages(const QelParameter& params, const std::string& modelFolder,
+                    const std::string& outputFolder, std::vector<std::string>& copied) {
+    for (const PageImage& image : pageImages(params)) {
+        const std::optional<std::string> source =
+            resolveStoredName(*image.stored, systemCodePage(), modelFolder);
+        if (source && copyFileToFolder(*source, outputFolder, image.name)) {
+            copied.push_back(image.name);
+        }
+    }
+}
+
+// Why the copies beside the package cannot be made without destroying what the publish
+// writes or reads: an image named like a package file would replace it (or be replaced by
+// it), and a copy onto the model file would lose the model. Nothing when they can.
+std::optional<PackageResult> copyConflict(const QelParameter& params,
+                                          const PackageRequest& request,
+                                          const PackageTarget& target) {
+    std::vector<std::string> packageFiles = shippedFileNames(params, request);
+    packageFiles.push_back(target.packageName + ".zip");
+    packageFiles.push_back(target.packageName + ".html");
+    std::vector<std::string> copies = shippedFileNames(params, request);
+    for (const PageImage& image : pageImages(params)) {
+        if (std::find(packageFiles.begin(), packageFiles.end(), image.name) != packageFiles.end()) {
+            return PackageResult{PackageError::ImageNamedLikePackageFile, image.name, {}};
+        }
+        copies.push_back(image.name);
+    }
+    for (const std::string& name : copies) {
+        if (sameFile(target.outputFolder + name, request.modelPath)) {
+            return PackageResult{PackageError::TargetIsModel, target.outputFolder + name, {}};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -68,10 +112,8 @@ std::vector<ImageReference> imageReferences(const QelScene& scene, const QelPara
             }
         }
     }
-    for (const auto& [key, stored] : pageImageFields(params)) {
-        if (!stored->empty()) {
-            images.push_back({std::string(), key, *stored, systemCodePage()});
-        }
+    for (const PageImage& image : pageImages(params)) {
+        images.push_back({std::string(), image.key, *image.stored, systemCodePage()});
     }
     return images;
 }
@@ -87,17 +129,13 @@ std::optional<std::string> readableImage(const ImageReference& image,
 
 std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
                                        const std::string& archiveName) {
-    std::vector<std::string> names{packageArchiveName(scene), archiveName};
-    if (params.ShadingMode == kShadeCartoon) {
-        names.emplace_back(kCartoonRampName);
-    }
-    for (const auto& [key, stored] : pageImageFields(params)) {
-        if (stored->empty()) {
-            continue;
-        }
-        const std::optional<std::string> name = fileNameOfPath(*stored, systemCodePage());
-        if (name && std::find(names.begin(), names.end(), *name) == names.end()) {
-            names.push_back(*name);
+    PackageRequest request;
+    request.archiveName = archiveName;
+    std::vector<std::string> names = shippedFileNames(params, request);
+    names.insert(names.begin(), packageArchiveName(scene));
+    for (const PageImage& image : pageImages(params)) {
+        if (std::find(names.begin(), names.end(), image.name) == names.end()) {
+            names.push_back(image.name);
         }
     }
     return names;
@@ -137,14 +175,20 @@ BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, Packa
         request.templatePath =
             shippedFolder.empty() ? shippedTemplatePath() : shippedFolder + kPageTemplateName;
     }
+    const PackageTarget target = packageTarget(request);
+    if (target.error == PackageError::None) {
+        if (std::optional<PackageResult> conflict = copyConflict(params, request, target)) {
+            result.package = std::move(*conflict);
+            return result;
+        }
+    }
     result.package = writePackage(scene, params, request);
     if (!result.ok()) {
         return result;
     }
     result.pagePath = packagePagePath(scene);
-    copyShippedFile(request.archiveName, shippedFolder, scene.outputFolder, result.copiedFiles);
-    if (params.ShadingMode == kShadeCartoon) {
-        copyShippedFile(kCartoonRampName, shippedFolder, scene.outputFolder, result.copiedFiles);
+    for (const std::string& name : shippedFileNames(params, request)) {
+        copyShippedFile(name, shippedFolder, scene.outputFolder, result);
     }
     const std::string modelFolder =
         folderOfPath(request.modelPath, systemCodePage()).value_or(std::string());

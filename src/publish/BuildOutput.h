@@ -22,15 +22,18 @@ inline constexpr const char* kCartoonRampName = "LitColor.jpg";
 struct BuildOutputResult {
     PackageResult package;
     std::vector<std::string> copiedFiles; // names of the files copied into the output folder
+    std::vector<std::string> failedCopies; // shipped files that are not in the output folder
     std::string pagePath;                 // the page's path, when the package was written
     bool ok() const { return package.ok(); }
 };
 
 // Writes the package (a request without a template path uses the shipped template) and, when
 // that succeeded, copies the shipped files and the images. A file that is missing or cannot be
-// copied is left out without failing the build; a file that already lies in the output folder
-// is not copied (and not listed). The shipped files are looked for beside the program, or in
-// shippedFolder when one is given.
+// copied is left out without failing the build (a shipped one is listed in failedCopies); a
+// file that already lies in the output folder is not copied (and not listed). The shipped
+// files are looked for beside the program, or in shippedFolder when one is given. Nothing is
+// written when an image has the name of a package file (N.html, N.zip, the viewer, the ramp
+// for cartoon shading), or when a file the build would write is the model file itself.
 BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
                               const std::string& shippedFolder = {});
 

@@ -112,6 +112,14 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
     }
 }
 
+// Control characters have no place in a file name: a line feed, say, breaks every list of
+// names and every message that shows one.
+bool hasControlCharacter(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+}
+
 std::uint64_t fileSize(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
@@ -193,33 +201,60 @@ std::string packagePagePath(const QelScene& scene) {
     return scene.outputFolder + packagePageName(scene);
 }
 
-PackageResult writePackage(QelScene& scene, const QelParameter& params,
-                           const PackageRequest& request) {
+PackageTarget packageTarget(const PackageRequest& request) {
+    PackageTarget target;
     const CodePage cp = systemCodePage();
     const std::optional<std::string> sourceFolder = folderOfPath(request.modelPath, cp);
-    std::string outputFolder;
     if (request.outputFolder && !request.outputFolder->empty()) {
-        outputFolder = asFolder(*request.outputFolder);
+        target.outputFolder = asFolder(*request.outputFolder);
     } else if (sourceFolder) {
-        outputFolder = *sourceFolder;
+        target.outputFolder = *sourceFolder;
     } else {
-        return failure(PackageError::NoOutputFolder, request.modelPath);
+        target.error = PackageError::NoOutputFolder;
+        target.path = request.modelPath;
+        return target;
     }
     if (!sourceFolder) {
-        return failure(PackageError::NoSourceFolder, request.modelPath);
+        target.error = PackageError::NoSourceFolder;
+        target.path = request.modelPath;
+        return target;
     }
+    target.sourceFolder = *sourceFolder;
     std::optional<std::string> packageName = request.packageName;
     if (!packageName || packageName->empty()) {
         packageName = baseNameOfPath(request.modelPath, cp);
     }
-    if (!packageName || !isPlainFileName(*packageName, cp)) {
-        return failure(PackageError::BadPackageName, packageName.value_or(""));
+    target.path = packageName.value_or("");
+    if (!packageName || !isPlainFileName(*packageName, cp) || hasControlCharacter(*packageName)) {
+        target.error = PackageError::BadPackageName;
+    } else if (packageName->size() > kMaxPackageNameBytes) {
+        target.error = PackageError::PackageNameTooLong;
+    } else {
+        target.packageName = std::move(*packageName);
+        target.path.clear();
+    }
+    return target;
+}
+
+PackageResult writePackage(QelScene& scene, const QelParameter& params,
+                           const PackageRequest& request) {
+    PackageTarget target = packageTarget(request);
+    if (target.error != PackageError::None) {
+        return failure(target.error, target.path);
     }
     if (request.level < 0 || request.level > 9) {
         return failure(PackageError::BadLevel);
     }
+    const std::string& outputFolder = target.outputFolder;
     scene.outputFolder = outputFolder;
-    scene.packageName = *packageName;
+    scene.packageName = std::move(target.packageName);
+    // Replacing the model with its own package would lose it: publishing d/car.zip (a zipped
+    // model) or a model named car.html is refused.
+    for (const std::string& file : {outputFolder + packageArchiveName(scene), packagePagePath(scene)}) {
+        if (sameFile(file, request.modelPath)) {
+            return failure(PackageError::TargetIsModel, file);
+        }
+    }
 
     // Everything that can fail without writing anything comes first.
     const AppletPage page =
@@ -252,7 +287,7 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
     KeyGenerator keys = request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
 
     WorkFiles work(scene.workFolder);
-    writeTextureFiles(scene, *sourceFolder, keys, work);
+    writeTextureFiles(scene, target.sourceFolder, keys, work);
     const std::string modelFile = scene.workFolder + scene.packageName + ".qel";
     work.writing(modelFile);
     switch (writeModelFile(scene, modelFile, keys)) {

@@ -36,7 +36,10 @@ enum class PackageError {
     None,
     NoOutputFolder,         // no output folder given and the model path has no folder
     NoSourceFolder,         // the model path has no folder
-    BadPackageName,         // empty, ".", "..", or with a separator
+    BadPackageName,         // empty, ".", "..", with a separator or a control character
+    PackageNameTooLong,     // longer than kMaxPackageNameBytes
+    TargetIsModel,          // path: a file the publish would write that is the model file
+    ImageNamedLikePackageFile, // path: the name of a page image that a package file has
     BadLevel,               // not 0 to 9
     TemplateUnreadable,     // path: the template
     EmptyPage,              // the template expands to nothing
@@ -54,6 +57,18 @@ struct PackageResult {
     std::vector<std::string> entryNames; // the archive's entries, in order
     bool ok() const { return error == PackageError::None; }
 };
+
+// Where a request puts its package, as writePackage forms it: the output folder (ending in a
+// separator), the model's folder and the package name. When the request names no folder, or
+// a name that cannot be a file name of its own, error says so and path what it concerns.
+struct PackageTarget {
+    PackageError error = PackageError::None;
+    std::string path;
+    std::string outputFolder;
+    std::string sourceFolder;
+    std::string packageName;
+};
+PackageTarget packageTarget(const PackageRequest& request);
 
 // Writes the package. Sets scene.outputFolder (ending in a separator), scene.packageName,
 // scene.tempPath, scene.workFolder and scene.streamTransform, which keep their values after the

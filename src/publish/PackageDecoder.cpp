@@ -1,8 +1,10 @@
 #include "publish/PackageDecoder.h"
 
+#include "platform/Files.h"
+#include "platform/Limits.h"
+#include "platform/ZipReader.h"
+
 #include <cstring>
-#include <limits>
-#include <minizip/unzip.h>
 
 namespace vantor {
 
@@ -234,21 +236,40 @@ DecodedObject decodeObject(Reader& body) {
     return o;
 }
 
+// The stream's tag and total length, which must be that of the whole stream.
+void checkHeader(Reader& top, std::uint64_t streamSize) {
+    if (top.tag() != "Qel1") {
+        throw DecodeError{"the stream does not start with Qel1", 0};
+    }
+    const std::uint32_t total = top.u32();
+    if (total != streamSize) {
+        throw DecodeError{"the total length " + std::to_string(total) + " is not the " +
+                              std::to_string(streamSize) + " bytes of the stream",
+                          4};
+    }
+}
+
 } // namespace
+
+std::optional<ModelDecodeResult> modelStreamHeaderFault(std::string_view head,
+                                                        std::uint64_t streamSize) {
+    try {
+        Reader top(head.substr(0, kModelStreamHeaderBytes), 0);
+        checkHeader(top, streamSize);
+        return std::nullopt;
+    } catch (const DecodeError& error) {
+        ModelDecodeResult result;
+        result.error = error.message;
+        result.position = error.position;
+        return result;
+    }
+}
 
 ModelDecodeResult decodeModelStream(std::string_view stream) {
     ModelDecodeResult result;
     try {
         Reader top(stream, 0);
-        if (top.tag() != "Qel1") {
-            throw DecodeError{"the stream does not start with Qel1", 0};
-        }
-        const std::uint32_t total = top.u32();
-        if (total != stream.size()) {
-            throw DecodeError{"the total length " + std::to_string(total) + " is not the " +
-                                  std::to_string(stream.size()) + " bytes of the stream",
-                              4};
-        }
+        checkHeader(top, stream.size());
         DecodedModel model;
         while (!top.atEnd()) {
             const std::size_t at = top.position();
@@ -269,71 +290,54 @@ ModelDecodeResult decodeModelStream(std::string_view stream) {
     return result;
 }
 
-ArchiveReadResult readArchive(const std::string& path) {
+ArchiveReadResult visitArchive(std::string_view archive,
+                               const std::function<bool(ArchiveEntry&)>& visit) {
     ArchiveReadResult result;
-    unzFile zip = unzOpen64(path.c_str());
-    if (zip == nullptr) {
-        result.error = "not a zip archive, or it cannot be opened";
+    ZipReader zip(archive, kMaxArchiveInputBytes);
+    if (zip.claimedBytes() > kMaxArchiveInputBytes) {
+        result.error = "the entries claim to inflate to " + std::to_string(zip.claimedBytes()) +
+                       " bytes, more than the " + std::to_string(kMaxArchiveInputBytes) +
+                       " a package holds";
         return result;
     }
-    std::vector<char> buffer(64 * 1024);
-    int rc = unzGoToFirstFile(zip);
-    for (; rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
-        unz_file_info64 info{};
-        char name[4096] = {};
-        if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name - 1, nullptr, 0, nullptr, 0) !=
-            UNZ_OK) {
-            result.error = "an entry's header cannot be read";
+    ZipEntryInfo info;
+    ArchiveEntry entry;
+    while (zip.next(info)) {
+        entry.name = std::move(info.name);
+        entry.deflated = info.deflated;
+        entry.dosTime = info.dosTime;
+        entry.compressedSize = info.compressedSize;
+        if (!zip.read(entry.data, kMaxArchiveEntryBytes) || !visit(entry)) {
             break;
         }
-        ArchiveEntry entry;
-        entry.name.assign(name, std::min<std::size_t>(info.size_filename, sizeof name - 1));
-        entry.deflated = info.compression_method == Z_DEFLATED;
-        entry.dosTime = static_cast<std::uint32_t>(info.dosDate);
-        entry.compressedSize = info.compressed_size;
-        // Deflate shrinks data at most about 1032 to 1: a header claiming more is damaged, and
-        // its size is not allocated.
-        const std::uint64_t mostInflated =
-            entry.deflated ? info.compressed_size * 1032 + 1024 : info.compressed_size;
-        if (info.uncompressed_size > std::numeric_limits<std::uint32_t>::max() ||
-            info.uncompressed_size > mostInflated) {
-            result.error = "entry " + entry.name + " claims an impossible size";
-            break;
-        }
-        if (unzOpenCurrentFile(zip) != UNZ_OK) {
-            result.error = "entry " + entry.name + " cannot be opened";
-            break;
-        }
-        // The sizes are only claims of the headers: the entry grows with the bytes that really
-        // come, never past its claim, so a damaged header cannot make the reader allocate more
-        // than the archive holds.
-        bool whole = true;
-        for (;;) {
-            const int read =
-                unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
-            if (read <= 0) {
-                whole = read == 0;
-                break;
-            }
-            if (entry.data.size() + static_cast<std::size_t>(read) > info.uncompressed_size) {
-                whole = false;
-                break;
-            }
-            entry.data.append(buffer.data(), static_cast<std::size_t>(read));
-        }
-        whole = whole && entry.data.size() == info.uncompressed_size;
-        // Closing checks the CRC of an entry read to its end.
-        if (unzCloseCurrentFile(zip) != UNZ_OK || !whole) {
-            result.error = "entry " + entry.name + " is damaged";
-            break;
-        }
-        result.entries.push_back(std::move(entry));
     }
-    unzClose(zip);
-    if (result.error.empty() && rc != UNZ_END_OF_LIST_OF_FILE) {
-        result.error = "the archive's directory is damaged";
-    }
+    result.error = zip.error();
     result.ok = result.error.empty();
+    return result;
+}
+
+ArchiveReadResult readArchiveBytes(std::string_view archive) {
+    std::vector<ArchiveEntry> entries;
+    ArchiveReadResult result = visitArchive(archive, [&](ArchiveEntry& entry) {
+        entries.push_back(std::move(entry));
+        return true;
+    });
+    result.entries = std::move(entries);
+    return result;
+}
+
+ArchiveReadResult readArchive(const std::string& path) {
+    const MappedFile file = MappedFile::open(path, kMaxArchiveBytes);
+    if (!file.ok()) {
+        ArchiveReadResult result;
+        result.error = "cannot be read";
+        return result;
+    }
+    ArchiveReadResult result = readArchiveBytes(file.bytes());
+    if (!file.intact()) {
+        result.ok = false;
+        result.error = "the file changed or failed while it was read";
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,13 @@ struct ModelDecodeResult {
 // Decodes a model stream (the bytes after the key header, with the key undone).
 ModelDecodeResult decodeModelStream(std::string_view stream);
 
+// The fault of a model stream's header (its tag "Qel1" and its total length), given the first
+// kModelStreamHeaderBytes bytes of a stream of streamSize bytes; nothing when it is sound. A
+// large file that is no model is thus refused before it is read whole.
+inline constexpr std::size_t kModelStreamHeaderBytes = 8;
+std::optional<ModelDecodeResult> modelStreamHeaderFault(std::string_view head,
+                                                        std::uint64_t streamSize);
+
 struct ArchiveEntry {
     std::string name;
     bool deflated = false; // stored otherwise
@@ -79,7 +87,16 @@ struct ArchiveReadResult {
     std::vector<ArchiveEntry> entries; // in archive order
 };
 
-// Reads every entry of a zip archive.
+// Reads the entries of a zip archive in memory one at a time, handing each to visit (which
+// returns false to stop) before the next is inflated, so that only one entry's bytes are held
+// at once; the result's entries stay empty. Entries may inflate to what the package writer
+// packs: kMaxArchiveEntryBytes each and kMaxArchiveInputBytes in all; entries that share their
+// data, as in an archive made to inflate without end, are refused.
+ArchiveReadResult visitArchive(std::string_view archive,
+                               const std::function<bool(ArchiveEntry&)>& visit);
+
+// Reads every entry of a zip archive in memory, or of a zip file.
+ArchiveReadResult readArchiveBytes(std::string_view archive);
 ArchiveReadResult readArchive(const std::string& path);
 
 } // namespace vantor

@@ -106,6 +106,15 @@ TEST_F(Publish, FailuresShowTheirMessageAndNoConfirmation) {
     PublishInto(Q(out.folder()));
     EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgBadSceneInput)}));
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+
+    // An image named like the page would replace it: the package is not written.
+    ui.messages.clear();
+    form->SceneTab().EditRotIconX->setText("1");
+    writeBytes(models.path() / "house.html", "an image");
+    form->SceneTab().EditBkimg->setText("house.html");
+    PublishInto(Q(out.folder()));
+    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgBuildFailed)}));
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
 } // namespace

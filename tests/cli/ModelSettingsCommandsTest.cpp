@@ -4,6 +4,7 @@
 #include "VantorVersion.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vantor {
 namespace {
@@ -132,9 +133,29 @@ TEST(VersionOption, BothProgramsPrintTheirNameAndVersion) {
         GTEST_SKIP() << "the editor is not built (VANTOR_GUI=OFF)";
     }
     // The editor answers without a display.
-    const test::CliRun editor = runCli({"--version"}, "vantor");
+    const test::CliRun editor = runCli({"--version"}, "", "vantor");
     EXPECT_EQ(editor.status, 0);
     EXPECT_EQ(editor.out, "vantor" + line);
+}
+
+// Reading a FIFO that no program writes to would wait for ever: every command that reads a
+// file refuses it at once, and a device too.
+TEST(Commands, FifosAndDevicesAreRefusedAtOnce) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const auto before = test::snapshot(dir.path());
+    for (const std::string& file : {dir.file("pipe"), std::string("/dev/zero")}) {
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+                 {"info", file},
+                 {"settings", file},
+                 {"inspect", file},
+                 {"publish", test::houseModel(), "--out", dir.file("out"), "--settings", file},
+                 {"publish", file, "--out", dir.file("out")}}) {
+            const test::CliRun run = runCli(args, test::timeLimit(20));
+            EXPECT_EQ(run.status, 1) << args[0] << " " << file;
+        }
+    }
+    EXPECT_EQ(test::snapshot(dir.path()), before);
 }
 
 } // namespace

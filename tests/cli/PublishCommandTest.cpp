@@ -1,4 +1,5 @@
 #include "CliTestSupport.h"
+#include "HandMadeZip.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -144,6 +145,92 @@ TEST(PublishCommand, FailuresExitWithOneAndOneLineAndWriteNothing) {
     }
     EXPECT_TRUE(!fs::exists(out) || filesIn(out) == 0);
     EXPECT_FALSE(fs::exists(dir.path() / "escape.zip"));
+}
+
+// A folder beside the test's output folder with an earlier package published into it.
+class PublishOverTest : public ::testing::Test {
+protected:
+    PublishOverTest() {
+        const test::CliRun earlier = runCli({"publish", test::houseModel(), "--out", dir.file("out")});
+        EXPECT_EQ(earlier.status, 0) << earlier.err;
+    }
+    test::TempDir dir;
+};
+
+// An image named like a file of the package would replace the page, the archive or the viewer
+// (or be replaced by it): the publish is refused before anything is written.
+TEST_F(PublishOverTest, ImagesNamedLikePackageFilesFailThePublish) {
+    fs::create_directory(dir.path() / "images");
+    const auto before = test::snapshot(dir.path());
+    for (const char* name : {"house.html", "house.zip", "vtr.jar", "LitColor.jpg"}) {
+        test::writeBytes(dir.file("images/") + name, "an image");
+        test::writeBytes(dir.file("scene.vsn"), std::string("[QelScene]\r\nShadingMode=3\r\n") +
+                                                    "BackGroundImage=" + dir.file("images/") + name +
+                                                    "\r\n");
+        const auto withImage = test::snapshot(dir.path());
+        const test::CliRun run = runCli({"publish", test::houseModel(), "--out", dir.file("out"),
+                                         "--settings", dir.file("scene.vsn")});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_NE(run.err.find(std::string("is named ") + name + ", like a file of the package"),
+                  std::string::npos) << run.err;
+        EXPECT_EQ(test::snapshot(dir.path()), withImage) << name;
+        fs::remove(dir.path() / "images" / name);
+        fs::remove(dir.path() / "scene.vsn");
+    }
+    EXPECT_EQ(test::snapshot(dir.path()), before);
+}
+
+// A model named like a file its publish writes: a zipped model named like the archive, a model
+// named like the page, a zipped model named like the viewer it would receive.
+TEST_F(PublishOverTest, PublishNeverReplacesItsOwnModel) {
+    const std::string text = test::readBytes(test::houseModel());
+    test::writeBytes(dir.file("out/house.zip"), test::handMadeZip({test::deflatedEntry("house.mqo", text)}));
+    test::writeBytes(dir.file("out/house.html"), text);
+    test::writeBytes(dir.file("out/vtr.jar"), test::handMadeZip({test::storedEntry("vtr.mqo", text)}));
+    const auto before = test::snapshot(dir.path());
+    for (const char* model : {"house.zip", "house.html", "vtr.jar"}) {
+        const test::CliRun run = runCli({"publish", dir.file("out/") + model});
+        EXPECT_EQ(run.status, 1) << model;
+        EXPECT_NE(run.err.find("would replace the model itself: " + dir.file("out/") + model),
+                  std::string::npos) << run.err;
+    }
+    EXPECT_EQ(test::snapshot(dir.path()), before);
+}
+
+// The disk fills up after the archive and the page: without its viewer the package shows
+// nothing, so the publish fails, and the earlier viewer stays as it was.
+TEST_F(PublishOverTest, ViewerThatCannotBeCopiedFailsThePublish) {
+    test::writeBytes(dir.file("out/vtr.jar"), "an earlier viewer");
+    const test::CliRun run = runCli({"publish", test::houseModel(), "--out", dir.file("out")},
+                                    test::fileSizeLimit(128 * 1024));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("the package was written, but vtr.jar could not be copied"),
+              std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(test::readBytes(dir.file("out/vtr.jar")), "an earlier viewer");
+    EXPECT_EQ(filesIn(dir.path() / "out"), 3u); // house.html, house.zip, vtr.jar: no remnants
+}
+
+TEST(PublishCommand, NamesAtTheirLimitsAndInThePage) {
+    test::TempDir dir;
+    const std::string out = dir.file("out");
+    const test::CliRun longest = runCli({"publish", test::houseModel(), "--out", out, "--name",
+                                         std::string(250, 'n')});
+    EXPECT_EQ(longest.status, 0) << longest.err;
+    const test::CliRun tooLong = runCli({"publish", test::houseModel(), "--out", out, "--name",
+                                         std::string(251, 'n')});
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_NE(tooLong.err.find("longer than 250 bytes"), std::string::npos) << tooLong.err;
+    const test::CliRun control = runCli({"publish", test::houseModel(), "--out", out, "--name", "a\nb"});
+    EXPECT_EQ(control.status, 1);
+    EXPECT_EQ(std::count(control.err.begin(), control.err.end(), '\n'), 1) << control.err;
+    EXPECT_EQ(filesIn(out), 3u); // the longest name's package and the viewer
+
+    const test::CliRun markup = runCli({"publish", test::houseModel(), "--out", out, "--name", "<b>&"});
+    ASSERT_EQ(markup.status, 0) << markup.err;
+    const std::string page = test::readBytes(dir.file("out/<b>&.html"));
+    EXPECT_NE(page.find("<title>&lt;b&gt;&amp;</title>"), std::string::npos);
+    EXPECT_NE(page.find(">&lt;b&gt;&amp;</h1>"), std::string::npos);
 }
 
 } // namespace

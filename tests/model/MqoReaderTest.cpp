@@ -7,8 +7,11 @@
 #include <minizip/zip.h>
 #include <new>
 
+#include "HandMadeZip.h"
 #include "TestSupport.h"
 #include "model/MqoReader.h"
+
+#include <sys/stat.h>
 
 // The largest single allocation since it was last reset: a size a file merely claims must not
 // become one.
@@ -410,6 +413,40 @@ TEST(MqoReaderDamage, CornerCountLargerThanItsLineIsErrorThree) {
     EXPECT_TRUE(negative.scene.objects[0].faces.empty());
 }
 
+std::string repeated(std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+// A small file may declare tables of millions of records, each line only a line feed; what
+// they would take is weighed against the file's size before anything is sized from it.
+TEST(MqoReaderDamage, TablesBeyondWhatTheFileCanDescribeAreErrorThree) {
+    const struct {
+        std::string text;
+        const char* table;
+        int line;
+    } cases[] = {
+        {kHeader + "Material 1000000 {\n" + std::string(1000000, '\n'), "the materials", 4},
+        {kHeader + "Object \"o\" {\n\tface 2000000 {\n" + repeated("1\n", 2000000), "the faces", 5},
+    };
+    for (const auto& c : cases) {
+        largestAllocation = 0;
+        const Read r = readText(c.text);
+        EXPECT_EQ(r.result.code, kMqoMalformed) << c.table;
+        EXPECT_EQ(r.result.line, c.line) << c.table;
+        EXPECT_EQ(r.result.message.rfind(c.table, 0), 0u) << r.result.message;
+        EXPECT_LT(largestAllocation, std::size_t{1} << 20) << c.table;
+    }
+    // The same tables at a size their file can describe are read.
+    const Read fits = readText(kHeader + "Material 1000 {\n" + std::string(1000, '\n') + "}\n");
+    EXPECT_TRUE(fits.result.ok()) << fits.result.message;
+    EXPECT_EQ(fits.scene.materialCount, 1000);
+}
+
 TEST(MqoReaderDamage, FilesThatAreNoModelAtAll) {
     EXPECT_EQ(readText("").result.code, kMqoMalformed);
     EXPECT_EQ(readText("\xFF\xD8\xFF\xE0 JFIF binary\n\x00\x01").result.code, kMqoMalformed);
@@ -470,6 +507,12 @@ TEST(MqoReaderFiles, MissingFileOrFolderIsErrorOneAndTouchesNothing) {
     EXPECT_EQ(scene.materialCount, 2);
     EXPECT_FALSE(scene.LoadMQO(dir.folder(), &code));
     EXPECT_EQ(code, kMqoCannotOpen);
+    // A FIFO that no program writes to is refused at once, not waited on; a device too.
+    ASSERT_EQ(::mkfifo(dir.file("pipe.mqo").c_str(), 0600), 0);
+    for (const std::string& path : {dir.file("pipe.mqo"), std::string("/dev/zero")}) {
+        EXPECT_FALSE(scene.LoadMQO(path, &code));
+        EXPECT_EQ(code, kMqoCannotOpen) << path;
+    }
 }
 
 // A zipped model whose headers claim 4,000,000 compressed bytes inflating to 3.75 GiB, around
@@ -505,6 +548,33 @@ TEST(MqoReaderFiles, SizeClaimedByAZippedModelIsNotAllocated) {
     std::int32_t code = -1;
     scene.LoadMQO(dir.file("claims.mqoz"), &code);
     EXPECT_LT(largestAllocation, std::size_t{64} << 20);
+}
+
+// Zipped models that inflate far beyond what a model text compresses from: a gibibyte of
+// zeros in one megabyte, and twenty million empty material lines in twenty kilobytes.
+TEST(MqoReaderFiles, ZippedModelsInflatingFarBeyondTheirArchiveAreErrorThree) {
+    test::TempDir dir;
+    const std::pair<std::string, std::string> bombs[] = {
+        {"zeros.mqoz", test::handMadeZip({test::deflatedZeros("zeros.mqo", 1024)})},
+        {"materials.mqoz",
+         test::handMadeZip({test::deflatedEntry(
+             "m.mqo", kHeader + "Material 20000000 {\n" + std::string(20000000, '\n'))})},
+    };
+    for (const auto& [name, bytes] : bombs) {
+        test::writeBytes(dir.file(name), bytes);
+        QelScene scene;
+        largestAllocation = 0;
+        const MqoReadResult r = readMqoFile(scene, dir.file(name));
+        EXPECT_EQ(r.code, kMqoMalformed) << name;
+        EXPECT_NE(r.message.find("times its archive"), std::string::npos) << r.message;
+        EXPECT_LT(largestAllocation, std::size_t{1} << 20) << name;
+        EXPECT_EQ(test::readBytes(dir.file(name)), bytes);
+    }
+    // A model that compresses as real ones do is read from its archive.
+    QelScene scene;
+    const std::string model = kHeader + triangleObject("o", "3 V(0 1 2)");
+    EXPECT_TRUE(readZippedMqo(scene, test::handMadeZip({test::deflatedEntry("a.mqo", model)})).ok());
+    EXPECT_EQ(scene.objectCount, 1);
 }
 
 TEST(MqoReaderFiles, LoadMqoReadsAFileAndAppendsToTheScene) {

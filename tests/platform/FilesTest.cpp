@@ -12,10 +12,15 @@ namespace {
 
 using test::TempDir;
 
-TEST(ReadFile, MissingFileAndFolderCannotBeOpened) {
+TEST(ReadFile, MissingFileFolderFifoAndDeviceCannotBeOpened) {
     TempDir dir;
-    EXPECT_EQ(readFile(dir.file("missing"), 100).status, ReadStatus::CannotOpen);
-    EXPECT_EQ(readFile(dir.folder(), 100).status, ReadStatus::CannotOpen);
+    // Opening a FIFO that no program writes to would wait for ever.
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    for (const std::string& path :
+         {dir.file("missing"), dir.folder(), dir.file("pipe"), std::string("/dev/zero")}) {
+        EXPECT_EQ(readFile(path, 100).status, ReadStatus::CannotOpen) << path;
+        EXPECT_EQ(MappedFile::open(path, 100).status(), ReadStatus::CannotOpen) << path;
+    }
 }
 
 TEST(ReadFile, LimitIsInclusive) {

@@ -170,6 +170,14 @@ TEST(SiblingTempFile, ReplacesItsTargetOnlyWhenCommitted) {
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u); // the replaced file's permissions
     EXPECT_FALSE(SiblingTempFile(dir.file("no-folder/x")).ok());
+    // A target whose name is as long as a name may be still gets a sibling, under a shorter
+    // name of its own.
+    const std::string longest = dir.file(std::string(255, 'n'));
+    SiblingTempFile sibling(longest);
+    ASSERT_TRUE(sibling.ok());
+    test::writeBytes(sibling.path(), "long");
+    ASSERT_TRUE(sibling.commit());
+    EXPECT_EQ(test::readBytes(longest), "long");
 }
 
 TEST(CopyFileReplacing, CopiesWholeFilesAndKeepsTheTargetOnFailure) {

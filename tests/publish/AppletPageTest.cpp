@@ -130,7 +130,8 @@ TEST(AppletBlock, EnumerationsWriteTheirNamesAndLeaveTheDefaultOut) {
                                                    {2, line("TexFiltering", "trilinear")},
                                                    {7, ""}};
     for (const auto& [value, expected] : filters) {
-        EXPECT_EQ(linesFor([&](QelParameter& p) { p.TexFiltering = value; }), expected);
+        const int set = value; // clang 14 lets no lambda capture a structured binding
+        EXPECT_EQ(linesFor([set](QelParameter& p) { p.TexFiltering = set; }), expected);
     }
     const std::pair<int, std::string> shades[] = {{0, line("ShadingMode", "FLAT")},
                                                   {1, ""},
@@ -138,17 +139,20 @@ TEST(AppletBlock, EnumerationsWriteTheirNamesAndLeaveTheDefaultOut) {
                                                   {3, line("ShadingMode", "CARTOON")},
                                                   {-1, ""}};
     for (const auto& [value, expected] : shades) {
-        EXPECT_EQ(linesFor([&](QelParameter& p) { p.ShadingMode = value; }), expected);
+        const int set = value; // clang 14 lets no lambda capture a structured binding
+        EXPECT_EQ(linesFor([set](QelParameter& p) { p.ShadingMode = set; }), expected);
     }
     const std::pair<int, std::string> fills[] = {
         {0, line("FillMode", "POINT")}, {1, line("FillMode", "WIREFRAME")}, {2, ""}};
     for (const auto& [value, expected] : fills) {
-        EXPECT_EQ(linesFor([&](QelParameter& p) { p.FillMode = value; }), expected);
+        const int set = value; // clang 14 lets no lambda capture a structured binding
+        EXPECT_EQ(linesFor([set](QelParameter& p) { p.FillMode = set; }), expected);
     }
     const std::pair<int, std::string> qualities[] = {
         {0, line("QualityOfAntiAlias", "LOW")}, {1, line("QualityOfAntiAlias", "MIDDLE")}, {2, ""}};
     for (const auto& [value, expected] : qualities) {
-        EXPECT_EQ(linesFor([&](QelParameter& p) { p.QualityOfAntiAlias = value; }), expected);
+        const int set = value; // clang 14 lets no lambda capture a structured binding
+        EXPECT_EQ(linesFor([set](QelParameter& p) { p.QualityOfAntiAlias = set; }), expected);
     }
 }
 
@@ -243,6 +247,14 @@ TEST_F(AppletPageTest, TemplateInsertsBlockAndNameAndKeepsItsOwnBytes) {
     EXPECT_EQ(page("<title>%2</title>\n<body>\r\n%1</body> 100%% \x82\xA0"),
               "<title>car</title>\n<body>\r\n" + kTag + kModel + kEnd + "</body> 100% \x82\xA0");
     EXPECT_EQ(page("no applet here"), "no applet here");
+    // The name is page text: markup and references in it are shown, never obeyed.
+    test::writeBytes(dir.file("t.html"), "<title>%2</title><h1 title=\"%2\">%2</h1>");
+    ASSERT_EQ(writeAppletPage(dir.file("x.html"), "a<b>&\"c\"", "vtr.jar", dir.file("t.html"),
+                              silentParameters()),
+              PageStatus::Ok);
+    EXPECT_EQ(test::readBytes(dir.file("x.html")),
+              "<title>a&lt;b&gt;&amp;&quot;c&quot;</title><h1 title=\"a&lt;b&gt;&amp;&quot;c&quot;\">"
+              "a&lt;b&gt;&amp;&quot;c&quot;</h1>");
 }
 
 TEST_F(AppletPageTest, FailuresLeaveTheOldPage) {

@@ -85,6 +85,7 @@ TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) 
     const BuildOutputResult result = buildOutput(scene, params, request, out.folder());
     ASSERT_TRUE(result.ok()) << result.package.path;
     EXPECT_TRUE(result.copiedFiles.empty());
+    EXPECT_TRUE(result.failedCopies.empty()); // the viewer is there already
     EXPECT_EQ(test::readBytes(out.file("title.gif")), "already here");
 
     // Publishing beside the model: the model's own images stay as they are.
@@ -103,6 +104,33 @@ TEST_F(BuildOutputTest, FailedPackageCopiesNothing) {
     EXPECT_EQ(result.package.error, PackageError::TemplateUnreadable);
     EXPECT_TRUE(result.copiedFiles.empty());
     EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST_F(BuildOutputTest, MissingViewerIsListedAsAFailedCopy) {
+    params.ShadingMode = kShadeCartoon;
+    fs::remove(shipped.path() / "vtr.jar");
+    const BuildOutputResult result = build();
+    ASSERT_TRUE(result.ok()); // the editor keeps its silence; the command line fails
+    EXPECT_EQ(result.copiedFiles, std::vector<std::string>{"LitColor.jpg"});
+    EXPECT_EQ(result.failedCopies, std::vector<std::string>{"vtr.jar"});
+}
+
+// An image named like a file of the package would replace it or be replaced by it; the build
+// fails before anything is written, as the editor reports a failed package.
+TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing) {
+    test::writeBytes(out.file("car.html"), "earlier page");
+    params.ShadingMode = kShadeCartoon;
+    for (const char* name : {"car.html", "car.zip", "vtr.jar", "LitColor.jpg"}) {
+        test::writeBytes(models.file(name), "an image");
+        params.RotCtrlIcon.Image = name;
+        const BuildOutputResult result = build();
+        EXPECT_EQ(result.package.error, PackageError::ImageNamedLikePackageFile) << name;
+        EXPECT_EQ(result.package.path, name);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+        EXPECT_EQ(test::readBytes(out.file("car.html")), "earlier page");
+    }
+    params.ShadingMode = kShadeGouraud; // without cartoon shading the ramp is no package file
+    EXPECT_TRUE(build().ok());
 }
 
 TEST(CopyFileBetweenFolders, SameFolderTextCopiesNothing) {

@@ -3,6 +3,7 @@
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
 #include "platform/FileTimes.h"
+#include "platform/Limits.h"
 #include "publish/AppletPage.h"
 #include "publish/ModelFile.h"
 
@@ -198,8 +199,14 @@ TEST_F(PackageTest, RefusalsBeforeAnythingIsWritten) {
         EXPECT_EQ(publish(r).error, PackageError::BadPackageName) << name;
     }
     r = request();
-    r.packageName = std::string("x\0y", 3);
-    EXPECT_EQ(publish(r).error, PackageError::BadPackageName);
+    for (const std::string& name : {std::string("x\0y", 3), std::string("line\nbreak"),
+                                   std::string("tab\t"), std::string("del\x7F")}) {
+        r.packageName = name;
+        EXPECT_EQ(publish(r).error, PackageError::BadPackageName) << name;
+    }
+    // N.html must fit the 255 bytes of a file name.
+    r.packageName = std::string(kMaxPackageNameBytes + 1, 'n');
+    EXPECT_EQ(publish(r).error, PackageError::PackageNameTooLong);
 
     r = request();
     r.modelPath = "car.mqo"; // no folder
@@ -263,6 +270,35 @@ TEST_F(PackageTest, PageThatCannotReplaceItsTargetKeepsThePreviousArchive) {
     EXPECT_EQ(result.path, out.file("car.html"));
     EXPECT_EQ(test::readBytes(out.file("car.zip")), "previous archive");
     EXPECT_EQ(filesIn(out.path()), (std::set<std::string>{"car.html", "car.zip"}));
+    expectNothingLeftBehind();
+}
+
+// A name as long as a package name may be: its temporary siblings and its work folder still
+// fit, and the package is written.
+TEST_F(PackageTest, LongestPackageNameIsWritten) {
+    PackageRequest r = request();
+    const std::string name(kMaxPackageNameBytes, 'n');
+    r.packageName = name;
+    ASSERT_TRUE(publish(r).ok());
+    EXPECT_EQ(filesIn(out.path()), (std::set<std::string>{name + ".html", name + ".zip"}));
+    expectNothingLeftBehind();
+}
+
+// A model that would be replaced by its own package: a zipped model named like the archive,
+// a model named like the page. The model is left as it was and nothing is written.
+TEST_F(PackageTest, PackageFileThatIsTheModelItselfIsRefused) {
+    for (const char* model : {"car.zip", "car.html"}) {
+        test::writeBytes(out.file(model), "the only copy of the model");
+        PackageRequest r = request();
+        r.modelPath = out.file(model);
+        r.packageName.reset();
+        const PackageResult result = publish(r);
+        EXPECT_EQ(result.error, PackageError::TargetIsModel) << model;
+        EXPECT_EQ(result.path, out.file(model));
+        EXPECT_EQ(test::readBytes(out.file(model)), "the only copy of the model");
+        EXPECT_EQ(filesIn(out.path()), std::set<std::string>{model});
+        fs::remove(out.path() / model);
+    }
     expectNothingLeftBehind();
 }
 
