@@ -133,3 +133,37 @@ export function sphereModel(segments = 32, rings = 20, { radius = 100, centre = 
     'Eof', '',
   ].join('\n');
 }
+
+// A TGA file of the image pixel(x, y) -> [r, g, b, a] (y from the top): 24 or 32 bits, or 8-bit
+// grey (the red channel); plain or run-length encoded (runs of equal pixels within a row);
+// rows stored from the bottom (the usual origin) unless topDown.
+export function tgaImage(width, height, pixel, { depth = 24, rle = false, topDown = false } = {}) {
+  const header = Buffer.alloc(18);
+  header[2] = (depth === 8 ? 3 : 2) + (rle ? 8 : 0);
+  header.writeUInt16LE(width, 12);
+  header.writeUInt16LE(height, 14);
+  header[16] = depth;
+  header[17] = (depth === 32 ? 8 : 0) | (topDown ? 0x20 : 0);
+  const encode = ([r, g, b, a]) => (depth === 8 ? [r] : depth === 24 ? [b, g, r] : [b, g, r, a]);
+  const body = [];
+  for (let row = 0; row < height; row++) {
+    const y = topDown ? row : height - 1 - row;
+    const pixels = Array.from({ length: width }, (_, x) => encode(pixel(x, y)));
+    if (!rle) {
+      body.push(...pixels.flat());
+      continue;
+    }
+    for (let x = 0; x < width;) {
+      let run = 1;
+      while (x + run < width && run < 128 && pixels[x + run].join() === pixels[x].join()) run++;
+      if (run > 1) {
+        body.push(0x80 | (run - 1), ...pixels[x]);
+      } else {
+        body.push(0, ...pixels[x]);
+      }
+      x += run;
+    }
+  }
+  return Buffer.concat([header, Buffer.from(body)]);
+}
+
