@@ -97,7 +97,7 @@ export class SceneView {
   }
 
   applyState(state) {
-    this.panGroup.position.copy(state.pan);
+    state.panOffset(this.panGroup.position);
     this.model.quaternion.copy(state.rotation);
     const camera = this.camera;
     state.cameraPosition(camera.position);
