@@ -370,3 +370,22 @@ export function buildObject(parsed, options = {}) {
   };
 }
 
+// Whether built objects draw anything at all: a triangle with an area or a line with a length.
+// Faces whose corners all lie on one line, like objects without faces, draw nothing.
+export function drawsAnything(builtObjects) {
+  for (const { batches } of builtObjects) {
+    for (const { positions: p, triangles, lines } of batches) {
+      for (let t = 0; t < triangles.length; t += 3) {
+        const a = triangles[t] * 3, b = triangles[t + 1] * 3, c = triangles[t + 2] * 3;
+        const ux = p[b] - p[a], uy = p[b + 1] - p[a + 1], uz = p[b + 2] - p[a + 2];
+        const vx = p[c] - p[a], vy = p[c + 1] - p[a + 1], vz = p[c + 2] - p[a + 2];
+        if (uy * vz - uz * vy || uz * vx - ux * vz || ux * vy - uy * vx) return true;
+      }
+      for (let l = 0; l < lines.length; l += 2) {
+        const a = lines[l] * 3, b = lines[l + 1] * 3;
+        if (p[a] !== p[b] || p[a + 1] !== p[b + 1] || p[a + 2] !== p[b + 2]) return true;
+      }
+    }
+  }
+  return false;
+}

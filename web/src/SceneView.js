@@ -129,6 +129,19 @@ export class SceneView {
     }
   }
 
+  // Has the graphics system compile the shaders of the scene and of the anti-aliasing pass
+  // before the first frame, in the background where it can; the first frame would otherwise
+  // wait for every compilation (and, for the anti-aliased frame, for the drawing before it).
+  async compileShaders() {
+    if (this.samples > 1) this.ensureAntialiasTarget();
+    const scenes = [[this.scene, this.camera], ...(this.copyScene ? [[this.copyScene, this.copyCamera]] : [])];
+    const parallel = this.renderer.extensions.has('KHR_parallel_shader_compile');
+    for (const [scene, camera] of scenes) {
+      if (parallel) await this.renderer.compileAsync(scene, camera);
+      else this.renderer.compile(scene, camera);
+    }
+  }
+
   // antialias: draw this frame through the multisampled target.
   render(state, antialias) {
     this.applyState(state);
