@@ -3,9 +3,11 @@
 //
 // Left drag does what the current drag mode says (rotate unless a control icon chose zoom or
 // pan); right or middle drag pans; the wheel and a two-finger pinch zoom, two fingers also
-// pan; a double click resets; arrow keys rotate while the canvas has the focus.
+// pan; a double click resets; while the canvas has the focus, arrow keys rotate and with Shift
+// pan. Rotation is a turntable's (ViewState.turn).
 
 const KEY_STEP = Math.PI / 36; // 5 degrees
+const KEY_PAN = 20; // pixels
 const KEY_ZOOM = 1.1;
 const WHEEL_ZOOM_PER_PIXEL = 0.0015;
 const DRAG_ZOOM_PER_PIXEL = 0.01;
@@ -139,11 +141,11 @@ export class Controls {
   }
 
   key(event) {
-    const turns = {
-      ArrowLeft: [-KEY_STEP, 0], ArrowRight: [KEY_STEP, 0], ArrowUp: [0, -KEY_STEP], ArrowDown: [0, KEY_STEP],
-    };
+    const arrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
     if (event.altKey || event.ctrlKey || event.metaKey) return;
-    if (turns[event.key]) this.state.rotateAboutCameraAxes(...turns[event.key]);
+    const arrow = arrows[event.key];
+    if (arrow && event.shiftKey) this.state.panByPixels(arrow[0] * KEY_PAN, arrow[1] * KEY_PAN, this.canvas.clientHeight);
+    else if (arrow) this.state.turn(arrow[0] * KEY_STEP, arrow[1] * KEY_STEP);
     else if (event.key === '+' || event.key === '=') this.state.zoomBy(1 / KEY_ZOOM);
     else if (event.key === '-') this.state.zoomBy(KEY_ZOOM);
     else if (event.key === 'Home' || event.key === '0') this.state.reset();

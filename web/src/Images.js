@@ -4,21 +4,50 @@ import {
   ClampToEdgeWrapping, DataTexture, LinearFilter, LinearMipmapLinearFilter, NearestFilter, RepeatWrapping,
   RGBAFormat, Texture,
 } from 'three';
+import { ImageFormatError, decoderFor, imageKind } from './ImageFormats.js';
 
-// The image type from the first bytes, so the decoder gets a fitting Blob type.
-export function sniffImageType(bytes) {
-  if (bytes[0] === 0xff && bytes[1] === 0xd8) return 'image/jpeg';
-  if (bytes[0] === 0x47 && bytes[1] === 0x49 && bytes[2] === 0x46) return 'image/gif';
-  if (bytes[0] === 0x89 && bytes[1] === 0x50 && bytes[2] === 0x4e && bytes[3] === 0x47) return 'image/png';
-  if (bytes[0] === 0x42 && bytes[1] === 0x4d) return 'image/bmp';
-  return 'application/octet-stream';
+// Names of image kinds for messages.
+const KIND_NAMES = {
+  'image/jpeg': 'JPEG', 'image/png': 'PNG', 'image/gif': 'GIF', 'image/bmp': 'BMP', 'image/webp': 'WebP',
+  tga: 'TGA', dds: 'DDS', psd: 'PSD', tiff: 'TIFF', sgi: 'SGI',
+};
+
+// An image that neither the browser nor the viewer decodes; kind names its format when the
+// first bytes tell it (TIFF, a damaged TGA, ...), or is empty.
+export class UndecodableImageError extends Error {
+  constructor(kind, detail) {
+    super(detail);
+    this.name = 'UndecodableImageError';
+    this.kind = kind;
+  }
 }
 
-// Rejects when the browser cannot decode the bytes.
-export function decodeImage(bytes) {
-  const blob = new Blob([bytes], { type: sniffImageType(bytes) });
+// Decodes image bytes: the kinds that browsers read by the browser, TGA, DDS and PSD here.
+// Rejects with an UndecodableImageError.
+export async function decodeImage(bytes) {
+  const kind = imageKind(bytes);
+  const kindName = KIND_NAMES[kind] ?? '';
+  const decode = decoderFor(kind);
   // Unpremultiplied, so a transparent pixel keeps its colour and its zero alpha.
-  return createImageBitmap(blob, { premultiplyAlpha: 'none' });
+  const options = { premultiplyAlpha: 'none' };
+  if (decode) {
+    let image;
+    try {
+      image = decode(bytes);
+    } catch (error) {
+      if (!(error instanceof ImageFormatError)) throw error;
+      throw new UndecodableImageError(kindName, error.message);
+    }
+    const pixels = new Uint8ClampedArray(image.data.buffer, image.data.byteOffset, image.data.length);
+    return createImageBitmap(new ImageData(pixels, image.width, image.height), options);
+  }
+  const forBrowser = !kind || kind.startsWith('image/');
+  if (!forBrowser) throw new UndecodableImageError(kindName, `${kindName} images cannot be shown`);
+  try {
+    return await createImageBitmap(new Blob([bytes], { type: kind ?? 'application/octet-stream' }), options);
+  } catch (error) {
+    throw new UndecodableImageError(kindName, String(error.message ?? error));
+  }
 }
 
 // A texture of a decoded image for a material map. Texture coordinates address the image with

@@ -6,61 +6,14 @@
 // own, so sharper edges stay hard. Positions are compared exactly, across the object's
 // meshes, so faces of different materials smooth into each other as one surface.
 import { polygonNormal, triangulatePolygon } from './Polygon.js';
-import { MIRROR_CONNECT, mirrorReflections, planesThrough, seamTolerance, signsOf, weldSeam } from './Mirror.js';
+import { MIRROR_CONNECT, mirrorAxes, mirrorReflections, planesThrough, signsOf } from './Mirror.js';
+import { joinMirrorGaps } from './MirrorJoin.js';
+import { groupPositions, objectPositions } from './Positions.js';
 
 // Up to this many faces meeting at a vertex are compared pairwise; beyond it they are
 // gathered into clusters first, which keeps fans of thousands of faces linear.
 const PAIRWISE_LIMIT = 64;
 const MAX_CLUSTERS = 32;
-
-// Groups vertices with bit-identical positions. positions: Float32Array without negative zeros.
-export function groupPositions(positions) {
-  const count = positions.length / 3;
-  const bits = new Uint32Array(positions.buffer, positions.byteOffset, positions.length);
-  let size = 16;
-  while (size < count * 2) size <<= 1;
-  const table = new Int32Array(size).fill(-1);
-  const groupOf = new Uint32Array(count);
-  let groupCount = 0;
-  for (let v = 0; v < count; v++) {
-    const x = bits[v * 3], y = bits[v * 3 + 1], z = bits[v * 3 + 2];
-    let hash = Math.imul(x, 0x9e3779b1) ^ Math.imul(y, 0x85ebca77) ^ Math.imul(z, 0xc2b2ae3d);
-    hash ^= hash >>> 15;
-    let slot = hash & (size - 1);
-    for (;;) {
-      const other = table[slot];
-      if (other === -1) {
-        table[slot] = v;
-        groupOf[v] = groupCount++;
-        break;
-      }
-      if (bits[other * 3] === x && bits[other * 3 + 1] === y && bits[other * 3 + 2] === z) {
-        groupOf[v] = groupOf[other];
-        break;
-      }
-      slot = (slot + 1) & (size - 1);
-    }
-  }
-  return { groupOf, groupCount };
-}
-
-// The object's vertices of all meshes in one table, negative zeros made positive (so equal
-// positions have equal bits), the seam welded in the connected mirror mode.
-function objectPositions(object) {
-  let total = 0;
-  for (const mesh of object.meshes) total += mesh.positions.length;
-  const positions = new Float32Array(total);
-  const meshOffsets = [];
-  let at = 0;
-  for (const mesh of object.meshes) {
-    meshOffsets.push(at / 3);
-    const source = mesh.positions;
-    for (let i = 0; i < source.length; i++) positions[at + i] = source[i] + 0;
-    at += source.length;
-  }
-  if (object.mirror === MIRROR_CONNECT) weldSeam(positions, object.mirrorAxis, seamTolerance(positions));
-  return { positions, meshOffsets };
-}
 
 // Polygons of three or more corners in one list, corners in the viewer's winding (the file's
 // front faces wind the other way) and as object vertex numbers.
@@ -325,7 +278,8 @@ export function isShown(object) {
 
 // object: a parsed object. options: { smooth: compute smoothed normals (false: face normals),
 // edges: collect the polygon edges for the wireframe }.
-export function buildObject(object, options = {}) {
+export function buildObject(parsed, options = {}) {
+  const object = joinMirrorGaps(parsed);
   const smooth = options.smooth !== false;
   const { positions, meshOffsets } = objectPositions(object);
   const reflections = mirrorReflections(object.mirror, object.mirrorAxis);
@@ -335,7 +289,7 @@ export function buildObject(object, options = {}) {
   let cornerNormals;
   let groupNormals;
   if (smooth) {
-    const seamAxes = object.mirror === MIRROR_CONNECT && reflections.length ? object.mirrorAxis & 7 : 0;
+    const seamAxes = object.mirror === MIRROR_CONNECT ? mirrorAxes(object.mirrorAxis) : 0;
     ({ cornerNormals, groupNormals } = smoothNormals(positions, polygons, faceData, groupOf, groupCount,
       { smoothingAngle: object.smoothingAngle, seamAxes }));
   } else {
@@ -414,4 +368,24 @@ export function buildObject(object, options = {}) {
     bounds: boundsOf(batches, reflections),
     batches,
   };
+}
+
+// Whether built objects draw anything at all: a triangle with an area or a line with a length.
+// Faces whose corners all lie on one line, like objects without faces, draw nothing.
+export function drawsAnything(builtObjects) {
+  for (const { batches } of builtObjects) {
+    for (const { positions: p, triangles, lines } of batches) {
+      for (let t = 0; t < triangles.length; t += 3) {
+        const a = triangles[t] * 3, b = triangles[t + 1] * 3, c = triangles[t + 2] * 3;
+        const ux = p[b] - p[a], uy = p[b + 1] - p[a + 1], uz = p[b + 2] - p[a + 2];
+        const vx = p[c] - p[a], vy = p[c + 1] - p[a + 1], vz = p[c + 2] - p[a + 2];
+        if (uy * vz - uz * vy || uz * vx - ux * vz || ux * vy - uy * vx) return true;
+      }
+      for (let l = 0; l < lines.length; l += 2) {
+        const a = lines[l] * 3, b = lines[l + 1] * 3;
+        if (p[a] !== p[b] || p[a + 1] !== p[b + 1] || p[a + 2] !== p[b + 2]) return true;
+      }
+    }
+  }
+  return false;
 }

@@ -1,5 +1,6 @@
 // Every text that the viewer shows: Japanese first, English below it for visitors who do not
-// read Japanese. {name} stands for a file name.
+// read Japanese. {name} stands for a file name; {detail}, {kind} and {count} for what the
+// message tells.
 
 export const MESSAGES = {
   noWebGL: [
@@ -38,13 +39,29 @@ export const MESSAGES = {
     'ページにモデルの指定（Model）がありません。',
     'The page names no model archive (the Model parameter is missing).',
   ],
+  noFaces: [
+    '表示できる面がありません',
+    'The model has no faces to show.',
+  ],
+  texturesNotShown: [
+    '表示できない画像：{list}',
+    'Images not shown: {list}',
+  ],
+  textureMissing: ['パッケージにない', 'not in the package'],
+  textureUnreadable: ['{kind} を読めない', 'unreadable {kind}'],
+  textureUnknown: ['形式が不明', 'unknown format'],
+  moreTextures: ['ほか {count} 枚', '{count} more'],
   canvasLabel: [
-    '3D モデル {name}。ドラッグで回転、ホイールで拡大縮小、右ドラッグで移動、矢印キーで回転、ダブルクリックで元に戻します。',
-    '3D model {name}. Drag to rotate, wheel to zoom, right-drag to move, arrow keys to rotate, double-click to reset.',
+    '3D モデル {name}。ドラッグで回転、ホイールで拡大縮小、右ドラッグで移動、矢印キーで回転、Shift と矢印キーで移動、ダブルクリックで元に戻します。',
+    '3D model {name}. Drag to rotate, wheel to zoom, right-drag to move, arrow keys to rotate, Shift with arrow keys to move, double-click to reset.',
   ],
 };
 
-// The message's lines with {name} and {detail} filled in.
+// The message's lines with the fields in braces filled in; a value may be a pair of a
+// Japanese and an English text, one for each line.
 export function messageLines(key, values = {}) {
-  return MESSAGES[key].map((line) => line.replace(/\{(\w+)\}/g, (all, field) => values[field] ?? all));
+  return MESSAGES[key].map((line, i) => line.replace(/\{(\w+)\}/g, (all, field) => {
+    const value = values[field];
+    return (Array.isArray(value) ? value[i] : value) ?? all;
+  }));
 }

@@ -1,5 +1,6 @@
 // Mirrored halves of an object: which reflections an object's mirror mode and axis bits ask
-// for, and the welding of the seam in the connected mode.
+// for, and the welding of the seam in the connected mode (MirrorJoin closes the gaps that
+// stop short of the plane).
 
 export const MIRROR_NONE = 0;
 export const MIRROR_SEPARATE = 1;
@@ -7,13 +8,18 @@ export const MIRROR_CONNECT = 2;
 
 const AXIS_BITS = 7; // 1 X, 2 Y, 4 Z
 
+// The axis bits a mirroring object mirrors across. An object that mirrors without naming an
+// axis (older files have no mirror_axis line) mirrors across X, the modeller's default, rather
+// than losing its other half.
+export function mirrorAxes(axisBits) {
+  return (axisBits & AXIS_BITS) || 1;
+}
+
 // Sign vectors [sx, sy, sz] of every reflection to draw besides the object itself: one per
 // non-empty combination of the axis bits, so X and Y give the X, Y and XY copies.
 export function mirrorReflections(mirror, axisBits) {
   if (mirror === MIRROR_NONE) return [];
-  // An object that mirrors without naming an axis (older files have no mirror_axis line)
-  // mirrors across X, the modeller's default, rather than losing its other half.
-  const axes = (axisBits & AXIS_BITS) || 1;
+  const axes = mirrorAxes(axisBits);
   const reflections = [];
   for (let subset = 1; subset <= AXIS_BITS; subset++) {
     if ((subset & axes) !== subset) continue;

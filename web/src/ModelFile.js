@@ -182,8 +182,9 @@ function parseObject(view, bytes, start, end, materialCount) {
   return object;
 }
 
-// stream: the model file without its key header.
-export function parseModelStream(stream) {
+// stream: the model file without its key header; onProgress(share) after each object, with
+// the share of the stream read.
+export function parseModelStream(stream, onProgress = () => {}) {
   const view = new DataView(stream.buffer, stream.byteOffset, stream.byteLength);
   if (stream.length < 8 || tagAt(view, 0) !== 'Qel1') throw new ModelFileError('not a model file (no "Qel1")');
   const total = view.getInt32(4, false);
@@ -199,11 +200,12 @@ export function parseModelStream(stream) {
   // Objects are read after all materials so that every mesh can check its material index.
   for (const [body, stop] of objectChunks) {
     model.objects.push(parseObject(view, stream, body, stop, model.materials.length));
+    onProgress(stop / total);
   }
   return model;
 }
 
 // file: the model file as stored in the archive, key header included.
-export function parseModelFile(file) {
-  return parseModelStream(unkeyFile(file));
+export function parseModelFile(file, onProgress) {
+  return parseModelStream(unkeyFile(file), onProgress);
 }

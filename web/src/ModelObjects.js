@@ -74,11 +74,13 @@ export function createModelGroup(builtObjects, materialSet, settings) {
   model.name = 'model';
   for (const built of builtObjects) {
     if (!built.visible) continue;
-    const object = new Group();
     const drawables = [];
     for (const batch of built.batches) {
       drawables.push(...batchDrawables(batch, materialSet.forBatch(batch.material, Boolean(batch.uvs)), settings));
     }
+    // An object without faces draws nothing (and three.js would complain of an empty add).
+    if (!drawables.length) continue;
+    const object = new Group();
     object.add(...drawables);
     for (const [sx, sy, sz] of built.reflections) {
       // A reflection turns the winding; three.js turns the front face back for negative scales.
@@ -91,7 +93,7 @@ export function createModelGroup(builtObjects, materialSet, settings) {
       }
       object.add(image);
     }
-    if (drawables.length) model.add(object);
+    model.add(object);
   }
   return model;
 }

@@ -1,11 +1,15 @@
 // What is drawn over the 3D view: the loading screen (title colour, title image, progress
-// bar), the four control icons, and the message panel that says what went wrong and what to
-// do about it.
+// bar), the four control icons, the message panel that says what went wrong and what to do
+// about it, and notes: one in the middle while the model has nothing to show, and passing
+// ones at the bottom (an image that is not shown).
 import { colourToCss } from './AppletParams.js';
 
 const BAR_HEIGHT = 8;
 const BAR_MARGIN = 0.1; // of the width, on each side
 const INACTIVE_ICON_ALPHA = 0.55;
+// A passing note stays this long, then fades out.
+const NOTE_MS = 6000;
+const NOTE_FADE_MS = 600;
 
 export const ICON_KINDS = ['rotate', 'zoom', 'pan', 'reset'];
 
@@ -101,5 +105,40 @@ export class Overlay {
       this.message.append(paragraph);
     });
     this.message.hidden = false;
+  }
+
+  // messages: [[Japanese, English], ...]. A lasting note stands in the middle of the view; a
+  // passing one sits at its bottom and goes away by itself after a few seconds.
+  showNote(messages, { lasting = false } = {}) {
+    const note = document.createElement('div');
+    note.className = lasting ? 'qel-note qel-note-lasting' : 'qel-note';
+    note.setAttribute('role', 'status');
+    Object.assign(note.style, {
+      position: 'absolute', left: '8px', right: '8px', boxSizing: 'border-box', padding: '4px 8px',
+      pointerEvents: 'none', font: '10px/1.4 sans-serif', borderRadius: '3px',
+      transition: `opacity ${NOTE_FADE_MS}ms`,
+    });
+    if (lasting) {
+      Object.assign(note.style, { top: '50%', transform: 'translateY(-50%)', textAlign: 'center',
+        background: 'rgba(244, 241, 234, 0.9)', color: '#2b2b2b', font: '13px/1.5 sans-serif' });
+    } else {
+      Object.assign(note.style, { bottom: '8px', textAlign: 'left', background: 'rgba(0, 0, 0, 0.7)', color: '#fff' });
+    }
+    const lines = [...messages.map(([japanese]) => japanese), ...messages.map(([, english]) => english)];
+    lines.forEach((line, i) => {
+      const paragraph = document.createElement('p');
+      paragraph.textContent = line;
+      paragraph.style.margin = '0';
+      if (i >= messages.length) paragraph.style.opacity = '0.75';
+      note.append(paragraph);
+    });
+    this.message.before(note);
+    if (!lasting) {
+      setTimeout(() => {
+        note.style.opacity = '0';
+        setTimeout(() => note.remove(), NOTE_FADE_MS);
+      }, NOTE_MS);
+    }
+    return note;
   }
 }

@@ -32,8 +32,9 @@ export function findModelEntry(archive, modelReference) {
 }
 
 export class PackageReader {
-  // zipBytes: the archive; modelReference: the page's Model value ("./N.zip").
-  constructor(zipBytes, modelReference) {
+  // zipBytes: the archive; modelReference: the page's Model value ("./N.zip"); onProgress(share)
+  // while the model file is read.
+  constructor(zipBytes, modelReference, onProgress) {
     try {
       this.archive = new ZipArchive(zipBytes);
     } catch (error) {
@@ -43,7 +44,7 @@ export class PackageReader {
     const entry = findModelEntry(this.archive, modelReference);
     if (!entry) throw new PackageError('noModel');
     try {
-      this.model = parseModelFile(this.archive.read(entry));
+      this.model = parseModelFile(this.archive.read(entry), onProgress);
     } catch (error) {
       if (error instanceof ZipError) throw new PackageError('archive', error.message);
       if (error instanceof ModelFileError || error instanceof KeyedFileError) throw new PackageError('model', error.message);

@@ -97,7 +97,7 @@ export class SceneView {
   }
 
   applyState(state) {
-    this.panGroup.position.copy(state.pan);
+    state.panOffset(this.panGroup.position);
     this.model.quaternion.copy(state.rotation);
     const camera = this.camera;
     state.cameraPosition(camera.position);
@@ -126,6 +126,19 @@ export class SceneView {
       quad.frustumCulled = false;
       this.copyScene.add(quad);
       this.copyCamera = new OrthographicCamera();
+    }
+  }
+
+  // Has the graphics system compile the shaders of the scene and of the anti-aliasing pass
+  // before the first frame, in the background where it can; the first frame would otherwise
+  // wait for every compilation (and, for the anti-aliased frame, for the drawing before it).
+  async compileShaders() {
+    if (this.samples > 1) this.ensureAntialiasTarget();
+    const scenes = [[this.scene, this.camera], ...(this.copyScene ? [[this.copyScene, this.copyCamera]] : [])];
+    const parallel = this.renderer.extensions.has('KHR_parallel_shader_compile');
+    for (const [scene, camera] of scenes) {
+      if (parallel) await this.renderer.compileAsync(scene, camera);
+      else this.renderer.compile(scene, camera);
     }
   }
 

@@ -12,6 +12,8 @@ const MAX_ZOOM = 100;
 const CLOSEST_IN_RADII = 0.05;
 const FARTHEST_IN_RADII = 50;
 const FALLBACK_CAMERA = [0, 0, 500];
+const MODEL_UP = new Vector3(0, 1, 0);
+const scratch = new Quaternion();
 
 export class ViewState {
   // settings: the applet settings (modelPosition, fieldOfView, initRotAngle, initRotSpeed).
@@ -72,20 +74,30 @@ export class ViewState {
     return (2 * this.cameraDistance() * Math.tan(MathUtils.degToRad(this.fieldOfView) / 2)) / Math.max(1, viewHeight);
   }
 
-  // Turns the model about an axis given in camera terms (right, up); a user's turn ends the spin.
-  rotateAboutCameraAxes(aboutUp, aboutRight) {
-    const turn = new Quaternion().setFromAxisAngle(this.cameraUp, aboutUp)
-      .multiply(new Quaternion().setFromAxisAngle(this.cameraRight, aboutRight));
-    this.rotation.premultiply(turn).normalize();
+  // Turns the model as on a turntable: about its own vertical axis by aboutVertical (positive
+  // moves its front to the right), and tilts it about the screen's horizontal axis by tilt
+  // (positive brings its top towards the viewer), never beyond upright on its back or front:
+  // within 90 degrees either way of the camera's up direction. Neither changes how far the
+  // model leans sideways, so turns in any order never roll it onto its side. A user's turn
+  // ends the spin.
+  turn(aboutVertical, tilt) {
+    const up = MODEL_UP.clone().applyQuaternion(this.rotation);
+    // Upside down (a start angle beyond 90 degrees), the front still follows the pointer.
+    const direction = up.dot(this.cameraUp) < 0 ? -1 : 1;
+    this.rotation.multiply(scratch.setFromAxisAngle(MODEL_UP, aboutVertical * direction));
+    const current = Math.atan2(-up.dot(this.forward), up.dot(this.cameraUp));
+    const limit = Math.max(Math.PI / 2, Math.abs(current));
+    const wanted = MathUtils.clamp(current + tilt, -limit, limit);
+    this.rotation.premultiply(scratch.setFromAxisAngle(this.cameraRight, wanted - current)).normalize();
     this.spinning = false;
     this.rotationVersion++;
   }
 
-  // A drag of dx, dy pixels in a view viewHeight pixels high: a drag over the full height
-  // turns the model half round.
+  // A drag of dx, dy pixels in a view viewHeight pixels high: a drag over the full width or
+  // height turns the model by half a turn (the tilt stops at its limit).
   rotateByDrag(dx, dy, viewHeight) {
     const perPixel = Math.PI / Math.max(1, viewHeight);
-    this.rotateAboutCameraAxes(dx * perPixel, dy * perPixel);
+    this.turn(dx * perPixel, dy * perPixel);
   }
 
   // radius: of a sphere round the pivot holding the model.
@@ -102,8 +114,14 @@ export class ViewState {
 
   // Moves the model with the pointer: dx, dy in pixels (y downwards).
   panByPixels(dx, dy, viewHeight) {
-    const units = this.unitsPerPixel(viewHeight);
+    const units = this.unitsPerPixel(viewHeight) / this.zoom;
     this.pan.addScaledVector(this.cameraRight, dx * units).addScaledVector(this.cameraUp, -dy * units);
+  }
+
+  // Where the pan puts the pivot. The pan is kept as at the published distance and grows with
+  // the camera's distance, so the model stays where the user moved it while zooming.
+  panOffset(out = new Vector3()) {
+    return out.copy(this.pan).multiplyScalar(this.zoom);
   }
 
   setDragMode(mode) {

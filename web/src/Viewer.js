@@ -2,25 +2,31 @@
 // something changes (continuously only while the model spins).
 //
 // The viewer's element carries data-state ("loading", "ready" or "error", with data-error
-// naming the message), data-first-frame-ms (milliseconds from the start of the page's loading
-// to the first picture) and data-settled ("true" while the picture on screen stays as it is
-// until the next input), so a page, or a test, can tell what the viewer shows.
+// naming the message), data-progress (the percentage of the loading done), data-prepared
+// ("worker" or "page": where the model was prepared), data-empty ("true" when the model has
+// nothing to draw), data-first-frame-ms (milliseconds from the start of the
+// page's loading to the first picture) and data-settled ("true" while the picture on screen
+// stays as it is until the next input), so a page, or a test, can tell what the viewer shows.
 import { Group } from 'three';
 import { readAppletParams } from './AppletParams.js';
 import { Controls } from './Controls.js';
 import {
   createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage,
 } from './Images.js';
-import { buildObject, isShown } from './MeshBuilder.js';
 import { messageLines } from './Messages.js';
 import { MaterialSet, createModelGroup, modelFrame } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
-import { PackageError, PackageReader } from './PackageReader.js';
+import { PackageError } from './PackageReader.js';
+import { preparePackageAway } from './Preparation.js';
 import { NoWebGLError, SceneView, drawingPixelRatio } from './SceneView.js';
 import { HttpSource, LoadError, referenceFileName } from './Sources.js';
 import { ViewState } from './ViewState.js';
 
 const RAMP_FILE = 'LitColor.jpg';
+// Shares of the progress bar: the download, then the preparation of the model; the rest is
+// the graphics system's preparation of the shaders.
+const DOWNLOAD_SHARE = 0.5;
+const PREPARING_SHARE = 0.45;
 
 // A failure that the viewer explains on its canvas: a message key and its values.
 class ViewerFailure extends Error {
@@ -29,6 +35,32 @@ class ViewerFailure extends Error {
     this.key = key;
     this.values = values;
   }
+}
+
+function failureFromPackage(error, zipName) {
+  if (!(error instanceof PackageError)) throw error;
+  const key = { archive: 'damagedArchive', noModel: 'noModelFile', model: 'damagedModel' }[error.kind];
+  return new ViewerFailure(key, { name: zipName, detail: error.message });
+}
+
+// A texture's name as the modeller knows it: the image's base name (the package names its
+// texture files after it), in the model's code page.
+function imageLabel(name) {
+  const bytes = Uint8Array.from(name, (c) => c.charCodeAt(0));
+  return new TextDecoder('shift_jis').decode(bytes).replace(/\.jpx$/i, '');
+}
+
+const MAX_TEXTURE_NOTES = 3;
+
+// The note on the images that are not shown: each with its reason, the first few by name.
+function textureNote(failures) {
+  const items = failures.slice(0, MAX_TEXTURE_NOTES).map(({ name, key, kind }) => {
+    const [japanese, english] = messageLines(key, { kind });
+    const label = imageLabel(name);
+    return [`${label}（${japanese}）`, `${label} (${english})`];
+  });
+  if (failures.length > MAX_TEXTURE_NOTES) items.push(messageLines('moreTextures', { count: failures.length - MAX_TEXTURE_NOTES }));
+  return messageLines('texturesNotShown', { list: [items.map(([japanese]) => japanese).join('、'), items.map(([, english]) => english).join(', ')] });
 }
 
 function failureFromLoad(error) {
@@ -47,6 +79,9 @@ export class Viewer {
     this.frameRequested = false;
     this.lastTime = 0;
     this.drawnMode = null;
+    this.logo = null;
+    this.progress = 0;
+    this.textureFailures = [];
     this.createElements();
   }
 
@@ -108,7 +143,7 @@ export class Viewer {
 
   async load() {
     const settings = this.settings;
-    this.overlay.drawLoading(null, 0);
+    this.showProgress(0);
     this.view = new SceneView(this.canvas, settings);
     this.view.setSize(settings.width, settings.height, this.pixelRatio);
     this.canvas.addEventListener('webglcontextlost', (event) => {
@@ -117,44 +152,51 @@ export class Viewer {
     });
     if (!settings.model) throw new ViewerFailure('noModelParam');
 
-    let logo = null;
-    let fraction = 0;
     const logoLoad = this.loadPageImage(settings.titleLogoImage).then((image) => {
-      logo = image;
-      if (this.overlay.showingLoading) this.overlay.drawLoading(logo, fraction);
+      this.logo = image;
+      this.showProgress(this.progress);
     });
     const zipBytes = await this.source.load(settings.model, (loaded, total) => {
-      fraction = total ? loaded / total : 0;
-      if (this.overlay.showingLoading) this.overlay.drawLoading(logo, fraction);
+      this.showProgress(DOWNLOAD_SHARE * (total ? loaded / total : 0));
     }).catch((error) => { throw failureFromLoad(error); });
 
-    const zipName = referenceFileName(settings.model);
-    let contents;
-    try {
-      contents = new PackageReader(zipBytes, settings.model);
-    } catch (error) {
-      if (!(error instanceof PackageError)) throw error;
-      const key = { archive: 'damagedArchive', noModel: 'noModelFile', model: 'damagedModel' }[error.kind];
-      throw new ViewerFailure(key, { name: zipName, detail: error.message });
-    }
-    const model = contents.model;
+    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
+    const prepared = await preparePackageAway({ zipBytes, modelReference: settings.model, options },
+      (share) => this.showProgress(DOWNLOAD_SHARE + PREPARING_SHARE * share))
+      .catch((error) => { throw failureFromPackage(error, referenceFileName(settings.model)); });
+    this.container.dataset.prepared = prepared.where;
 
     const [textures, ramp, background, icons] = await Promise.all([
-      this.loadTextures(contents),
+      this.loadTextures(prepared.textures),
       settings.shadingMode === 'CARTOON' ? this.loadPageImage(RAMP_FILE) : null,
       this.loadPageImage(settings.backImage),
       this.loadIcons(),
       logoLoad,
     ]);
-    const radius = this.buildScene(model, textures);
+    const radius = this.buildScene(prepared, textures);
     if (settings.shadingMode === 'CARTOON') this.view.setRamp(ramp ? createRampTexture(ramp) : createFallbackRamp());
     if (background) this.view.setBackgroundTexture(createBackgroundTexture(background));
     this.overlay.setIcons(icons);
+    await this.view.compileShaders();
+    this.showProgress(1);
 
     this.state = new ViewState(settings);
     this.state.setModelRadius(radius);
     this.controls = new Controls(this.canvas, this.state, this.overlay, () => this.invalidate(), () => this.invalidate());
+    if (!prepared.drawable) {
+      this.container.dataset.empty = 'true';
+      this.overlay.showNote([messageLines('noFaces')], { lasting: true });
+    }
+    if (this.textureFailures.length) this.overlay.showNote([textureNote(this.textureFailures)]);
     this.invalidate();
+  }
+
+  // The loading screen with the share (0..1) of the loading done: the download, then the
+  // preparation of the model.
+  showProgress(share) {
+    this.progress = share;
+    this.container.dataset.progress = String(Math.round(share * 100));
+    if (this.overlay.showingLoading) this.overlay.drawLoading(this.logo, share);
   }
 
   // A page image by its reference; null (and a console note) when it is missing or undecodable,
@@ -177,18 +219,23 @@ export class Viewer {
       .filter(Boolean);
   }
 
-  // Every texture file that a material names, decoded; a name maps to null when the archive
-  // lacks the file or the browser cannot decode it, and that map is then left out.
-  async loadTextures(contents) {
+  // The texture files of the package ([name, bytes or null]) decoded into a map from name to
+  // texture; a name maps to null when the archive lacks the file or it cannot be decoded, and
+  // the material is then drawn without that map. Each such image is kept in textureFailures.
+  async loadTextures(entries) {
     const textures = new Map();
-    await Promise.all(contents.mapNames().map(async (name) => {
-      const bytes = contents.textureBytes(name);
+    this.textureFailures = [];
+    await Promise.all(entries.map(async ([name, bytes]) => {
       let texture = null;
-      if (bytes) {
+      if (!bytes) {
+        this.textureFailures.push({ name, key: 'textureMissing' });
+      } else {
         try {
           texture = createMapTexture(await decodeImage(bytes), this.settings.texFiltering);
         } catch (error) {
           console.warn(`Vantor viewer: texture ${name} not shown (${error.message ?? error})`);
+          const kind = error.kind ?? '';
+          this.textureFailures.push({ name, key: kind ? 'textureUnreadable' : 'textureUnknown', kind });
         }
       }
       textures.set(name, texture);
@@ -196,22 +243,20 @@ export class Viewer {
     return textures;
   }
 
-  buildScene(model, textures) {
+  buildScene(prepared, textures) {
     const settings = this.settings;
-    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
-    const built = model.objects.filter(isShown).map((object) => buildObject(object, options));
     const lookup = (material) => ({
       map: textures.get(material.textureMap) ?? null,
       alphaMap: textures.get(material.alphaMap) ?? null,
       bumpMap: textures.get(material.bumpMap) ?? null,
       envMap: textures.get(material.envMap) ?? null,
     });
-    const materials = new MaterialSet(model, lookup, settings, this.view.uniforms);
-    const frame = modelFrame(built);
+    const materials = new MaterialSet(prepared, lookup, settings, this.view.uniforms);
+    const frame = modelFrame(prepared.built);
     // The model hangs in a group at the origin with its box centred there, so that it turns
     // about its own centre, however far from the file's origin the modeller put it.
     const pivot = new Group();
-    const group = createModelGroup(built, materials, settings);
+    const group = createModelGroup(prepared.built, materials, settings);
     if (frame) group.position.set(...frame.centre).negate();
     pivot.add(group);
     this.view.setModel(pivot, frame?.radius ?? 0);

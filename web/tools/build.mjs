@@ -24,23 +24,36 @@ function outputFolder(argv) {
   return resolve(argv[at + 1]);
 }
 
-// The viewer as one classic script defining the global QelViewer. The editor's preview pane
-// runs an engine of the Chromium 102 generation, hence the target.
-export async function bundleViewer() {
+const TARGET = ['chrome100', 'firefox100', 'safari15'];
+
+async function bundle(entry, options) {
   const result = await build({
-    entryPoints: [join(webDir, 'src', 'QelViewer.js')],
+    entryPoints: [join(webDir, 'src', entry)],
     bundle: true,
     format: 'iife',
-    globalName: 'QelViewer',
-    target: ['chrome100', 'firefox100', 'safari15'],
+    target: TARGET,
     minify: true,
-    legalComments: 'eof',
-    banner: { js: '/* QelViewer.js: the Vantor Converter web viewer. Includes three.js and fflate (MIT licence). */' },
     charset: 'utf8',
     write: false,
     logLevel: 'warning',
+    ...options,
   });
-  return result.outputFiles[0].contents;
+  return result.outputFiles[0].text;
+}
+
+// The viewer as one classic script defining the global QelViewer, carrying the script of its
+// preparation worker as text (a worker is started from it, since the viewer is one file read
+// out of vtr.jar). The editor's preview pane runs an engine of the Chromium 102 generation,
+// hence the target.
+export async function bundleViewer() {
+  const worker = await bundle('PreparationWorker.js', { legalComments: 'none' });
+  const viewer = await bundle('QelViewer.js', {
+    globalName: 'QelViewer',
+    legalComments: 'eof',
+    banner: { js: '/* QelViewer.js: the Vantor Converter web viewer. Includes three.js and fflate (MIT licence). */' },
+    define: { QEL_PREPARATION_WORKER: JSON.stringify(worker) },
+  });
+  return new TextEncoder().encode(viewer);
 }
 
 export function packJar(script) {

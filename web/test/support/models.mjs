@@ -133,3 +133,91 @@ export function sphereModel(segments = 32, rings = 20, { radius = 100, centre = 
     'Eof', '',
   ].join('\n');
 }
+
+// A TGA file of the image pixel(x, y) -> [r, g, b, a] (y from the top): 24 or 32 bits, or 8-bit
+// grey (the red channel); plain or run-length encoded (runs of equal pixels within a row);
+// rows stored from the bottom (the usual origin) unless topDown.
+export function tgaImage(width, height, pixel, { depth = 24, rle = false, topDown = false } = {}) {
+  const header = Buffer.alloc(18);
+  header[2] = (depth === 8 ? 3 : 2) + (rle ? 8 : 0);
+  header.writeUInt16LE(width, 12);
+  header.writeUInt16LE(height, 14);
+  header[16] = depth;
+  header[17] = (depth === 32 ? 8 : 0) | (topDown ? 0x20 : 0);
+  const encode = ([r, g, b, a]) => (depth === 8 ? [r] : depth === 24 ? [b, g, r] : [b, g, r, a]);
+  const body = [];
+  for (let row = 0; row < height; row++) {
+    const y = topDown ? row : height - 1 - row;
+    const pixels = Array.from({ length: width }, (_, x) => encode(pixel(x, y)));
+    if (!rle) {
+      body.push(...pixels.flat());
+      continue;
+    }
+    for (let x = 0; x < width;) {
+      let run = 1;
+      while (x + run < width && run < 128 && pixels[x + run].join() === pixels[x].join()) run++;
+      if (run > 1) {
+        body.push(0x80 | (run - 1), ...pixels[x]);
+      } else {
+        body.push(0, ...pixels[x]);
+      }
+      x += run;
+    }
+  }
+  return Buffer.concat([header, Buffer.from(body)]);
+}
+
+// World layout of the joining and TGA page (lighting off, default camera).
+export const JOIN = {
+  seat: { x0: 6, x1: 80, y0: 20, y1: 60, z0: -20, z1: 20 }, // yellow half box, open towards x = 0
+  tga: { x0: -80, x1: -10, y0: -60, y1: -10 },            // upper half red, lower half blue (RLE, from the bottom)
+  masked: { x0: 10, x1: 80, y0: -60, y1: -10 },           // green (from the top), its left half masked out
+};
+
+// A connected-mirror half box whose open side stops 6 units before the plane, and two quads
+// textured with TGA images, one through a TGA alpha plane.
+export function joinModel() {
+  const { x0, x1, y0, y1, z0, z1 } = JOIN.seat;
+  const box = [[x0, y0, z0], [x1, y0, z0], [x1, y1, z0], [x0, y1, z0], [x0, y0, z1], [x1, y0, z1], [x1, y1, z1], [x0, y1, z1]];
+  const materials = [
+    '\t"seat" col(1.000 1.000 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
+    '\t"tga" col(1.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("halves.tga")',
+    '\t"masked" col(1.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("green.tga") aplane("mask.tga")',
+  ];
+  const uv = 'UV(0 0 1 0 1 1 0 1)';
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '',
+    `Material ${materials.length} {`, ...materials, '}',
+    objectBlock('seat', { mirror: 2, axis: 1 }, box,
+      ['4 V(0 1 2 3) M(0)', '4 V(4 7 6 5) M(0)', '4 V(1 5 6 2) M(0)', '4 V(3 2 6 7) M(0)', '4 V(0 4 5 1) M(0)']),
+    objectBlock('tga', {}, quad(JOIN.tga), [`4 V(0 1 2 3) M(1) ${uv}`]),
+    objectBlock('masked', {}, quad(JOIN.masked), [`4 V(0 1 2 3) M(2) ${uv}`]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// A tall pole with a cross bar at its top: a roll of the model shows as a leaning pole.
+export function poleModel() {
+  const bar = (x0, x1, y0, y1) =>
+    [[x0, y0, -10], [x1, y0, -10], [x1, y1, -10], [x0, y1, -10], [x0, y0, 10], [x1, y0, 10], [x1, y1, 10], [x0, y1, 10]];
+  const faces = (o) => [[0, 1, 2, 3], [4, 7, 6, 5], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]]
+    .map((f) => `4 V(${f.map((i) => i + o).join(' ')}) M(0)`);
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '',
+    'Material 1 {', '\t"pole" col(0.900 0.300 0.100 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}',
+    objectBlock('pole', {}, [...bar(-10, 10, -120, 120), ...bar(-60, 60, 100, 120)], [...faces(0), ...faces(8)]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// Nothing to draw: an object without vertices, a hidden one, and one whose faces are flat lines.
+export function emptyModel() {
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '',
+    'Material 1 {', '\t"m" col(1.000 0.000 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}',
+    'Object "nothing" {', '\tvisible 15', '}',
+    objectBlock('hidden', { visible: 0 }, [[0, 0, 0], [50, 0, 0], [0, 50, 0]], ['3 V(0 1 2) M(0)']),
+    objectBlock('flat', {}, [[0, 0, 0], [50, 0, 0], [100, 0, 0], [25, 0, 0]], ['3 V(0 1 2) M(0)', '4 V(0 3 1 2) M(0)']),
+    'Eof', '',
+  ].join('\n');
+}

@@ -1,6 +1,7 @@
 import assert from 'node:assert/strict';
 import test from 'node:test';
-import { buildObject, groupPositions } from '../../src/MeshBuilder.js';
+import { buildObject } from '../../src/MeshBuilder.js';
+import { groupPositions } from '../../src/Positions.js';
 import { mirrorReflections } from '../../src/Mirror.js';
 
 // A parsed object with one mesh; faces are given in the file's order (front faces clockwise
@@ -158,4 +159,69 @@ test('a fan of many faces at one vertex stays fast and smooth', () => {
   for (let i = 0; i < b.positions.length / 3; i++) if (b.positions[i * 3 + 2] > 0) apex.push(normalAt(b, i));
   assert.ok(apex.length >= 1 && apex.length <= 32, `${apex.length} apex normals`);
   for (const n of apex) assert.ok(n[2] > 0.99, `apex normal ${n} points up`);
+});
+
+// The area that the object draws, its mirror images included.
+function drawnArea(built) {
+  let area = 0;
+  for (const b of built.batches) {
+    for (let t = 0; t < b.triangles.length; t += 3) {
+      const [p, q, r] = [...b.triangles.subarray(t, t + 3)].map((i) => positionAt(b, i));
+      const u = q.map((v, k) => v - p[k]);
+      const w = r.map((v, k) => v - p[k]);
+      area += Math.hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]) / 2;
+    }
+  }
+  return area * (1 + built.reflections.length);
+}
+
+// A box from x = 3 to 20 (y 0..10, z -5..5), faces clockwise from outside, without its side
+// at x = 3; its faces in two materials. The mirror is to close it across x = 0.
+const HALF_BOX = [3, 0, -5, 20, 0, -5, 20, 10, -5, 3, 10, -5, 3, 0, 5, 20, 0, 5, 20, 10, 5, 3, 10, 5];
+const HALF_BOX_FACES = { back: [0, 1, 2, 3], front: [4, 7, 6, 5], far: [1, 5, 6, 2], top: [3, 2, 6, 7], bottom: [0, 4, 5, 1] };
+
+function halfBox(faceNames, extra) {
+  const o = object(HALF_BOX, faceNames.map((name) => HALF_BOX_FACES[name]), { mirror: 2, mirrorAxis: 1, ...extra });
+  const [whole] = o.meshes;
+  const split = faceNames.length >> 1;
+  o.meshes = [
+    { ...whole, faceSizes: whole.faceSizes.subarray(0, split), corners: whole.corners.subarray(0, split * 4) },
+    { ...whole, material: 1, faceSizes: whole.faceSizes.subarray(split), corners: whole.corners.subarray(split * 4) },
+  ];
+  return o;
+}
+
+test('the connected mirror joins open edges that stop short of the plane, across meshes; separate mirrors and far or sideways edges stay open', () => {
+  const all = ['back', 'front', 'far', 'top', 'bottom'];
+  const closed = buildObject(halfBox(all));
+  // Each half runs 17 units out from x = 3, joined through 3 more to the plane: a closed box
+  // from x = -20 to 20.
+  assert.ok(Math.abs(drawnArea(closed) - 2 * (40 * 10 + 40 * 10 + 10 * 10)) < 1e-3, `area ${drawnArea(closed)}`);
+  assert.deepEqual(closed.bounds, { min: [-20, 0, -5], max: [20, 10, 5] }, 'the joining faces keep the box');
+  const separate = buildObject(halfBox(all, { mirror: 1 }));
+  assert.ok(Math.abs(drawnArea(separate) - 2 * (2 * 17 * 10 * 2 + 10 * 10)) < 1e-3, 'separate halves keep their gap');
+  // Without its top the box stays open at the top: the rim runs alongside the plane or away.
+  const open = buildObject(halfBox(['back', 'front', 'far', 'bottom']));
+  assert.ok(Math.abs(drawnArea(open) - 2 * (40 * 10 + 40 * 10 + 10 * 10) + 40 * 10) < 1e-3, `open top: ${drawnArea(open)}`);
+
+  // A panel from the plane out to x = 40 with a hole from x = 25 to 35: the hole's far side
+  // faces the plane but lies beyond the hole's near side, so nothing is added.
+  const xs = [0, 25, 35, 40], ys = [0, 15, 25, 40];
+  const positions = [];
+  for (const y of ys) for (const x of xs) positions.push(x, y, 0);
+  const faces = [];
+  for (let j = 0; j < 3; j++) for (let i = 0; i < 3; i++) if (i !== 1 || j !== 1) faces.push([j * 4 + i, (j + 1) * 4 + i, (j + 1) * 4 + i + 1, j * 4 + i + 1]);
+  const panel = buildObject(object(positions, faces, { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(panel) - 2 * (40 * 40 - 10 * 10)) < 1e-3, `the hole stays open: ${drawnArea(panel)}`);
+  // A wall standing just off the plane and parallel to it: its edges run alongside the plane.
+  const wall = buildObject(object([0.3, 0, 0, 0.3, 10, 0, 0.3, 10, 10, 0.3, 0, 10], [[0, 1, 2, 3]], { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(wall) - 200) < 1e-3, `two walls: ${drawnArea(wall)}`);
+});
+
+test('a quarter joined across two planes closes the corner where they meet', () => {
+  // A plate from 2 to 20 in x and y, mirrored across X and Y: a whole plate of 40 by 40.
+  const plate = object([2, 2, 0, 20, 2, 0, 20, 20, 0, 2, 20, 0], [[0, 3, 2, 1]], { mirror: 2, mirrorAxis: 3 });
+  const built = buildObject(plate);
+  assert.ok(Math.abs(drawnArea(built) - 40 * 40) < 1e-3, `area ${drawnArea(built)}`);
+  assert.deepEqual(built.bounds, { min: [-20, -20, 0], max: [20, 20, 0] });
 });

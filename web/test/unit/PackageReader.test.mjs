@@ -1,6 +1,7 @@
 import assert from 'node:assert/strict';
 import test from 'node:test';
 import { PackageError, PackageReader } from '../../src/PackageReader.js';
+import { buffersOf, failureFromMessage, failureMessage, preparePackage } from '../../src/Preparation.js';
 import { keyFile, makeZip, modelStream, text } from '../support/fixtures.mjs';
 
 const model = keyFile(modelStream({ materials: [{ name: 'm', textureMap: 'wood.jpx', bumpMap: 'gone.jpx' }] }));
@@ -41,4 +42,26 @@ test('what is wrong with a package is told apart', () => {
   const damaged = model.slice();
   damaged[10] ^= 0xff;
   assert.equal(kindOf(() => new PackageReader(makeZip({ 'car\\car.qel': damaged }), './car.zip')), 'model');
+});
+
+test('preparing a package builds its shown objects with rising progress, hands over its buffers once, and says when nothing draws', () => {
+  const square = { material: 0, positions: [0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0], faces: [[0, 1, 2, 3]] };
+  const flat = { material: 0, positions: [0, 0, 0, 1, 0, 0, 2, 0, 0], faces: [[0, 1, 2]] };
+  const packageOf = (objects) => makeZip({ 'car\\car.qel': keyFile(modelStream({ materials: [{ name: 'm', textureMap: 'wood.jpx' }], objects })),
+    'car\\wood.jpx': keyFile(image) });
+  const progress = [];
+  const prepared = preparePackage({ zipBytes: packageOf([{ meshes: [square] }, { visible: 0, meshes: [square] }, { meshes: [] }]),
+    modelReference: './car.zip', options: {} }, (share) => progress.push(share));
+  assert.equal(prepared.built.length, 2, 'the hidden object is left out');
+  assert.equal(prepared.drawable, true);
+  assert.deepEqual(prepared.textures, [['wood.jpx', image]]);
+  assert.ok(progress.every((share, i) => share >= (progress[i - 1] ?? 0)) && progress.at(-1) === 1, `progress ${progress}`);
+  const buffers = buffersOf(prepared);
+  assert.equal(new Set(buffers).size, buffers.length);
+  assert.ok(buffers.includes(prepared.built[0].batches[0].triangles.buffer) && buffers.includes(prepared.textures[0][1].buffer));
+  const nothing = preparePackage({ zipBytes: packageOf([{ meshes: [flat] }, { meshes: [] }]), modelReference: './car.zip', options: {} });
+  assert.equal(nothing.drawable, false, 'faces on one line draw nothing');
+  // A failure crosses from the worker to the page as what it was.
+  const failure = failureFromMessage(failureMessage(new PackageError('noModel', 'no model')));
+  assert.ok(failure instanceof PackageError && failure.kind === 'noModel');
 });

@@ -27,18 +27,41 @@ test('spinning advances by the time passed in, and a user turn or a reset stop a
   assert.equal(state.spinning, true);
   assert.ok(close(front(state), new Vector3(0, 0, 1)));
   assert.equal(state.zoom, 1);
-  assert.equal(state.pan.length(), 0);
+  assert.equal(state.panOffset().length(), 0);
   assert.equal(new ViewState(settings({})).spinning, false);
 });
 
-test('a drag across the full height turns the model half round; panning follows the pointer', () => {
+test('drags turn the model as on a turntable: half round over the full width, tilted at most upright, never rolled', () => {
   const state = new ViewState(settings({}));
-  state.rotateByDrag(0, 200, 200);
-  assert.ok(close(front(state), new Vector3(0, 0, -1)));
+  state.rotateByDrag(200, 0, 200);
+  assert.ok(close(front(state), new Vector3(0, 0, -1)), 'half round about the vertical');
+  const tilted = new ViewState(settings({}));
+  tilted.rotateByDrag(0, 300, 200);
+  assert.ok(close(front(tilted), new Vector3(0, -1, 0)), 'a long drag down stops with the top towards the viewer');
+  // Dragging in circles, from a turned, tilted and slightly rolled start: the sideways lean of
+  // the model's vertical axis stays what the start angles made it.
+  const up = (s) => new Vector3(0, 1, 0).applyQuaternion(s.rotation);
+  const circling = new ViewState(settings({ initRotAngle: [30, 20, 10] }));
+  const lean = up(circling).x;
+  for (let step = 0; step < 200; step++) {
+    const angle = (step / 20) * Math.PI;
+    circling.rotateByDrag(Math.cos(angle) * 15, Math.sin(angle) * 15, 200);
+  }
+  assert.ok(Math.abs(up(circling).x - lean) < 1e-6, `lean ${up(circling).x} against ${lean}`);
+  assert.ok(Math.abs(up(circling).length() - 1) < 1e-6);
+});
+
+test('panning follows the pointer and the model keeps its place on the screen while zooming', () => {
   const pan = new ViewState(settings({}));
   pan.panByPixels(100, 0, 200);
   // At the origin's depth the view is 2 * 500 * tan(22.5 degrees) units high.
-  assert.ok(Math.abs(pan.pan.x - 500 * Math.tan(Math.PI / 8)) < 1e-6);
+  assert.ok(Math.abs(pan.panOffset().x - 500 * Math.tan(Math.PI / 8)) < 1e-6);
+  const onScreen = () => pan.panOffset().x / pan.cameraDistance();
+  const before = onScreen();
+  pan.zoomBy(0.25);
+  assert.ok(Math.abs(onScreen() - before) < 1e-9, 'the pan survives the zoom');
+  pan.panByPixels(-100, 0, 200);
+  assert.ok(Math.abs(pan.panOffset().x) < 1e-9, 'and moves by the pointer at any zoom');
 });
 
 test('zoom limits follow the model size, so a small model can be brought close', () => {

@@ -1,0 +1,123 @@
+// Everything between a downloaded package and its scene that needs no page: reading the
+// archive and the model file, building every shown object, and taking out the texture files.
+// The viewer runs it in a worker where the browser allows one (PreparationWorker.js), so that a
+// large model does not stop the page while the progress bar moves; elsewhere on the page.
+import { buildObject, drawsAnything, isShown } from './MeshBuilder.js';
+import { PackageError, PackageReader } from './PackageReader.js';
+
+// Shares of the preparation for the progress bar: reading the model file, then building.
+const READING = 0.3;
+
+// The faces' corners of an object: its share of the building.
+function cornerCount(object) {
+  let count = 0;
+  for (const mesh of object.meshes) count += mesh.corners.length;
+  return count;
+}
+
+// request: { zipBytes, modelReference, options } (options of buildObject); onProgress(share).
+// Returns { materials, built, drawable, textures: [[name, bytes or null], ...] }; throws a
+// PackageError for an archive or model file that cannot be read.
+export function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
+  const contents = new PackageReader(zipBytes, modelReference, (share) => onProgress(READING * share));
+  const shown = contents.model.objects.filter(isShown);
+  const work = shown.map(cornerCount);
+  const total = work.reduce((sum, count) => sum + count, 0) || 1;
+  let done = 0;
+  const built = shown.map((object, i) => {
+    const result = buildObject(object, options);
+    done += work[i];
+    onProgress(READING + (1 - READING) * (done / total));
+    return result;
+  });
+  return {
+    materials: contents.model.materials,
+    built,
+    drawable: drawsAnything(built),
+    textures: contents.mapNames().map((name) => [name, contents.textureBytes(name)]),
+  };
+}
+
+// The buffers of a prepared package, to hand it from a worker to the page without copying.
+export function buffersOf(prepared) {
+  const buffers = new Set();
+  for (const { batches } of prepared.built) {
+    for (const batch of batches) {
+      for (const array of [batch.positions, batch.normals, batch.smoothNormals, batch.uvs, batch.triangles, batch.lines, batch.edges]) {
+        if (array) buffers.add(array.buffer);
+      }
+    }
+  }
+  for (const [, bytes] of prepared.textures) if (bytes) buffers.add(bytes.buffer);
+  return [...buffers];
+}
+
+// A failure as a message between a worker and the page, and back.
+export function failureMessage(error) {
+  return error instanceof PackageError ? { kind: error.kind, message: error.message } : { message: String(error?.message ?? error) };
+}
+
+export function failureFromMessage({ kind, message }) {
+  return kind ? new PackageError(kind, message) : new Error(message);
+}
+
+// The worker's script, which the build puts into the viewer script as text; absent where the
+// viewer's modules run as they are (node).
+/* global QEL_PREPARATION_WORKER */
+const WORKER_SCRIPT = typeof QEL_PREPARATION_WORKER === 'string' ? QEL_PREPARATION_WORKER : null;
+
+function startWorker() {
+  if (!WORKER_SCRIPT || typeof Worker !== 'function') return null;
+  try {
+    const url = URL.createObjectURL(new Blob([WORKER_SCRIPT], { type: 'text/javascript' }));
+    return { worker: new Worker(url), url };
+  } catch {
+    // A page whose rules forbid workers made from the viewer's own text.
+    return null;
+  }
+}
+
+// preparePackage in a worker, resolving to the same result with `where` set to "worker".
+// Where no worker starts, or the worker fails before it says that it runs, the package is
+// prepared on the page instead ("page"; the page then waits for it). The archive is handed
+// over (not copied) once the worker runs.
+export function preparePackageAway(request, onProgress = () => {}) {
+  return new Promise((resolve, reject) => {
+    const onPage = () => {
+      try {
+        resolve({ ...preparePackage(request, onProgress), where: 'page' });
+      } catch (error) {
+        reject(error);
+      }
+    };
+    const started = startWorker();
+    if (!started) {
+      onPage();
+      return;
+    }
+    const { worker, url } = started;
+    let handedOver = false;
+    const finish = () => {
+      worker.terminate();
+      URL.revokeObjectURL(url);
+    };
+    worker.onmessage = ({ data }) => {
+      if (data.running) {
+        handedOver = true;
+        worker.postMessage(request, [request.zipBytes.buffer]);
+      } else if ('progress' in data) {
+        onProgress(data.progress);
+      } else {
+        finish();
+        if (data.failure) reject(failureFromMessage(data.failure));
+        else resolve({ ...data.prepared, where: 'worker' });
+      }
+    };
+    worker.onerror = (event) => {
+      event.preventDefault();
+      finish();
+      if (handedOver) reject(new Error(`the preparation of the model stopped (${event.message})`));
+      else onPage();
+    };
+  });
+}
