@@ -241,7 +241,7 @@ void TFormMain::BtnUpdateClick() {
 }
 
 void TFormMain::BtnFitCameraClick() {
-    if (!drawnBounds(FScene)) {
+    if (!FModelLoaded || !drawnBounds(FScene)) {
         return; // no model, or one that draws nothing: there is nothing to frame
     }
     QelParameter params;
@@ -250,7 +250,7 @@ void TFormMain::BtnFitCameraClick() {
         return;
     }
     if (const std::optional<QelFloat3> position = fitCameraPosition(FScene, params)) {
-        FSceneTab->ShowModelPosition(*position);
+        FSceneTab->ShowFittedModelPosition(*position);
     }
 }
 

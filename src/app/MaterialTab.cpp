@@ -243,6 +243,8 @@ void TMaterialTab::RefreshMaterialList() {
     if (ListBoxMaterial->count() > 0) {
         ListBoxMaterial->SetItemIndex(0);
         ShowMaterial();
+    } else {
+        ShowNoMaterial(); // the previous model's material must not stay editable
     }
 }
 

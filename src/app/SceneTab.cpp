@@ -570,6 +570,13 @@ void TSceneTab::ShowModelPosition(const QelFloat3& position) {
     EditModelPosZ->setText(GeneralText(position[2]));
 }
 
+void TSceneTab::ShowFittedModelPosition(const QelFloat3& position) {
+    TMaxEdit* const fields[] = {EditModelPosX, EditModelPosY, EditModelPosZ};
+    for (int i = 0; i < 3; ++i) {
+        fields[i]->setText(QString::fromStdString(shortestFloatText(position[i])));
+    }
+}
+
 void TSceneTab::BtnLoadBkimgClick(QPushButton* button) {
     TMaxEdit* target = FBrowseTargets.value(button);
     if (target == nullptr) {

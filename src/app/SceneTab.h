@@ -41,6 +41,9 @@ public:
     void WriteSceneControls(const QelParameter& record);
     // Shows a camera position in the three カメラの位置 fields, as WriteSceneControls does.
     void ShowModelPosition(const QelFloat3& position);
+    // The same for a position the program chose: each number in the fewest digits that read
+    // back as the same float (14.3, not 14.3000001907349).
+    void ShowFittedModelPosition(const QelFloat3& position);
     // The edge field and its label are enabled only for the cartoon shading.
     void ComboShadeChange();
     // The browse handler of the background image and the four icon images: the chosen image's

@@ -50,6 +50,12 @@ std::optional<std::int32_t> parseDigits(std::string_view digits, bool negative, 
 
 } // namespace
 
+std::string shortestFloatText(float value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
 std::string formatGeneral(double value) {
     if (std::isnan(value)) {
         return "NAN";

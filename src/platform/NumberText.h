@@ -15,6 +15,9 @@ namespace vantor {
 // and those with more than 15 digits before the point, use the exponent form "1E-6", "1E20".
 std::string formatGeneral(double value);
 
+// The fewest digits that read back as the same 32-bit float (14.3, 2620, 1e+06).
+std::string shortestFloatText(float value);
+
 // Appends the value with exactly `decimals` digits after the point (0 to 17), rounded as the C
 // library's "%.*f" rounds: the MQO file's and the applet page's fixed numbers.
 void appendFixed(std::string& out, double value, int decimals);

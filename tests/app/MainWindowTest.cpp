@@ -290,7 +290,19 @@ TEST_F(MainWindow, TheFitButtonPutsTheCameraWhereTheModelShowsWholeWithoutAPrevi
     ASSERT_TRUE(fitted);
     EXPECT_EQ(fields.ModelPosition, *fitted);
     EXPECT_GT(fields.ModelPosition[2], 500.0f) << "a narrower view angle needs more distance";
+    EXPECT_LE(tab.EditModelPosZ->text().size(), 4) << "shown in the digits it was rounded to";
     EXPECT_EQ(Browser().history.size(), 1) << "the fit builds no preview by itself";
+
+    // What a failed open leaves behind is no model to frame.
+    writeBytes(models.path() / "half.mqo", "Metasequoia Document\r\nFormat Text Ver 1.0\r\n"
+               "Object \"a\" {\r\n\tvertex 3 {\r\n\t\t0 0 0\r\n\t\t9 0 0\r\n\t\t0 9 0\r\n"
+               "\t}\r\n\tface 1 {\r\n\t\t3 V(0 1 2)\r\n\t}\r\n}\r\nObject \"b\" {\r\n\tvertex 70000 {\r\n");
+    EXPECT_FALSE(form->OpenMQO(models.file("half.mqo")));
+    ui.messages.clear();
+    tab.ShowModelPosition({0, 0, 500});
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    EXPECT_EQ(position(), QStringList({"0", "0", "500"}));
+    ASSERT_TRUE(form->OpenMQO(Sample()));
 
     tab.EditInitRowYaw->setText("abc");
     QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);

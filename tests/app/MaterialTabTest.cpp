@@ -11,6 +11,7 @@
 #include "controls/MaxBtn.h"
 #include "controls/MaxColor.h"
 #include "controls/MaxEdit.h"
+#include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
 
@@ -197,15 +198,18 @@ TEST_F(MaterialTab, WithoutASelectionNothingReachesAMaterial) {
     }
 }
 
-TEST_F(MaterialTab, AModelWithoutMaterialsLeavesTheControlsAsTheyWere) {
+TEST_F(MaterialTab, AModelWithoutMaterialsLeavesNoMaterialToEdit) {
     TMaterialTab& tab = Tab();
     Select(3);
     const std::string bare = WriteModel("bare.mqo", "Metasequoia Document\nFormat Text Ver 1.0\n"
                                                     "Object \"o\" {\n\tvertex 0 {\n\t}\n}\nEof\n");
     ASSERT_TRUE(form->OpenMQO(bare)) << ui.Texts().join('\n').toStdString();
     EXPECT_EQ(tab.ListBoxMaterial->count(), 0);
-    EXPECT_EQ(tab.EditSpcPower->Edit()->text(), "60.00");
     EXPECT_EQ(tab.SelectedMaterial(), nullptr);
+    // The last model's material is not left on show, where edits would reach nothing.
+    EXPECT_NE(tab.EditSpcPower->Edit()->text(), "60.00");
+    EXPECT_FALSE(tab.GroupMaterial->isEnabled());
+    EXPECT_FALSE(tab.GroupMapping->isEnabled());
 }
 
 } // namespace
