@@ -244,6 +244,11 @@ public:
 
     bool ok() const { return problem_.empty(); }
 
+    // How far it came when the archive itself failed on the way.
+    std::string progress() const {
+        return std::to_string(written_.size()) + " files had been extracted into " + folder_;
+    }
+
     // What went wrong, and how many of the files were written.
     std::string report() const {
         return "extraction into " + folder_ + " stopped: " + problem_ + "; " +
@@ -362,6 +367,9 @@ int runInspect(const Arguments& args) {
     std::printf("%s\n", json.text().c_str());
     if (extraction && !extraction->ok()) {
         return reportFailure(ok ? extraction->report() : failure + "; " + extraction->report());
+    }
+    if (!ok && extraction) {
+        return reportFailure(failure + "; " + extraction->progress());
     }
     return ok ? kExitOk : reportFailure(failure);
 }

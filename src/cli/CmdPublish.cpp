@@ -7,11 +7,10 @@
 #include "platform/Limits.h"
 #include "publish/BuildOutput.h"
 #include "publish/CameraFit.h"
-#include "publish/StandalonePage.h"
-#include "platform/Files.h"
 #include "publish/PathHelpers.h"
 #include "settings/SceneSettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -126,11 +125,7 @@ void fitCamera(const QelScene& scene, QelParameter& parameters) {
 
 // A name for a one-line message: control characters are shown as "?".
 std::string printable(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = '?';
-        }
-    }
+    std::replace_if(text.begin(), text.end(), isControlCharacter, '?');
     return text;
 }
 
@@ -146,7 +141,8 @@ std::string describe(const PackageResult& result) {
                "\" is not a plain file name (no separator, no control character)";
     case PackageError::PackageNameTooLong:
         return "the package name is longer than " + std::to_string(kMaxPackageNameBytes) +
-               " bytes";
+               " bytes (" + std::to_string(kMaxSingleFilePackageNameBytes) +
+               " with --single-file)";
     case PackageError::TargetIsModel:
         return "the publish would replace the model itself: " + result.path;
     case PackageError::ImageNamedLikePackageFile:
@@ -199,32 +195,19 @@ std::string describeSize(std::uint64_t bytes) {
     return text;
 }
 
-// --single-file: the page with every file it loads inside it, beside the package. Returns the
-// problem, or nothing when it was written.
-std::optional<std::string> writeStandalonePage(const QelScene& scene,
-                                               const QelParameter& parameters,
-                                               const BuildOutputResult& built,
-                                               const std::string& archiveName) {
-    const FileContents page = readFile(built.pagePath, kMaxTemplateBytes + kMaxArchiveInputBytes);
-    if (!page.ok()) {
-        return "cannot read the page " + built.pagePath;
+// The line for the single-file page: its path and size, or the problem.
+std::optional<std::string> reportStandalonePage(const StandaloneResult& page) {
+    switch (page.status) {
+    case StandaloneStatus::NotAsked:
+        return std::nullopt;
+    case StandaloneStatus::Written:
+        std::printf("%s (%s)\n", page.path.c_str(), describeSize(page.bytes).c_str());
+        return std::nullopt;
+    case StandaloneStatus::CannotReadFile:
+        return "cannot read " + page.path + " to put it into the single-file page";
+    case StandaloneStatus::CannotWrite:
+        return "cannot write the single-file page " + page.path;
     }
-    std::vector<EmbeddedFile> files;
-    for (const std::string& name : pageFileNames(scene, parameters, archiveName)) {
-        FileContents file = readFile(scene.outputFolder + name, kMaxArchiveInputBytes);
-        if (file.ok()) {
-            files.push_back({name, std::move(file.bytes)});
-        } else if (name == archiveName || name == packageArchiveName(scene)) {
-            return "cannot read " + scene.outputFolder + name + " to put it into the page";
-        }
-    }
-    const std::string path = scene.outputFolder + standalonePageName(scene.packageName);
-    const std::string standalone = buildStandalonePage(page.bytes, files);
-    FileError error;
-    if (!writeFileReplacing(path, standalone, &error)) {
-        return "cannot write the single-file page " + describeFileError(error);
-    }
-    std::printf("%s (%s)\n", path.c_str(), describeSize(standalone.size()).c_str());
     return std::nullopt;
 }
 
@@ -257,6 +240,7 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
     request.packageName = options.packageName;
     request.templatePath = options.templatePath.value_or("");
     request.level = options.level;
+    request.singleFile = options.singleFile;
     if (options.seed) {
         request.seed = options.seed;
         request.entryDosTime = kEarliestDosTime;
@@ -272,10 +256,7 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
                " could not be copied into " + scene.outputFolder;
     }
     std::printf("%s\n", result.pagePath.c_str());
-    if (options.singleFile) {
-        return writeStandalonePage(scene, parameters, result, request.archiveName);
-    }
-    return std::nullopt;
+    return reportStandalonePage(result.standalone);
 }
 
 int runPublish(const Arguments& args) {
@@ -291,10 +272,10 @@ int runPublish(const Arguments& args) {
     if (!parameters) {
         return reportFailure(problem);
     }
-    // Each model is tried, whatever became of the ones before it; two models of one base name
-    // would write one package, so the second is refused.
+    // Each model is tried, whatever became of the ones before it; a second model of the same
+    // base name would replace the first one's package, so it is refused.
     int status = kExitOk;
-    std::set<std::string> packages;
+    std::set<std::string> written;
     for (const std::string& model : options->modelPaths) {
         const std::string folder = options->outputFolder.value_or(
             folderOfPath(model, systemCodePage()).value_or("./"));
@@ -302,10 +283,11 @@ int runPublish(const Arguments& args) {
             std::filesystem::path(folder).lexically_normal().string() + "/" +
             options->packageName.value_or(baseNameOfPath(model, systemCodePage()).value_or(""));
         std::optional<std::string> failure;
-        if (!packages.insert(package).second) {
-            failure = model + ": another model of this run already wrote the package " + package;
-        } else {
-            failure = publishModel(*options, model, *parameters);
+        if (written.count(package) != 0) {
+            failure = model + ": an earlier model of this run has the same package name, " +
+                      package + "; its package is kept";
+        } else if (!(failure = publishModel(*options, model, *parameters))) {
+            written.insert(package);
         }
         if (failure) {
             status = reportFailure(*failure);

@@ -133,15 +133,6 @@ bool sameFile(const std::string& a, const std::string& b) {
            infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
-bool canOpenForReading(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
-}
-
 SiblingTempFile::SiblingTempFile(std::string target) : target_(std::move(target)) {
     // What cannot be replaced is refused before anything is written, so that a writer with two
     // targets never commits one and then fails on the other; errno then says why. A folder

@@ -47,9 +47,6 @@ bool removeEmptyFolder(const std::string& path);
 // True when both paths name the same existing file (the same device and inode).
 bool sameFile(const std::string& a, const std::string& b);
 
-// True when path opens for reading (it may still be no regular file).
-bool canOpenForReading(const std::string& path);
-
 // A new empty file beside `target` ("target.XXXXXX"), deleted again unless it is committed. A
 // target that cannot be replaced (a folder, or a file that may not be written) gives none.
 // Committing gives it the permissions of the target it replaces (a new file those of a newly

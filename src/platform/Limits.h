@@ -49,9 +49,16 @@ inline constexpr std::uint64_t kMaxArchiveEntryBytes = kMaxModelStreamBytes + 4;
 // A package archive is at most 4 GiB: the writer uses no 64-bit extension.
 inline constexpr std::uint64_t kMaxArchiveBytes = std::uint64_t{4} << 30;
 
+// A package archive read back may inflate to at most this many times its own size, or to
+// kPackageInflationFloor when that is more (and never beyond kMaxArchiveInputBytes): its keyed
+// files hardly compress, some 2 times, so an archive that claims more was made to fill memory.
+inline constexpr std::uint64_t kMaxPackageInflation = 64;
+inline constexpr std::uint64_t kPackageInflationFloor = std::uint64_t{64} << 20;
+
 // A package name becomes the file names N.html and N.zip, and a file name holds at most 255
-// bytes.
+// bytes; with the single-file page it also becomes N.standalone.html.
 inline constexpr std::size_t kMaxPackageNameBytes = 250;
+inline constexpr std::size_t kMaxSingleFilePackageNameBytes = 255 - 16;
 
 // A scene settings file is a few kilobytes; a file larger than this is not read.
 inline constexpr std::uint64_t kMaxSettingsFileBytes = std::uint64_t{16} << 20;

@@ -78,13 +78,19 @@ std::string withReferences(std::string_view text, std::string_view special) {
     return out;
 }
 
-// A double quote would end the attribute value early.
-std::string attributeText(std::string_view text) { return withReferences(text, "\""); }
+} // namespace
+
+std::string htmlEscaped(std::string_view text) { return withReferences(text, "&<>\""); }
+
+namespace {
+
+// A double quote would end the attribute value early, and an "&" could start a reference the
+// browser reads as another character.
+std::string attributeText(std::string_view text) { return htmlEscaped(text); }
 
 // The package name where the template puts it (the title and heading of the shipped one): a
-// name holding "<" or "&" is shown as it is, never taken for markup. A double quote is written
-// as a reference too, so the name is safe in a quoted attribute as well.
-std::string pageText(std::string_view text) { return withReferences(text, "&<>\""); }
+// name holding "<" or "&" is shown as it is, never taken for markup.
+std::string pageText(std::string_view text) { return htmlEscaped(text); }
 
 // The file name the page uses for a stored image name, or nothing when it names no file.
 std::optional<std::string> pageImageName(const std::string& stored) {

@@ -11,6 +11,10 @@
 
 namespace vantor {
 
+// text as the browser must read it in an HTML text or quoted attribute: "&", "<", ">" and
+// '"' written as character references.
+std::string htmlEscaped(std::string_view text);
+
 // The applet block for the parameters; image names are the last path components of the stored
 // names (system code page). A stored image name that ends in a separator names no file, and its
 // line is left out.

@@ -5,8 +5,12 @@
 #include "platform/StoredNames.h"
 #include "publish/ModelFile.h"
 #include "publish/PathHelpers.h"
+#include "publish/StandalonePage.h"
+#include "platform/Files.h"
+#include "platform/Limits.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace vantor {
 
@@ -81,6 +85,9 @@ std::optional<PackageResult> copyConflict(const QelParameter& params,
     std::vector<std::string> packageFiles = shippedFileNames(params, request);
     packageFiles.push_back(target.packageName + ".zip");
     packageFiles.push_back(target.packageName + ".html");
+    if (request.singleFile) {
+        packageFiles.push_back(standalonePageName(target.packageName));
+    }
     std::vector<std::string> copies = shippedFileNames(params, request);
     for (const PageImage& image : pageImages(params)) {
         if (std::find(packageFiles.begin(), packageFiles.end(), image.name) != packageFiles.end()) {
@@ -94,6 +101,52 @@ std::optional<PackageResult> copyConflict(const QelParameter& params,
         }
     }
     return std::nullopt;
+}
+
+// The files beside a published page that it loads: the archive, the applet archive, the
+// cartoon ramp (cartoon shading only) and the images the page names, each name once.
+std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
+                                       const std::string& archiveName) {
+    PackageRequest request;
+    request.archiveName = archiveName;
+    std::vector<std::string> names = shippedFileNames(params, request);
+    names.insert(names.begin(), packageArchiveName(scene));
+    for (const PageImage& image : pageImages(params)) {
+        if (std::find(names.begin(), names.end(), image.name) == names.end()) {
+            names.push_back(image.name);
+        }
+    }
+    return names;
+}
+
+// The single-file page: the page with every file it loads beside it carried inside it.
+void writeStandalonePage(const QelScene& scene, const QelParameter& params,
+                         const std::string& archiveName, BuildOutputResult& result) {
+    StandaloneResult& out = result.standalone;
+    const FileContents page = readFile(result.pagePath, kMaxArchiveBytes);
+    if (!page.ok()) {
+        out = {StandaloneStatus::CannotReadFile, result.pagePath, 0};
+        return;
+    }
+    std::vector<EmbeddedFile> files;
+    for (const std::string& name : pageFileNames(scene, params, archiveName)) {
+        FileContents file = readFile(scene.outputFolder + name, kMaxArchiveBytes);
+        if (file.ok()) {
+            files.push_back({name, std::move(file.bytes)});
+        } else if (name == archiveName || name == packageArchiveName(scene)) {
+            // Without the viewer or the model the page would show nothing; a missing image
+            // is left out, as the served page would lack it too.
+            out = {StandaloneStatus::CannotReadFile, scene.outputFolder + name, 0};
+            return;
+        }
+    }
+    const std::string path = scene.outputFolder + standalonePageName(scene.packageName);
+    const std::string bytes = buildStandalonePage(page.bytes, files);
+    if (!writeFileReplacing(path, bytes)) {
+        out = {StandaloneStatus::CannotWrite, path, 0};
+        return;
+    }
+    out = {StandaloneStatus::Written, path, bytes.size()};
 }
 
 } // namespace
@@ -121,24 +174,14 @@ std::vector<ImageReference> imageReferences(const QelScene& scene, const QelPara
 std::optional<std::string> readableImage(const ImageReference& image,
                                          const std::string& modelFolder) {
     std::optional<std::string> path = resolveStoredName(image.stored, image.cp, modelFolder);
-    if (path && !canOpenForReading(*path)) {
-        path.reset();
-    }
-    return path;
-}
-
-std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
-                                       const std::string& archiveName) {
-    PackageRequest request;
-    request.archiveName = archiveName;
-    std::vector<std::string> names = shippedFileNames(params, request);
-    names.insert(names.begin(), packageArchiveName(scene));
-    for (const PageImage& image : pageImages(params)) {
-        if (std::find(names.begin(), names.end(), image.name) == names.end()) {
-            names.push_back(image.name);
+    if (path) {
+        struct stat info {};
+        const FileDescriptor file(openRegularFile(*path, info));
+        if (file.get() < 0) {
+            path.reset();
         }
     }
-    return names;
+    return path;
 }
 
 std::string shippedTemplatePath() {
@@ -193,6 +236,9 @@ BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, Packa
     const std::string modelFolder =
         folderOfPath(request.modelPath, systemCodePage()).value_or(std::string());
     copyPageImages(params, modelFolder, scene.outputFolder, result.copiedFiles);
+    if (request.singleFile && result.failedCopies.empty()) {
+        writeStandalonePage(scene, params, request.archiveName, result);
+    }
     return result;
 }
 

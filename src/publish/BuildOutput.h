@@ -19,11 +19,25 @@ inline constexpr const char* kPageTemplateName = "template.html";
 inline constexpr const char* kAppletArchiveName = "vtr.jar";
 inline constexpr const char* kCartoonRampName = "LitColor.jpg";
 
+enum class StandaloneStatus {
+    NotAsked,
+    Written,
+    CannotReadFile, // path: the page, the model archive or the viewer, which it must carry
+    CannotWrite,    // path: the single-file page
+};
+
+struct StandaloneResult {
+    StandaloneStatus status = StandaloneStatus::NotAsked;
+    std::string path;        // the single-file page when written, else what failed
+    std::uint64_t bytes = 0; // its size when written
+};
+
 struct BuildOutputResult {
     PackageResult package;
     std::vector<std::string> copiedFiles; // names of the files copied into the output folder
     std::vector<std::string> failedCopies; // shipped files that are not in the output folder
     std::string pagePath;                 // the page's path, when the package was written
+    StandaloneResult standalone;          // the single-file page, when the request asks for it
     bool ok() const { return package.ok(); }
 };
 
@@ -33,7 +47,9 @@ struct BuildOutputResult {
 // file that already lies in the output folder is not copied (and not listed). The shipped
 // files are looked for beside the program, or in shippedFolder when one is given. Nothing is
 // written when an image has the name of a package file (N.html, N.zip, the viewer, the ramp
-// for cartoon shading), or when a file the build would write is the model file itself.
+// for cartoon shading), or when a file the build would write is the model file itself. A
+// request for the single-file page gets it written once the package and its copies are
+// complete (see StandalonePage.h).
 BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
                               const std::string& shippedFolder = {});
 
@@ -53,11 +69,6 @@ std::vector<ImageReference> imageReferences(const QelScene& scene, const QelPara
 // can be opened for reading. modelFolder ends in a separator, or is empty.
 std::optional<std::string> readableImage(const ImageReference& image,
                                          const std::string& modelFolder);
-
-// The files beside a published page that it loads: the archive, the applet archive, the
-// cartoon ramp (cartoon shading only) and the images the page names, each name once.
-std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
-                                       const std::string& archiveName);
 
 // The shipped page template: in the program folder, or in the installed layout beside it.
 std::string shippedTemplatePath();

@@ -1,4 +1,5 @@
 #include "publish/Package.h"
+#include "publish/StandalonePage.h"
 
 #include "platform/FileOps.h"
 #include "platform/FileTimes.h"
@@ -112,14 +113,6 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
     }
 }
 
-// Control characters have no place in a file name: a line feed, say, breaks every list of
-// names and every message that shows one.
-bool hasControlCharacter(std::string_view name) {
-    return std::any_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
-}
-
 std::uint64_t fileSize(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
@@ -227,7 +220,8 @@ PackageTarget packageTarget(const PackageRequest& request) {
     target.path = packageName.value_or("");
     if (!packageName || !isPlainFileName(*packageName, cp) || hasControlCharacter(*packageName)) {
         target.error = PackageError::BadPackageName;
-    } else if (packageName->size() > kMaxPackageNameBytes) {
+    } else if (packageName->size() >
+               (request.singleFile ? kMaxSingleFilePackageNameBytes : kMaxPackageNameBytes)) {
         target.error = PackageError::PackageNameTooLong;
     } else {
         target.packageName = std::move(*packageName);
@@ -250,7 +244,12 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
     scene.packageName = std::move(target.packageName);
     // Replacing the model with its own package would lose it: publishing d/car.zip (a zipped
     // model) or a model named car.html is refused.
-    for (const std::string& file : {outputFolder + packageArchiveName(scene), packagePagePath(scene)}) {
+    std::vector<std::string> written{outputFolder + packageArchiveName(scene),
+                                     packagePagePath(scene)};
+    if (request.singleFile) {
+        written.push_back(outputFolder + standalonePageName(scene.packageName));
+    }
+    for (const std::string& file : written) {
         if (sameFile(file, request.modelPath)) {
             return failure(PackageError::TargetIsModel, file);
         }

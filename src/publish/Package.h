@@ -30,6 +30,7 @@ struct PackageRequest {
     std::optional<std::uint64_t> seed;
     std::optional<std::uint32_t> entryDosTime;
     std::string tempFolder; // the private temporary folder; empty: processTempFolder()
+    bool singleFile = false; // buildOutput also writes N.standalone.html
 };
 
 enum class PackageError {
@@ -37,7 +38,7 @@ enum class PackageError {
     NoOutputFolder,         // no output folder given and the model path has no folder
     NoSourceFolder,         // the model path has no folder
     BadPackageName,         // empty, ".", "..", with a separator or a control character
-    PackageNameTooLong,     // longer than kMaxPackageNameBytes
+    PackageNameTooLong,     // longer than kMaxPackageNameBytes (kMaxSingleFilePackageNameBytes)
     TargetIsModel,          // path: a file the publish would write that is the model file
     ImageNamedLikePackageFile, // path: the name of a page image that a package file has
     BadLevel,               // not 0 to 9

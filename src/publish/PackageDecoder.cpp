@@ -293,11 +293,14 @@ ModelDecodeResult decodeModelStream(std::string_view stream) {
 ArchiveReadResult visitArchive(std::string_view archive,
                                const std::function<bool(ArchiveEntry&)>& visit) {
     ArchiveReadResult result;
-    ZipReader zip(archive, kMaxArchiveInputBytes);
-    if (zip.claimedBytes() > kMaxArchiveInputBytes) {
+    const std::uint64_t limit =
+        std::min(kMaxArchiveInputBytes,
+                 std::max(kPackageInflationFloor, kMaxPackageInflation * archive.size()));
+    ZipReader zip(archive, limit);
+    if (zip.claimedBytes() > limit) {
         result.error = "the entries claim to inflate to " + std::to_string(zip.claimedBytes()) +
-                       " bytes, more than the " + std::to_string(kMaxArchiveInputBytes) +
-                       " a package holds";
+                       " bytes, more than the " + std::to_string(limit) +
+                       " a package of this size holds";
         return result;
     }
     ZipEntryInfo info;

@@ -86,6 +86,14 @@ std::optional<std::size_t> findEntryName(const std::vector<std::string>& list,
     return static_cast<std::size_t>(found - list.begin());
 }
 
+bool isControlCharacter(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+bool hasControlCharacter(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), isControlCharacter);
+}
+
 bool isPlainFileName(std::string_view name, CodePage cp) {
     if (name.empty() || name == "." || name == ".." || name.find('/') != kNone ||
         name.find('\0') != kNone) {

@@ -40,4 +40,9 @@ std::optional<std::size_t> findEntryName(const std::vector<std::string>& list,
 // no separator (a slash byte anywhere, a backslash character) and no zero byte.
 bool isPlainFileName(std::string_view name, CodePage cp);
 
+// Control characters have no place in a file name: a line feed, say, breaks every list of
+// names and every message that shows one.
+bool isControlCharacter(char c);
+bool hasControlCharacter(std::string_view name);
+
 } // namespace vantor

@@ -1,5 +1,7 @@
 #include "publish/StandalonePage.h"
 
+#include "publish/AppletPage.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -9,22 +11,6 @@ namespace {
 
 constexpr char kBase64Digits[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-// Text for an attribute value that the browser decodes back to exactly these bytes.
-std::string escapedAttribute(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 std::size_t headEnd(std::string_view page) {
     constexpr std::string_view kTag = "</head>";
@@ -72,7 +58,7 @@ std::string buildStandalonePage(std::string_view page, const std::vector<Embedde
         out += "<script type=\"";
         out += kEmbeddedFileType;
         out += "\" data-name=\"";
-        out += escapedAttribute(file.name);
+        out += htmlEscaped(file.name);
         out += "\">";
         out += base64Encoded(file.bytes);
         out += "</script>\r\n";

@@ -86,7 +86,8 @@ TEST(InspectCommand, DamagedFilesAndEscapingEntriesFail) {
 }
 
 // Archives made to inflate without end are refused before they fill memory: one megabyte of
-// zeros listed 4000 times, and four entries of a gibibyte of zeros each in four megabytes.
+// zeros listed 4000 times, four entries of a gibibyte of zeros each in four megabytes, and one
+// entry that inflates far beyond what an archive of its size holds.
 TEST(InspectCommand, ArchivesMadeToInflateWithoutEndAreRefused) {
     test::TempDir dir;
     fs::create_directory(dir.path() / "x");
@@ -99,6 +100,9 @@ TEST(InspectCommand, ArchivesMadeToInflateWithoutEndAreRefused) {
         {test::handMadeZip({test::deflatedZeros("z.qel", 1)}, 4000),
          "entries z.qel0000 and z.qel0001 share their data"},
         {test::handMadeZip(gibibytes), "the entries claim to inflate to 4294967296 bytes"},
+        // 256 MiB from a quarter of a megabyte: more than any package of that size holds.
+        {test::handMadeZip({test::deflatedZeros("one.qel", 256)}),
+         "the entries claim to inflate to 268435456 bytes, more than the 67108864"},
     };
     for (const auto& [bytes, message] : bombs) {
         test::writeBytes(dir.file("bomb.zip"), bytes);
@@ -150,13 +154,20 @@ TEST(InspectCommand, ExtractionNeverFollowsSymbolicLinks) {
     EXPECT_NE(full.err.find("big.bin: File too large; 1 of 2 files were extracted"),
               std::string::npos) << full.err;
 
+    test::RawZipEntry damaged = test::storedEntry("late.bin", "late");
+    damaged.crc ^= 1;
+    const test::CliRun partial = extract({test::storedEntry("early.bin", "early"), damaged}, "");
+    EXPECT_EQ(partial.status, 1);
+    EXPECT_NE(partial.err.find("1 files had been extracted into"), std::string::npos) << partial.err;
+
     EXPECT_EQ(test::snapshot(dir.path() / "outside"), outside);
     EXPECT_EQ(test::readBytes(dir.file("x/earlier.txt")), "an earlier file");
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path() / "x")) {
         names.insert(entry.path().filename().string());
     }
-    EXPECT_EQ(names, (std::set<std::string>{"d.bin", "earlier.txt", "small.bin", "sub", "t.jpx"}));
+    EXPECT_EQ(names, (std::set<std::string>{"d.bin", "earlier.txt", "early.bin", "small.bin", "sub",
+                                            "t.jpx"}));
 }
 
 // A file of gigabytes is judged by its header: a model whose magic number is wrong is refused,

@@ -75,9 +75,16 @@ TEST(PublishCommand, SeveralModelsGiveOnePackageEachAndAFailedOneStopsNoOther) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, dir.file("web") + "/a.html\n" + dir.file("web") + "/c.html\n");
     EXPECT_NE(run.err.find("b.mqo"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("other/a.mqo: another model"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("other/a.mqo: an earlier model"), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2 + 2) << run.err; // + brick.jpg
     EXPECT_TRUE(fs::exists(dir.path() / "web/c.zip"));
+
+    // A model that failed leaves its name to the next one.
+    fs::create_directories(dir.path() / "broken");
+    test::writeBytes(dir.path() / "broken/a.mqo", "no model");
+    const test::CliRun after = runCli({"publish", dir.file("broken/a.mqo"), dir.file("a.mqo"),
+                                       "--out", dir.file("again")});
+    EXPECT_EQ(after.out, dir.file("again") + "/a.html\n") << after.err;
 
     const test::CliRun named =
         runCli({"publish", dir.file("a.mqo"), dir.file("c.mqo"), "--name", "x"});
@@ -187,9 +194,11 @@ TEST_F(PublishOverTest, PublishNeverReplacesItsOwnModel) {
     test::writeBytes(dir.file("out/house.zip"), test::handMadeZip({test::deflatedEntry("house.mqo", text)}));
     test::writeBytes(dir.file("out/house.html"), text);
     test::writeBytes(dir.file("out/vtr.jar"), test::handMadeZip({test::storedEntry("vtr.mqo", text)}));
+    test::writeBytes(dir.file("out/house.standalone.html"), text);
     const auto before = test::snapshot(dir.path());
-    for (const char* model : {"house.zip", "house.html", "vtr.jar"}) {
-        const test::CliRun run = runCli({"publish", dir.file("out/") + model});
+    for (const char* model : {"house.zip", "house.html", "vtr.jar", "house.standalone.html"}) {
+        const test::CliRun run =
+            runCli({"publish", dir.file("out/") + model, "--name", "house", "--single-file"});
         EXPECT_EQ(run.status, 1) << model;
         EXPECT_NE(run.err.find("would replace the model itself: " + dir.file("out/") + model),
                   std::string::npos) << run.err;
@@ -221,6 +230,11 @@ TEST(PublishCommand, NamesAtTheirLimitsAndInThePage) {
                                          std::string(251, 'n')});
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_NE(tooLong.err.find("longer than 250 bytes"), std::string::npos) << tooLong.err;
+    // The single-file page's longer name must fit too, so that check comes before writing.
+    const test::CliRun single = runCli({"publish", test::houseModel(), "--out", dir.file("single"),
+                                        "--name", std::string(240, 'n'), "--single-file"});
+    EXPECT_EQ(single.status, 1);
+    EXPECT_FALSE(fs::exists(dir.path() / "single" / (std::string(240, 'n') + ".zip")));
     const test::CliRun control = runCli({"publish", test::houseModel(), "--out", out, "--name", "a\nb"});
     EXPECT_EQ(control.status, 1);
     EXPECT_EQ(std::count(control.err.begin(), control.err.end(), '\n'), 1) << control.err;
