@@ -323,8 +323,9 @@ void TSceneTab::BuildLightingGroup(TMaxGroupBox* g) {
     const char* names[] = {"PaintAmbient", "PaintDiffuse", "PaintSpecular"};
     TColorBox* boxes[3];
     for (int i = 0; i < 3; ++i) {
-        const int x = kSceneFieldLeft + i * kTextFieldPitch;
-        AddLabel(g, labels[i], QRect(x - 8, y, 65, 16), Qt::AlignHCenter);
+        // In the columns of the light direction's fields above.
+        const int x = kSceneFieldLeft + i * kTriplePitch;
+        AddLabel(g, labels[i], QRect(x - 3, y, kTriplePitch, 16), Qt::AlignHCenter);
         boxes[i] = AddColorBox(g, names[i], x, y + 17, kStartLight);
     }
     PaintAmbient = boxes[0];
@@ -340,7 +341,7 @@ void TSceneTab::BuildShadowGroup(TMaxGroupBox* g) {
     const int labelWidth = kSceneFieldLeft - kLabelLeft - 4;
     int y = 20;
     CheckShadow = AddCheck(g, "CheckShadow", ms::kCheckShadow, kLabelLeft, y, false);
-    const int boxLeft = kSceneFieldLeft + 2 * kTextFieldPitch;
+    const int boxLeft = kSceneFieldLeft + 2 * kTriplePitch;
     AddLabel(g, ms::kLabelShadowColor,
              QRect(kSceneFieldLeft, y, boxLeft - 6 - kSceneFieldLeft, kRowHeight), Qt::AlignRight);
     PaintShadow = AddColorBox(g, "PaintShadow", boxLeft, y, kStartShadow);
