@@ -16,8 +16,14 @@ export class ImageFormatError extends Error {
   }
 }
 
-function newImage(width, height, kind) {
-  if (!(width > 0 && height > 0) || width * height > MAX_PIXELS) {
+// No format read here packs more than 64 pixels into a byte (a run of 128 in two bytes), so a
+// header that asks for far more than a file of its size can hold (twice that, with room for a
+// tiny file) is refused before the pixels are allocated.
+const MAX_PIXELS_PER_BYTE = 128;
+
+function newImage(width, height, kind, fileBytes) {
+  const pixels = width * height;
+  if (!(width > 0 && height > 0) || pixels > MAX_PIXELS || pixels > fileBytes * MAX_PIXELS_PER_BYTE + 4096) {
     throw new ImageFormatError(`${kind} image of ${width} x ${height} pixels`);
   }
   return { width, height, data: new Uint8Array(width * height * 4) };
@@ -106,7 +112,7 @@ export function decodeTga(bytes) {
   if (bytes[1] === 1) {
     ({ palette, end: at } = readTgaPalette(bytes, at, word(3), word(5), bytes[7]));
   }
-  const image = newImage(width, height, 'TGA');
+  const image = newImage(width, height, 'TGA', bytes.length);
   const pixelBytes = Math.ceil(depth / 8);
   const write = tgaPixelWriter(kind, depth, palette);
   // The pixels in file order, into a buffer of the file's row order; rows are put the right
@@ -187,7 +193,7 @@ export function decodeDds(bytes) {
   const width = view.getUint32(16, true);
   const flags = view.getUint32(80, true);
   const code = fourCC(view, 84);
-  const image = newImage(width, height, 'DDS');
+  const image = newImage(width, height, 'DDS', bytes.length);
   if (flags & DDPF_FOURCC) {
     if (code === 'DX10') {
       need(bytes, DDS_HEADER + 20, 'DDS');
@@ -361,7 +367,7 @@ export function decodePsd(bytes) {
   // otherwise it is a saved selection.
   const used = Math.min(channels, colourChannels + (mergedAlpha ? 1 : 0));
   if (channels < colourChannels) throw new ImageFormatError(`PSD with ${channels} channels`);
-  const image = newImage(width, height, 'PSD');
+  const image = newImage(width, height, 'PSD', bytes.length);
   const planes = readPsdPlanes(bytes, view, at, { width, height, channels, depth, compression, large }, used);
   const { data } = image;
   const count = width * height;

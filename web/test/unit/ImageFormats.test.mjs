@@ -49,6 +49,9 @@ test('damaged TGA, DDS and PSD files give an error, not a read beyond their byte
   huge.writeUInt16LE(65535, 12);
   huge.writeUInt16LE(65535, 14);
   assert.throws(() => decodeTga(huge), /65535 x 65535/);
+  huge.writeUInt16LE(4096, 12); // within the size limit, but far more than 23 bytes can hold
+  huge.writeUInt16LE(4096, 14);
+  assert.throws(() => decodeTga(huge), /4096 x 4096/);
   assert.throws(() => decodeDds(dds({ width: 8, height: 8, fourCC: 'DXT5', data: new Uint8Array(16) })), ImageFormatError);
   const psdFile = psd({ width: 2, height: 2, channels: [[1, 2, 3, 4], [1, 2, 3, 4], [1, 2, 3, 4]] });
   assert.throws(() => decodePsd(psdFile.subarray(0, psdFile.length - 1)), ImageFormatError);
