@@ -27,7 +27,7 @@ std::size_t sceneBytes(const QelScene& scene) {
         bytes += object.vertices.capacity() * sizeof(QelVertex) +
                  object.faces.capacity() * sizeof(QelFace);
         for (const QelFace& face : object.faces) {
-            bytes += (face.indices.capacity() + face.u.capacity() + face.v.capacity()) * 4;
+            bytes += face.indices.heapBytes() + face.u.heapBytes() + face.v.heapBytes();
         }
     }
     return bytes;

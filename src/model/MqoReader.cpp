@@ -12,6 +12,7 @@
 #include "model/MqoTokens.h"
 #include "platform/Files.h"
 #include "platform/Limits.h"
+#include "platform/Memory.h"
 #include "platform/ZipReader.h"
 
 namespace vantor {
@@ -57,9 +58,7 @@ std::string_view secondToken(std::string_view line) {
 // dropped, so CR LF and LF files read alike.
 class LineReader {
 public:
-    explicit LineReader(std::string_view data)
-        : data_(data),
-          newlinesTotal_(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n'))) {}
+    explicit LineReader(std::string_view data) : data_(data) {}
 
     bool next(std::string_view& line) {
         if (pos_ >= data_.size()) {
@@ -74,21 +73,29 @@ public:
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (newline != nullptr) {
-            ++newlinesPassed_;
-            pos_ = end + 1;
-        } else {
-            pos_ = data_.size();
-        }
+        pos_ = newline != nullptr ? end + 1 : data_.size();
         ++lineNumber_;
         return true;
     }
 
-    // How many more lines next() can return: an upper bound on what a chunk header may
-    // declare, checked before anything is sized from it.
-    std::size_t remainingLines() const {
-        const bool partialLastLine = !data_.empty() && data_.back() != '\n' && pos_ < data_.size();
-        return newlinesTotal_ - newlinesPassed_ + (partialLastLine ? 1 : 0);
+    // Whether next() can return count more lines: what a chunk header declares is checked
+    // before anything is sized from it. Looks no further than those lines, so the checks of
+    // all chunks together pass over the file once at most.
+    bool holdsLines(std::uint64_t count) const {
+        if (count > remainingBytes()) {
+            return false; // every line takes a byte at least
+        }
+        std::size_t pos = pos_;
+        for (std::uint64_t found = 0; found < count; ++found) {
+            if (pos >= data_.size()) {
+                return false;
+            }
+            const auto* newline = static_cast<const char*>(
+                std::memchr(data_.data() + pos, '\n', data_.size() - pos));
+            pos = newline != nullptr ? static_cast<std::size_t>(newline - data_.data()) + 1
+                                     : data_.size();
+        }
+        return true;
     }
 
     std::size_t remainingBytes() const { return data_.size() - pos_; }
@@ -96,9 +103,7 @@ public:
     // Takes raw bytes (count <= remainingBytes()) that are not lines, such as binary vertices.
     std::string_view takeBytes(std::size_t count) {
         const std::string_view bytes = data_.substr(pos_, count);
-        const auto newlines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-        newlinesPassed_ += newlines;
-        lineNumber_ += static_cast<int>(newlines);
+        lineNumber_ += static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
         pos_ += count;
         return bytes;
     }
@@ -108,8 +113,6 @@ public:
 private:
     std::string_view data_;
     std::size_t pos_ = 0;
-    std::size_t newlinesTotal_;
-    std::size_t newlinesPassed_ = 0;
     int lineNumber_ = 0;
 };
 
@@ -156,9 +159,23 @@ private:
     std::uint64_t left_;
 };
 
-// What a corner list (indices, u or v) of a face costs besides its elements: the allocation's
-// own bookkeeping.
-constexpr std::uint64_t kListOverheadBytes = 16;
+// Room for count records in an empty table that is about to be filled whole. Each record is
+// made where it is read, so the table is written once, not zeroed first.
+template <class T>
+void reserveTable(std::vector<T>& table, std::size_t count) {
+    table.reserve(count);
+    populateForWriting(table.data(), count * sizeof(T));
+}
+
+// What a corner list (indices, u or v) of a face takes besides the face record: nothing when
+// its corners fit the list itself, else a heap block and the allocation's own bookkeeping.
+template <class T>
+std::uint64_t cornerListHeapBytes(std::size_t corners) {
+    constexpr std::uint64_t kAllocationOverheadBytes = 16;
+    return corners <= CornerList<T>::kInlineCapacity
+               ? 0
+               : kAllocationOverheadBytes + std::uint64_t{corners} * sizeof(T);
+}
 
 class MqoParser {
 public:
@@ -174,8 +191,11 @@ private:
         hasPending_ = true;
     }
     bool fail(std::int32_t code, std::string message) {
+        return failAt(in_.lineNumber(), code, std::move(message));
+    }
+    bool failAt(int line, std::int32_t code, std::string message) {
         result_.code = code;
-        result_.line = in_.lineNumber();
+        result_.line = line;
         result_.message = std::move(message);
         return false;
     }
@@ -280,8 +300,8 @@ bool MqoParser::readMaterialChunk(std::string_view header) {
     if (count < 0) {
         return fail(kMqoMalformed, "negative material count");
     }
-    if (static_cast<std::uint64_t>(count) > in_.remainingLines() + (hasInline ? 1 : 0) ||
-        !fitsCountField(count)) {
+    const auto linesNeeded = static_cast<std::uint64_t>(count) - (hasInline && count > 0 ? 1 : 0);
+    if (!fitsCountField(count) || !in_.holdsLines(linesNeeded)) {
         return fail(kMqoMalformed, "the material table declares more lines than the file holds");
     }
     if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelMaterial))) {
@@ -424,18 +444,20 @@ bool MqoParser::readVertexChunk(QelObject& object, std::string_view header) {
     if (count < 0) {
         return fail(kMqoMalformed, "negative vertex count");
     }
-    if (static_cast<std::uint64_t>(count) > in_.remainingLines()) {
+    if (!in_.holdsLines(static_cast<std::uint64_t>(count))) {
         return fail(kMqoMalformed, "the vertex chunk declares more lines than the file holds");
     }
     if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelVertex))) {
         return failOverBudget("the vertices");
     }
     object.vertexCount = static_cast<std::int32_t>(count);
-    object.vertices.resize(static_cast<std::size_t>(count));
+    object.vertices.clear();
+    reserveTable(object.vertices, static_cast<std::size_t>(count));
     std::string_view line;
     std::string_view token;
-    for (QelVertex& vertex : object.vertices) {
+    for (std::int64_t i = 0; i < count; ++i) {
         in_.next(line);
+        QelVertex& vertex = object.vertices.emplace_back();
         std::size_t pos = nextToken(line, 0, token);
         vertex.x = parseTokenFloat(token);
         pos = nextToken(line, pos, token);
@@ -494,23 +516,39 @@ bool MqoParser::readBinaryVertexChunk(QelObject& object, std::string_view header
     return true;
 }
 
+// Whether the file holds the lines the header declares is seen as they are read, so the face
+// table, most of a model's text, is passed over once. A chunk that falls short fails at its
+// header all the same, whatever its lines hold.
 bool MqoParser::readFaceChunk(QelObject& object, std::string_view header) {
     const std::int64_t count = parseTokenInteger(secondToken(header));
     if (count < 0) {
         return fail(kMqoMalformed, "negative face count");
     }
-    if (static_cast<std::uint64_t>(count) > in_.remainingLines() || !fitsCountField(count)) {
-        return fail(kMqoMalformed, "the face chunk declares more lines than the file holds");
+    const auto declared = static_cast<std::uint64_t>(count);
+    const LineReader atHeader = in_;
+    auto failShort = [&] {
+        object.faces.clear();
+        object.faceCount = 0;
+        return failAt(atHeader.lineNumber(), kMqoMalformed,
+                      "the face chunk declares more lines than the file holds");
+    };
+    if (!fitsCountField(count) || declared > in_.remainingBytes()) {
+        return failShort(); // every line takes a byte at least
     }
-    if (!budget_.take(static_cast<std::uint64_t>(count), sizeof(QelFace))) {
-        return failOverBudget("the faces");
+    if (!budget_.take(declared, sizeof(QelFace))) {
+        return in_.holdsLines(declared) ? failOverBudget("the faces") : failShort();
     }
     object.faceCount = static_cast<std::int32_t>(count);
-    object.faces.resize(static_cast<std::size_t>(count));
+    reserveTable(object.faces, static_cast<std::size_t>(count));
     std::string_view line;
-    for (QelFace& face : object.faces) {
-        in_.next(line);
-        if (!readFaceLine(line, face)) {
+    for (std::uint64_t i = 0; i < declared; ++i) {
+        if (!in_.next(line)) {
+            return failShort();
+        }
+        if (!readFaceLine(line, object.faces.emplace_back())) {
+            if (!atHeader.holdsLines(declared)) {
+                return failShort();
+            }
             object.faces.clear();
             object.faceCount = 0;
             return false;
@@ -530,13 +568,11 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
         return fail(kMqoMalformed, "a face declares more corners than its line holds");
     }
     const auto cornerCount = static_cast<std::size_t>(corners);
-    if (!budget_.take(1, kListOverheadBytes + cornerCount * sizeof(std::int32_t))) {
+    if (!budget_.take(1, cornerListHeapBytes<std::int32_t>(cornerCount))) {
         return failOverBudget("the face corners");
     }
     face.cornerCount = static_cast<std::int32_t>(corners);
     face.material = scene_.materialCount;
-    face.u.clear();
-    face.v.clear();
     bool sawIndices = false;
 
     while (pos < line.size()) {
@@ -567,8 +603,7 @@ bool MqoParser::readFaceLine(std::string_view line, QelFace& face) {
                 face.material = material;
             }
         } else if (token == "UV") {
-            if (face.u.empty() &&
-                !budget_.take(2, kListOverheadBytes + cornerCount * sizeof(float))) {
+            if (face.u.empty() && !budget_.take(2, cornerListHeapBytes<float>(cornerCount))) {
                 return failOverBudget("the face corners");
             }
             face.u.resize(cornerCount);

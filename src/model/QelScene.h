@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CornerList.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 
@@ -40,9 +41,9 @@ struct QelFace {
     std::int32_t cornerCount = 0;
     // Index into the scene's materials; the scene's materialCount means "no material".
     std::int32_t material = 0;
-    std::vector<std::int32_t> indices; // one vertex index per corner
-    std::vector<float> u;              // one per corner, or empty when the face has no UVs
-    std::vector<float> v;
+    CornerList<std::int32_t> indices; // one vertex index per corner
+    CornerList<float> u;              // one per corner, or empty when the face has no UVs
+    CornerList<float> v;
 };
 
 struct QelObject {

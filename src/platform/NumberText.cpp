@@ -1,8 +1,10 @@
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace vantor {
@@ -67,46 +69,59 @@ std::string formatGeneral(double value) {
         return "0";
     }
     // Fifteen significant digits in scientific form, d.dddddddddddddde[+-]x.
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
-    const std::string_view scientific(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const std::size_t e = scientific.find('e');
-    std::string digits;
-    digits += scientific[0];
-    digits += scientific.substr(2, e - 2);
-    const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
+    char scientific[64];
+    const char* const scientificEnd = std::to_chars(scientific, scientific + sizeof scientific,
+                                                    std::fabs(value), std::chars_format::scientific,
+                                                    14).ptr;
+    const char* const e = std::find(static_cast<const char*>(scientific), scientificEnd, 'e');
+    char digits[16];
+    std::size_t digitCount = 0;
+    digits[digitCount++] = scientific[0];
+    for (const char* p = scientific + 2; p < e; ++p) {
+        digits[digitCount++] = *p;
     }
+    while (digitCount > 1 && digits[digitCount - 1] == '0') {
+        --digitCount;
+    }
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), scientificEnd, exponent);
 
-    std::string out = value < 0 ? "-" : "";
+    // The longest text: a sign, "0.", four zeros and fifteen digits.
+    char out[32];
+    char* p = out;
+    if (value < 0) {
+        *p++ = '-';
+    }
+    auto put = [&p](const char* from, std::size_t count) {
+        std::memcpy(p, from, count);
+        p += count;
+    };
     if (exponent >= -5 && exponent < 15) {
         if (exponent < 0) {
-            out += "0.";
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += digits;
+            put("0.0000", static_cast<std::size_t>(1 - exponent));
+            put(digits, digitCount);
         } else {
             const auto integerDigits = static_cast<std::size_t>(exponent + 1);
-            if (digits.size() <= integerDigits) {
-                out += digits;
-                out.append(integerDigits - digits.size(), '0');
+            if (digitCount <= integerDigits) {
+                put(digits, digitCount);
+                std::memset(p, '0', integerDigits - digitCount);
+                p += integerDigits - digitCount;
             } else {
-                out += digits.substr(0, integerDigits);
-                out += '.';
-                out += digits.substr(integerDigits);
+                put(digits, integerDigits);
+                *p++ = '.';
+                put(digits + integerDigits, digitCount - integerDigits);
             }
         }
-        return out;
+        return std::string(out, p);
     }
-    out += digits[0];
-    if (digits.size() > 1) {
-        out += '.';
-        out += digits.substr(1);
+    *p++ = digits[0];
+    if (digitCount > 1) {
+        *p++ = '.';
+        put(digits + 1, digitCount - 1);
     }
-    out += 'E';
-    out += std::to_string(exponent);
-    return out;
+    *p++ = 'E';
+    p = std::to_chars(p, out + sizeof out, exponent).ptr;
+    return std::string(out, p);
 }
 
 void appendFixed(std::string& out, double value, int decimals) {

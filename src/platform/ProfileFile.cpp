@@ -5,7 +5,10 @@
 #include "platform/Limits.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace vantor {
@@ -15,39 +18,67 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
+    const char* first = text.data();
+    const char* last = first + text.size();
+    while (first != last && isBlank(*first)) {
+        ++first;
     }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
+    while (last != first && isBlank(last[-1])) {
+        --last;
     }
-    return text;
+    return {first, static_cast<std::size_t>(last - first)};
 }
 
+constexpr std::array<unsigned char, 256> makeFoldTable() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] =
+            static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c | 0x20 : c);
+    }
+    return table;
+}
+
+// Each byte with ASCII letters in lower case.
+constexpr std::array<unsigned char, 256> kFolded = makeFoldTable();
+
+// Equal without regard to the case of ASCII letters. Names nearly always match byte for byte,
+// so that is tried first.
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) {
+        return true;
+    }
+    const auto* x = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* y = reinterpret_cast<const unsigned char*>(b.data());
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (x != y && !(x < 0x80 && y < 0x80 && (x | 0x20) == (y | 0x20) && (x | 0x20) >= 'a' &&
-                        (x | 0x20) <= 'z')) {
+        if (kFolded[x[i]] != kFolded[y[i]]) {
             return false;
         }
     }
     return true;
 }
 
-unsigned char foldedAscii(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u | 0x20) : u;
+// Up to eight bytes of text from p, each with the bit that tells ASCII letters' cases apart set.
+std::uint64_t caselessWord(const char* p, std::size_t size) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, std::min<std::size_t>(size, 8));
+    return word | 0x2020202020202020ull;
 }
 
-// The order that goes with equalNoCase: bytes compared with ASCII letters folded to lower case.
-bool lessNoCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return foldedAscii(x) < foldedAscii(y); });
+// A hash of the length and the first and last eight bytes, each byte with its 0x20 bit set, so
+// that names equal under equalNoCase hash alike. Keys are hashed for every lookup, and this
+// takes no loop over their bytes.
+std::size_t hashNoCase(std::string_view name) {
+    const std::size_t size = name.size();
+    const std::uint64_t head = caselessWord(name.data(), size);
+    const std::uint64_t tail = size > 8 ? caselessWord(name.data() + size - 8, 8) : 0;
+    // splitmix64's finaliser, so that every bit of the words reaches the low bits.
+    std::uint64_t hash = head ^ (tail * 0x9E3779B97F4A7C15ull) ^ size;
+    hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9ull;
+    hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(hash ^ (hash >> 31));
 }
 
 std::string_view withoutBom(std::string_view line) {
@@ -56,6 +87,11 @@ std::string_view withoutBom(std::string_view line) {
 
 // The name of a "[name]" line, or nothing for any other line.
 std::optional<std::string_view> sectionName(std::string_view line) {
+    // Most lines are keys or comments: a line can be a section only when it starts with the
+    // bracket, a blank or a byte-order mark.
+    if (line.empty() || (line.front() != '[' && !isBlank(line.front()) && line.front() != '\xEF')) {
+        return std::nullopt;
+    }
     line = trim(withoutBom(line));
     if (line.size() < 2 || line.front() != '[') {
         return std::nullopt;
@@ -69,21 +105,11 @@ std::optional<std::string_view> sectionName(std::string_view line) {
 
 // The key of a "key=value" line, or nothing.
 std::optional<std::string_view> keyName(std::string_view line) {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
+    const auto* equals = static_cast<const char*>(std::memchr(line.data(), '=', line.size()));
+    if (equals == nullptr) {
         return std::nullopt;
     }
-    return trim(line.substr(0, equals));
-}
-
-std::string singleLine(std::string_view value) {
-    std::string out(value);
-    for (char& c : out) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return out;
+    return trim({line.data(), static_cast<std::size_t>(equals - line.data())});
 }
 
 } // namespace
@@ -94,20 +120,42 @@ ProfileFile ProfileFile::parse(std::string_view text) {
         file.lineEnd_ = "\n";
     }
     file.endsWithLineEnd_ = text.empty() || text.back() == '\n';
+    file.bytes_.assign(text);
+    std::size_t lineCount = 1;
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        ++lineCount;
+    }
+    file.lines_.reserve(lineCount);
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        file.lines_.emplace_back(line);
+        const std::size_t size = end > pos && text[end - 1] == '\r' ? end - pos - 1 : end - pos;
+        file.lines_.push_back({pos, size});
         pos = end + 1;
     }
     return file;
+}
+
+std::string_view ProfileFile::line(std::size_t i) const {
+    const Line& line = lines_.data()[i];
+    return {bytes_.data() + line.start, line.size};
+}
+
+ProfileFile::Line ProfileFile::appendLine(std::initializer_list<std::string_view> pieces) {
+    Line line{bytes_.size(), 0};
+    for (const std::string_view piece : pieces) {
+        line.size += piece.size();
+    }
+    bytes_.resize(line.start + line.size);
+    char* out = bytes_.data() + line.start;
+    for (const std::string_view piece : pieces) {
+        std::memcpy(out, piece.data(), piece.size());
+        out += piece.size();
+    }
+    return line;
 }
 
 ProfileFile ProfileFile::load(const std::string& path, bool* wasRead) {
@@ -141,7 +189,7 @@ std::optional<ProfileFile> ProfileFile::loadForUpdate(const std::string& path, F
 ProfileFile::Location ProfileFile::findSection(std::string_view section) const {
     Location location;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = sectionName(lines_[i]);
+        const auto name = sectionName(line(i));
         if (!name) {
             continue;
         }
@@ -157,8 +205,8 @@ ProfileFile::Location ProfileFile::findSection(std::string_view section) const {
     if (location.found) {
         // Keys end at the last line that is not blank before the next section.
         for (std::size_t i = location.sectionLine + 1;
-             i < lines_.size() && !sectionName(lines_[i]); ++i) {
-            if (!trim(lines_[i]).empty()) {
+             i < lines_.size() && !sectionName(line(i)); ++i) {
+            if (!trim(line(i)).empty()) {
                 location.end = i + 1;
             }
         }
@@ -170,34 +218,83 @@ std::optional<std::string> ProfileFile::read(std::string_view section, std::stri
     return sectionReader(section).read(key);
 }
 
-void ProfileKeyIndex::sort() {
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const auto& a, const auto& b) { return lessNoCase(a.first, b.first); });
+ProfileKeyIndex::ProfileKeyIndex(KeyOf keyOf, const void* owner, std::size_t expected)
+    : keyOf_(keyOf), owner_(owner) {
+    makeRoom(expected);
+}
+
+void ProfileKeyIndex::makeRoom(std::size_t keys) {
+    std::size_t size = 8;
+    while (size / 8 * 7 < keys) {
+        size *= 2;
+    }
+    if (size <= slots_.size()) {
+        return;
+    }
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+        if (slot.id != kNoId) {
+            slots_[slotFor(keyOf_(owner_, slot.id), slot.hash)] = slot;
+        }
+    }
+}
+
+std::size_t ProfileKeyIndex::slotFor(std::string_view name, std::size_t hash) const {
+    const Slot* slots = slots_.data();
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots[i].id != kNoId &&
+           (slots[i].hash != hash || !equalNoCase(keyOf_(owner_, slots[i].id), name))) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+std::optional<std::size_t> ProfileKeyIndex::add(std::size_t id, std::string_view name) {
+    makeRoom(count_ + 1);
+    const std::size_t hash = hashNoCase(name);
+    Slot& slot = slots_[slotFor(name, hash)];
+    if (slot.id != kNoId) {
+        return slot.id;
+    }
+    slot = {hash, id};
+    ++count_;
+    return std::nullopt;
 }
 
 std::optional<std::size_t> ProfileKeyIndex::find(std::string_view name) const {
-    const auto first = std::lower_bound(
-        entries_.begin(), entries_.end(), name,
-        [](const auto& entry, std::string_view wanted) { return lessNoCase(entry.first, wanted); });
-    if (first == entries_.end() || !equalNoCase(first->first, name)) {
+    if (slots_.empty()) {
         return std::nullopt;
     }
-    return first->second;
+    const Slot& slot = slots_[slotFor(name, hashNoCase(name))];
+    if (slot.id == kNoId) {
+        return std::nullopt;
+    }
+    return slot.id;
+}
+
+ProfileKeyIndex ProfileFile::sectionKeys(const Location& location) const {
+    if (!location.found) {
+        return {};
+    }
+    // The ids are line numbers.
+    auto keyOfLine = [](const void* owner, std::size_t line) {
+        return *keyName(static_cast<const ProfileFile*>(owner)->line(line));
+    };
+    ProfileKeyIndex keys(keyOfLine, this, location.end - location.sectionLine - 1);
+    for (std::size_t i = location.sectionLine + 1; i < location.end; ++i) {
+        if (const auto name = keyName(line(i))) {
+            keys.add(i, *name);
+        }
+    }
+    return keys;
 }
 
 ProfileSectionReader ProfileFile::sectionReader(std::string_view section) const {
     ProfileSectionReader reader;
-    reader.lines_ = &lines_;
-    const Location location = findSection(section);
-    if (!location.found) {
-        return reader;
-    }
-    for (std::size_t i = location.sectionLine + 1; i < location.end; ++i) {
-        if (const auto name = keyName(lines_[i])) {
-            reader.keys_.add(*name, i);
-        }
-    }
-    reader.keys_.sort();
+    reader.file_ = this;
+    reader.keys_ = sectionKeys(findSection(section));
     return reader;
 }
 
@@ -206,8 +303,8 @@ std::optional<std::string> ProfileSectionReader::read(std::string_view key) cons
     if (!line) {
         return std::nullopt;
     }
-    const std::string& text = (*lines_)[*line];
-    std::string_view value = trim(std::string_view(text).substr(text.find('=') + 1));
+    const std::string_view text = file_->line(*line);
+    std::string_view value = trim(text.substr(text.find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -229,7 +326,7 @@ std::optional<std::string> ProfileSectionReader::read(std::string_view key) cons
 }
 
 void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
-    write(section, {{std::string(key), std::string(value)}});
+    write(section, {{key, std::string(value)}});
 }
 
 void ProfileFile::write(std::string_view section, const std::vector<ProfileEntry>& entries) {
@@ -237,61 +334,69 @@ void ProfileFile::write(std::string_view section, const std::vector<ProfileEntry
         return;
     }
     const Location location = findSection(section);
-    if (!location.found) {
-        std::string header = "[";
-        header.append(section);
-        header += ']';
-        lines_.push_back(std::move(header));
-    }
-    ProfileKeyIndex existing;
-    std::size_t end = lines_.size();
-    if (location.found) {
-        end = location.end;
-        for (std::size_t i = location.sectionLine + 1; i < end; ++i) {
-            if (const auto name = keyName(lines_[i])) {
-                existing.add(*name, i);
-            }
-        }
-        existing.sort();
-    }
-    // Keys new to the section go after its last key line in the order given; a key given
-    // twice ends with its last value, as one write after the other would leave it.
-    // The index looks into the lines, so replaced lines are put in only when all are found.
-    std::vector<std::pair<std::size_t, std::string>> replaced;
-    std::vector<std::string> added;
-    std::vector<std::string_view> addedKeys;
+    std::size_t written = 0;
     for (const ProfileEntry& entry : entries) {
-        const std::string& key = entry.key;
-        std::string line = key + "=" + singleLine(entry.value);
-        if (const auto known = existing.find(key)) {
-            replaced.emplace_back(*known, std::move(line));
-            continue;
-        }
-        const auto same = std::find_if(addedKeys.begin(), addedKeys.end(),
-                                       [&](std::string_view k) { return equalNoCase(k, key); });
-        if (same != addedKeys.end()) {
-            added[static_cast<std::size_t>(same - addedKeys.begin())] = std::move(line);
-        } else {
-            added.push_back(std::move(line));
-            addedKeys.push_back(key);
-        }
+        written += entry.key.size() + 1 + entry.value.size();
     }
-    for (auto& [line, text] : replaced) {
-        lines_[line] = std::move(text);
+    const std::size_t needed = bytes_.size() + section.size() + 2 + written;
+    if (needed > bytes_.capacity()) {
+        bytes_.reserve(std::max(needed, 2 * bytes_.capacity()));
+    }
+    if (!location.found) {
+        lines_.push_back(appendLine({"[", section, "]"}));
+    }
+    const std::size_t end = location.found ? location.end : lines_.size();
+    const ProfileKeyIndex existing = sectionKeys(location);
+    // Keys new to the section go after its last key line in the order given; a key given
+    // twice ends with its last value, as one write after the other would leave it. A line is
+    // replaced only by one with an equal key, so the index of the section stays valid.
+    // The ids of the index of added keys are entry numbers, each key's first entry.
+    auto keyOfEntry = [](const void* owner, std::size_t entry) {
+        return (*static_cast<const std::vector<ProfileEntry>*>(owner))[entry].key;
+    };
+    ProfileKeyIndex addedKeys(keyOfEntry, &entries, entries.size());
+    std::vector<Line> added;
+    added.reserve(entries.size());
+    std::vector<std::size_t> addedAt(entries.size()); // where an added entry's line is in added
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        const ProfileEntry& entry = entries[e];
+        const Line line = appendLine({entry.key, "=", entry.value});
+        // Line breaks in the value become blanks.
+        for (std::size_t at = bytes_.find_first_of("\r\n", line.start + entry.key.size() + 1);
+             at != std::string::npos; at = bytes_.find_first_of("\r\n", at + 1)) {
+            bytes_[at] = ' ';
+        }
+        if (const auto known = existing.find(entry.key)) {
+            lines_[*known] = line;
+        } else if (const auto first = addedKeys.add(e, entry.key)) {
+            added[addedAt[*first]] = line;
+        } else {
+            addedAt[e] = added.size();
+            added.push_back(line);
+        }
     }
     if (end == lines_.size() && !added.empty()) {
         endsWithLineEnd_ = true; // the new lines end the file, each with its line end
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end),
-                  std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), added.begin(), added.end());
 }
 
 std::string ProfileFile::text() const {
-    std::string out;
+    const std::size_t lineEnds = lines_.empty() ? 0 : lines_.size() - (endsWithLineEnd_ ? 0 : 1);
+    std::size_t size = lineEnds * lineEnd_.size();
+    for (const Line& line : lines_) {
+        size += line.size;
+    }
+    // Filled in place: the text of a settings file is copied a byte range at a time.
+    std::string out(size, '\0');
+    char* p = out.data();
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        out += lines_[i];
-        if (i + 1 < lines_.size() || endsWithLineEnd_) {
-            out += lineEnd_;
+        const Line& line = lines_.data()[i];
+        std::memcpy(p, bytes_.data() + line.start, line.size);
+        p += line.size;
+        if (i < lineEnds) {
+            std::memcpy(p, lineEnd_.data(), lineEnd_.size());
+            p += lineEnd_.size();
         }
     }
     return out;

@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,22 +21,42 @@ inline constexpr std::size_t kMaxProfileTextBytes = 2047;
 
 class ProfileFile;
 
+// One key to write and its value. The key names a key (a string literal, say) for the write it
+// is passed to; it is not kept.
 struct ProfileEntry {
-    std::string key;
+    std::string_view key;
     std::string value;
 };
 
-// The key lines of a run of profile lines, sorted by name, for finding a key without a scan.
-// Names compare without regard to the case of ASCII letters; of two lines with one key the
-// first counts.
+// Keys hashed by name, for finding one without a scan: the key lines of a section, or the
+// entries of a write. Names compare without regard to the case of ASCII letters; of two ids with
+// one key the first added counts. The index holds only ids and asks keyOf for an id's key.
 class ProfileKeyIndex {
 public:
-    void add(std::string_view name, std::size_t line) { entries_.emplace_back(name, line); }
-    void sort();
+    using KeyOf = std::string_view (*)(const void* owner, std::size_t id);
+
+    ProfileKeyIndex() = default;
+    // expected: how many keys are to come.
+    ProfileKeyIndex(KeyOf keyOf, const void* owner, std::size_t expected);
+    // Adds id, whose key is name, unless the index holds that key already: then it keeps the
+    // id it has, which is returned.
+    std::optional<std::size_t> add(std::size_t id, std::string_view name);
     std::optional<std::size_t> find(std::string_view name) const;
 
 private:
-    std::vector<std::pair<std::string_view, std::size_t>> entries_;
+    static constexpr std::size_t kNoId = static_cast<std::size_t>(-1);
+    struct Slot {
+        std::size_t hash = 0;
+        std::size_t id = kNoId;
+    };
+    void makeRoom(std::size_t keys);
+    // The slot that holds name (whose hash is given), or the empty slot where it would go.
+    std::size_t slotFor(std::string_view name, std::size_t hash) const;
+
+    KeyOf keyOf_ = nullptr;
+    const void* owner_ = nullptr;
+    std::vector<Slot> slots_; // open addressing; the size is a power of two, at most 7/8 full
+    std::size_t count_ = 0;
 };
 
 // The keys of one section of a profile, found in one pass, for reading many keys: each read
@@ -47,7 +68,7 @@ public:
 
 private:
     friend class ProfileFile;
-    const std::vector<std::string>* lines_ = nullptr;
+    const ProfileFile* file_ = nullptr;
     ProfileKeyIndex keys_;
 };
 
@@ -84,6 +105,8 @@ public:
     bool save(const std::string& path, FileError* error = nullptr) const;
 
 private:
+    friend class ProfileSectionReader;
+
     struct Location {
         std::size_t sectionLine = 0; // index of the "[section]" line
         std::size_t end = 0;         // index after the last key line of the section
@@ -91,7 +114,20 @@ private:
     };
     Location findSection(std::string_view section) const;
 
-    std::vector<std::string> lines_;
+    // Where the bytes of a line lie in bytes_.
+    struct Line {
+        std::size_t start = 0;
+        std::size_t size = 0;
+    };
+    std::string_view line(std::size_t i) const;
+    // Appends the pieces to bytes_ as the bytes of a new line.
+    Line appendLine(std::initializer_list<std::string_view> pieces);
+    ProfileKeyIndex sectionKeys(const Location& location) const;
+
+    // The text parsed, then each line written since: a parse copies the text once, and a
+    // line is copied again only when it is written.
+    std::string bytes_;
+    std::vector<Line> lines_;
     std::string lineEnd_ = "\r\n";
     bool endsWithLineEnd_ = true;
 };

@@ -65,21 +65,6 @@ void KeyedStream::putBytes(std::string_view bytes) {
     }
 }
 
-void KeyedStream::putInt32(std::uint32_t value) {
-    const std::size_t p = position();
-    const char bytes[4] = {
-        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 24), p)),
-        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 16), p + 1)),
-        static_cast<char>(transformed(static_cast<std::uint8_t>(value >> 8), p + 2)),
-        static_cast<char>(transformed(static_cast<std::uint8_t>(value), p + 3)),
-    };
-    bytes_.append(bytes, 4);
-}
-
-void KeyedStream::putFloat32(float value) {
-    putInt32(std::bit_cast<std::uint32_t>(value));
-}
-
 void KeyedStream::putString(std::string_view text) {
     putBytes(text.substr(0, text.find('\0')));
     putByte(0);

@@ -5,6 +5,7 @@
 // memory and written in one step by its caller.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,11 +41,44 @@ public:
     void putByte(std::uint8_t byte);
     // Bytes in order, each through putByte.
     void putBytes(std::string_view bytes);
+    // A run of 32-bit values written in sequence into room made for them at once, without the
+    // bookkeeping of a put per value: the long tables of a model file. Exactly count values
+    // are to be put, before anything else is written to the stream.
+    class Int32Run {
+    public:
+        // As putInt32 and putFloat32.
+        void put(std::uint32_t value) {
+            const std::uint8_t* offsets = offsets_ + (position_ & 0xFF);
+            out_[0] = static_cast<unsigned char>((value >> 24) + offsets[0]);
+            out_[1] = static_cast<unsigned char>((value >> 16) + offsets[1]);
+            out_[2] = static_cast<unsigned char>((value >> 8) + offsets[2]);
+            out_[3] = static_cast<unsigned char>(value + offsets[3]);
+            out_ += 4;
+            position_ += 4;
+        }
+        void put(std::int32_t value) { put(static_cast<std::uint32_t>(value)); }
+        void put(float value) { put(std::bit_cast<std::uint32_t>(value)); }
+
+    private:
+        friend class KeyedStream;
+        Int32Run(unsigned char* out, std::size_t position, const std::uint8_t* offsets)
+            : out_(out), position_(position), offsets_(offsets) {}
+        unsigned char* out_;
+        std::size_t position_;
+        const std::uint8_t* offsets_;
+    };
+    Int32Run int32Run(std::size_t count) {
+        const std::size_t start = bytes_.size();
+        bytes_.resize(start + 4 * count);
+        return Int32Run(reinterpret_cast<unsigned char*>(bytes_.data() + start),
+                        start - kHeaderBytes, offsets_.data());
+    }
+
     // A 32-bit value, most significant byte first; signed and unsigned values alike.
-    void putInt32(std::uint32_t value);
+    void putInt32(std::uint32_t value) { int32Run(1).put(value); }
     void putInt32(std::int32_t value) { putInt32(static_cast<std::uint32_t>(value)); }
     // The bit pattern of a single-precision float, sign and exponent byte first.
-    void putFloat32(float value);
+    void putFloat32(float value) { putInt32(std::bit_cast<std::uint32_t>(value)); }
     // The bytes of the text up to its first zero byte, then one zero byte.
     void putString(std::string_view text);
     // Four ASCII characters in reading order.

@@ -35,8 +35,12 @@ using UV = std::array<float, 2>;
 
 // The working tables of one object's meshes, kept between objects so that they are allocated
 // once per file.
+constexpr std::size_t kNotWritten = static_cast<std::size_t>(-1);
+
 struct MeshWorkspace {
     std::vector<std::pair<std::size_t, std::size_t>> groupedFaces; // (group, face index)
+    std::vector<std::size_t> faceGroup;  // per face: its group, or kNotWritten
+    std::vector<std::size_t> groupStart; // per group: where its faces start in groupedFaces
     std::vector<std::int32_t> meshNumber;   // per object vertex: its mesh vertex, or -1
     std::vector<std::int32_t> sourceVertex; // per mesh vertex: the object vertex it copies
     std::vector<UV> coordinates;            // per mesh vertex
@@ -172,10 +176,14 @@ private:
     }
 
     // Every drawable face with its material group, ordered by group and then by face order; the
-    // group without material (index materialCount) comes last.
+    // group without material (index materialCount) comes last. A counting sort: one pass to
+    // count each group's faces, one to place them, in linear time.
     void groupFaces(const QelObject& object, std::size_t vertexCount, std::size_t faceCount) {
-        auto& grouped = work_.groupedFaces;
-        grouped.clear();
+        auto& groupOf = work_.faceGroup;
+        auto& groupStart = work_.groupStart;
+        groupOf.assign(faceCount, kNotWritten);
+        groupStart.assign(materialCount_ + 2, 0);
+        std::size_t written = 0;
         for (std::size_t i = 0; i < faceCount; ++i) {
             const QelFace& face = object.faces[i];
             if (!isWrittenFace(face, vertexCount)) {
@@ -183,10 +191,20 @@ private:
             }
             const bool known =
                 face.material >= 0 && static_cast<std::size_t>(face.material) <= materialCount_;
-            grouped.emplace_back(known ? static_cast<std::size_t>(face.material) : materialCount_,
-                                 i);
+            groupOf[i] = known ? static_cast<std::size_t>(face.material) : materialCount_;
+            ++groupStart[groupOf[i] + 1];
+            ++written;
         }
-        std::sort(grouped.begin(), grouped.end());
+        for (std::size_t g = 1; g < groupStart.size(); ++g) {
+            groupStart[g] += groupStart[g - 1];
+        }
+        auto& grouped = work_.groupedFaces;
+        grouped.resize(written);
+        for (std::size_t i = 0; i < faceCount; ++i) {
+            if (groupOf[i] != kNotWritten) {
+                grouped[groupStart[groupOf[i]]++] = {groupOf[i], i};
+            }
+        }
     }
 
     // One MESH chunk for the faces grouped[first, end) of one material group.
@@ -228,28 +246,31 @@ private:
         stream_.putInt32(group == materialCount_ ? -1 : static_cast<std::int32_t>(group));
         stream_.putTag("VXPT");
         stream_.putInt32(static_cast<std::uint32_t>(8 + 12 * meshVertices));
+        KeyedStream::Int32Run positions = stream_.int32Run(3 * meshVertices);
         for (const std::int32_t index : sourceVertex) {
             const QelVertex& vertex = object.vertices[static_cast<std::size_t>(index)];
-            stream_.putFloat32(vertex.x);
-            stream_.putFloat32(vertex.y);
-            stream_.putFloat32(vertex.z);
+            positions.put(vertex.x);
+            positions.put(vertex.y);
+            positions.put(vertex.z);
         }
         if (groupHasCoordinates) {
             stream_.putTag("VXUV");
             stream_.putInt32(static_cast<std::uint32_t>(8 + 8 * meshVertices));
+            KeyedStream::Int32Run coordinates = stream_.int32Run(2 * meshVertices);
             for (const UV& uv : work_.coordinates) {
-                stream_.putFloat32(uv[0]);
-                stream_.putFloat32(uv[1]);
+                coordinates.put(uv[0]);
+                coordinates.put(uv[1]);
             }
         }
         stream_.putTag("INDX");
         stream_.putInt32(static_cast<std::uint32_t>(8 + 4 * indexEntries));
-        std::size_t corner = 0;
+        KeyedStream::Int32Run indices = stream_.int32Run(indexEntries);
+        const std::int32_t* corner = cornerMesh.data();
         for (std::size_t f = first; f < end; ++f) {
             const QelFace& face = object.faces[work_.groupedFaces[f].second];
-            stream_.putInt32(face.cornerCount);
+            indices.put(face.cornerCount);
             for (std::size_t l = 0; l < face.indices.size(); ++l) {
-                stream_.putInt32(cornerMesh[corner++]);
+                indices.put(*corner++);
             }
         }
 

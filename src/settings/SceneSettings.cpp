@@ -57,7 +57,10 @@ T clampField(T value, const NumberFieldRange& range) {
 } // namespace
 
 void writeSceneSettings(const QelParameter& parameters, ProfileFile& profile) {
+    std::size_t keyCount = 0;
+    visitSceneSettings(parameters, [&](const char*, const auto&) { ++keyCount; });
     std::vector<ProfileEntry> entries;
+    entries.reserve(keyCount);
     visitSceneSettings(parameters, [&](const char* key, const auto& field) {
         entries.push_back({key, formatValue(field)});
     });

@@ -38,7 +38,7 @@ void expectCube(const QelObject& object) {
         EXPECT_FLOAT_EQ(object.vertices[i].z, expected[i][2]) << i;
     }
     ASSERT_GE(object.faces.size(), 6u);
-    EXPECT_EQ(object.faces[0].indices, (std::vector<std::int32_t>{0, 2, 3, 1}));
+    EXPECT_EQ(object.faces[0].indices, (CornerList<std::int32_t>{0, 2, 3, 1}));
 }
 
 TEST(MqoCorpus, ShiftJisFileKeepsItsBytesAndIsDetected) {
@@ -50,9 +50,9 @@ TEST(MqoCorpus, ShiftJisFileKeepsItsBytesAndIsDetected) {
     ASSERT_EQ(scene.objectCount, 1);
     EXPECT_EQ(scene.objects[0].name, kTriangleCp932);
     const QelFace& face = scene.objects[0].faces[0];
-    EXPECT_EQ(face.indices, (std::vector<std::int32_t>{2, 1, 0}));
-    EXPECT_EQ(face.u, (std::vector<float>{1, 1, 0}));
-    EXPECT_EQ(face.v, (std::vector<float>{1, 0, 0}));
+    EXPECT_EQ(face.indices, (CornerList<std::int32_t>{2, 1, 0}));
+    EXPECT_EQ(face.u, (CornerList<float>{1, 1, 0}));
+    EXPECT_EQ(face.v, (CornerList<float>{1, 0, 0}));
 }
 
 TEST(MqoCorpus, ZippedModelsAreReadInBothCodePages) {
@@ -114,7 +114,7 @@ TEST(MqoCorpus, ExtraFaceGroupsAndEdgesAreRead) {
     ASSERT_EQ(edges.objectCount, 1);
     EXPECT_EQ(edges.objects[0].vertexCount, 11);
     ASSERT_EQ(edges.objects[0].faceCount, 8);
-    EXPECT_EQ(edges.objects[0].faces[6].indices, (std::vector<std::int32_t>{8, 9}));
+    EXPECT_EQ(edges.objects[0].faces[6].indices, (CornerList<std::int32_t>{8, 9}));
     EXPECT_EQ(edges.objects[0].faces[7].cornerCount, 2);
 }
 

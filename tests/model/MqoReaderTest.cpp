@@ -75,10 +75,10 @@ TEST(MqoReaderFaces, GroupsAreReadIntoIndicesMaterialAndUVs) {
     ASSERT_EQ(r.scene.objectCount, 1);
     const QelFace& face = r.scene.objects[0].faces[0];
     EXPECT_EQ(face.cornerCount, 4);
-    EXPECT_EQ(face.indices, (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(face.indices, (CornerList<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(face.material, 1);
-    EXPECT_EQ(face.u, (std::vector<float>{0, 1, 1, 0}));
-    EXPECT_EQ(face.v, (std::vector<float>{0, 0, 1, 1}));
+    EXPECT_EQ(face.u, (CornerList<float>{0, 1, 1, 0}));
+    EXPECT_EQ(face.v, (CornerList<float>{0, 0, 1, 1}));
 }
 
 TEST(MqoReaderFaces, MissingGroupsGiveNoMaterialAndNoUVs) {
@@ -104,7 +104,7 @@ TEST(MqoReaderFaces, UnknownGroupsAreSkippedAndTwoCornerFacesKept) {
                             triangleObject("o", "3 V(0 1 2) M(0) UV(0 0 1 0 0 1) COL(4294967295 "
                                                 "4294967295 4294967295) UID(7)"));
     ASSERT_TRUE(r.result.ok());
-    EXPECT_EQ(r.scene.objects[0].faces[0].indices, (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(r.scene.objects[0].faces[0].indices, (CornerList<std::int32_t>{0, 1, 2}));
     EXPECT_EQ(r.scene.objects[0].faces[0].u.size(), 3u);
 
     const Read edge = readText(kHeader + triangleObject("e", "2 V(0 1)"));
@@ -115,7 +115,7 @@ TEST(MqoReaderFaces, UnknownGroupsAreSkippedAndTwoCornerFacesKept) {
 TEST(MqoReaderFaces, FaceWithoutVGroupGetsZeroIndicesForEveryCorner) {
     const Read r = readText(kHeader + triangleObject("o", "3 M(0)"));
     ASSERT_TRUE(r.result.ok());
-    EXPECT_EQ(r.scene.objects[0].faces[0].indices, (std::vector<std::int32_t>{0, 0, 0}));
+    EXPECT_EQ(r.scene.objects[0].faces[0].indices, (CornerList<std::int32_t>{0, 0, 0}));
 }
 
 TEST(MqoReaderFaces, LongNGonLineIsReadWhole) {
@@ -198,10 +198,10 @@ TEST(MqoReaderFaces, GroupsShortOfTheirValuesDoNotSwallowTheNextGroup) {
                             triangleObject("o", "3 V(2 1) M(1) UV(0.5 0.25)"));
     ASSERT_TRUE(r.result.ok());
     const QelFace& face = r.scene.objects[0].faces[0];
-    EXPECT_EQ(face.indices, (std::vector<std::int32_t>{2, 1, 0}));
+    EXPECT_EQ(face.indices, (CornerList<std::int32_t>{2, 1, 0}));
     EXPECT_EQ(face.material, 1);
-    EXPECT_EQ(face.u, (std::vector<float>{0.5f, 0, 0}));
-    EXPECT_EQ(face.v, (std::vector<float>{0.25f, 0, 0}));
+    EXPECT_EQ(face.u, (CornerList<float>{0.5f, 0, 0}));
+    EXPECT_EQ(face.v, (CornerList<float>{0.25f, 0, 0}));
 }
 
 TEST(MqoReaderMaterials, HeaderMatchesWithoutRegardToCaseAndLongerWords) {
@@ -397,9 +397,21 @@ TEST(MqoReaderDamage, NegativeAndOversizedCountsAreErrorThree) {
 }
 
 TEST(MqoReaderDamage, TruncatedFaceChunkIsErrorThreeWithItsLine) {
-    const Read r = readText(kHeader + "Object \"o\" {\r\n\tvertex 0 {\r\n\t}\r\n\tface 3 {\r\n\t\t3 V(0 1 2)\r\n");
+    const std::string object = "Object \"o\" {\r\n\tvertex 0 {\r\n\t}\r\n\tface 3 {\r\n";
+    const Read r = readText(kHeader + object + "\t\t3 V(0 1 2)\r\n");
     EXPECT_EQ(r.result.code, kMqoMalformed);
     EXPECT_EQ(r.result.line, 7);
+    // The chunk's shortfall is what is reported, even when one of the lines it has is damaged.
+    const Read damaged = readText(kHeader + object + "\t\t3 V(0 1 2)\r\n\t\t-3 V(0 1 2)\r\n");
+    EXPECT_EQ(damaged.result.line, 7);
+    EXPECT_EQ(damaged.result.message, r.result.message);
+    ASSERT_EQ(damaged.scene.objects.size(), 1u);
+    EXPECT_EQ(damaged.scene.objects[0].faceCount, 0);
+    EXPECT_TRUE(damaged.scene.objects[0].faces.empty());
+    // With all its lines there, the damaged line is the one reported.
+    const Read whole = readText(kHeader + object + "\t\t3 V(0 1 2)\r\n\t\t-3 V(0 1 2)\r\n\t\t3 V(0 1 2)\r\n");
+    EXPECT_EQ(whole.result.line, 9);
+    EXPECT_NE(whole.result.message, r.result.message);
 }
 
 TEST(MqoReaderDamage, CornerCountLargerThanItsLineIsErrorThree) {

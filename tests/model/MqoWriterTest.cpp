@@ -23,8 +23,8 @@ QelMaterial material(const std::string& name) {
     return m;
 }
 
-QelFace face(std::vector<std::int32_t> indices, std::int32_t materialIndex,
-             std::vector<float> u = {}, std::vector<float> v = {}) {
+QelFace face(CornerList<std::int32_t> indices, std::int32_t materialIndex,
+             CornerList<float> u = {}, CornerList<float> v = {}) {
     QelFace f;
     f.cornerCount = static_cast<std::int32_t>(indices.size());
     f.indices = std::move(indices);

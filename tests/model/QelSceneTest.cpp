@@ -64,5 +64,45 @@ TEST(QelScene, NewRecordsHoldTheirDocumentedValues) {
     EXPECT_EQ(scene.objectCount, 0);
 }
 
+// Faces of up to four corners keep their corners in the list itself, larger ones on the heap;
+// either way a list is a value that owns its corners.
+TEST(QelScene, CornerListsAreValuesInlineAndOnTheHeap) {
+    CornerList<std::int32_t> quad{1, 2, 3, 4};
+    EXPECT_EQ(quad.size(), 4u);
+    EXPECT_EQ(quad.heapBytes(), 0u);
+    CornerList<std::int32_t> grown = quad;
+    grown.push_back(grown[0]); // an element of the list itself, as the list moves to the heap
+    grown.push_back(6);
+    EXPECT_EQ(grown, (CornerList<std::int32_t>{1, 2, 3, 4, 1, 6}));
+    EXPECT_GT(grown.heapBytes(), 0u);
+    EXPECT_EQ(quad, (CornerList<std::int32_t>{1, 2, 3, 4})); // the copy took nothing of it
+    EXPECT_FALSE(quad == grown);
+
+    CornerList<std::int32_t> copy = grown;
+    copy[0] = 9;
+    EXPECT_EQ(grown[0], 1);
+    CornerList<std::int32_t> moved = std::move(copy);
+    EXPECT_EQ(moved[0], 9);
+    EXPECT_EQ(moved.size(), 6u);
+    EXPECT_TRUE(copy.empty()); // a moved-from list is left empty
+    moved = quad;
+    EXPECT_EQ(moved, quad);
+
+    CornerList<float> u;
+    u.resize(6);
+    EXPECT_EQ(u, (CornerList<float>(6, 0.0f)));
+    u.assign(2, 0.5f);
+    EXPECT_EQ(u, (CornerList<float>{0.5f, 0.5f}));
+    u.clear();
+    EXPECT_TRUE(u.empty());
+
+    QelFace hexagon;
+    hexagon.cornerCount = 6;
+    hexagon.indices = {0, 1, 2, 3, 4, 5};
+    QelFace other = hexagon;
+    other.indices[5] = 0;
+    EXPECT_EQ(hexagon.indices[5], 5);
+}
+
 } // namespace
 } // namespace vantor

@@ -23,6 +23,26 @@ TEST(ProfileFileRead, KeysOfTheNextSectionDoNotBelongToThisOne) {
     EXPECT_EQ(file.read("B", "y"), "2");
 }
 
+TEST(ProfileFileRead, FirstOfRepeatedKeysCountsInSectionsOfAnySize) {
+    std::string text = "[S]\nk=first\nK = second\n";
+    for (int i = 0; i < 300; ++i) {
+        text += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    }
+    const ProfileFile file = ProfileFile::parse(text);
+    const ProfileSectionReader section = file.sectionReader("s");
+    EXPECT_EQ(section.read("K"), "first");
+    for (int i = 0; i < 300; i += 7) {
+        EXPECT_EQ(section.read("KEY" + std::to_string(i)), std::to_string(i));
+    }
+    EXPECT_FALSE(section.read("key300").has_value());
+    // A copy is a profile of its own: writing one leaves the other as it was.
+    ProfileFile copy = file;
+    copy.write("S", "k", "changed");
+    EXPECT_EQ(copy.read("S", "k"), "changed");
+    EXPECT_EQ(file.read("S", "k"), "first");
+    EXPECT_EQ(file.text(), text);
+}
+
 TEST(ProfileFileRead, TextsAreCappedAt2047Bytes) {
     const std::string longText(3000, 'x');
     const ProfileFile file = ProfileFile::parse("[S]\nK=" + longText + "\n");

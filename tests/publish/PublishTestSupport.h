@@ -10,8 +10,8 @@
 
 namespace vantor::test {
 
-inline QelFace face(std::int32_t material, std::vector<std::int32_t> indices,
-                    std::vector<float> u = {}, std::vector<float> v = {}) {
+inline QelFace face(std::int32_t material, CornerList<std::int32_t> indices,
+                    CornerList<float> u = {}, CornerList<float> v = {}) {
     QelFace f;
     f.cornerCount = static_cast<std::int32_t>(indices.size());
     f.material = material;
