@@ -657,9 +657,9 @@ std::optional<MqoReadResult> extractModelFromArchive(QelScene& scene, std::strin
         }
         if (entry.size > limit) {
             return malformed(scene, "the zipped model inflates to " + std::to_string(entry.size) +
-                                        " bytes, more than " +
-                                        std::to_string(kMaxZippedModelInflation) +
-                                        " times its archive");
+                                        " bytes, more than the " + std::to_string(limit) +
+                                        " bytes a model zipped into " +
+                                        std::to_string(archive.size()) + " bytes may hold");
         }
         if (!zip.read(text, limit)) {
             return malformed(scene, "the zipped model cannot be read: " + zip.error());
