@@ -1,5 +1,6 @@
 #include "app/BuildDriver.h"
 
+#include "app/FailureText.h"
 #include "app/MainDialogs.h"
 #include "app/MainStrings.h"
 #include "app/SceneTab.h"
@@ -55,7 +56,11 @@ TBuildDriver::TBuildDriver(TBuildInputs inputs, TBrowserPane& browser, TUiServic
       FShippedFolder(std::move(shippedFolder)) {}
 
 void TBuildDriver::ShowError(const char* message) {
-    FUi.ShowMessage(FOwner, TMessageKind::Error, Ui(ms::kCaptionError), Ui(message));
+    ShowError(Ui(message));
+}
+
+void TBuildDriver::ShowError(const QString& text) {
+    FUi.ShowMessage(FOwner, TMessageKind::Error, Ui(ms::kCaptionError), text);
 }
 
 bool TBuildDriver::Build(const std::optional<std::string>& targetFolder) {
@@ -99,7 +104,7 @@ bool TBuildDriver::Build(const std::optional<std::string>& targetFolder) {
         result = buildOutput(FIn.Scene, params, request, FShippedFolder);
     }
     if (!result.ok()) {
-        ShowError(ms::kMsgBuildFailed);
+        ShowError(PackageFailureText(ms::kMsgBuildFailed, result.package));
         return false;
     }
     if (preview) {

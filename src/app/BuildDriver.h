@@ -73,6 +73,7 @@ public:
 
 private:
     void ShowError(const char* message);
+    void ShowError(const QString& text);
 
     TBuildInputs FIn;
     TBrowserPane& FBrowser;

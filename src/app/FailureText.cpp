@@ -21,6 +21,41 @@ bool FolderExists(const std::string& path) {
     return folder && std::filesystem::is_directory(*folder, ignored);
 }
 
+const char* PackageErrorReason(const PackageResult& result) {
+    switch (result.error) {
+    case PackageError::None:
+    case PackageError::BadLevel:
+        return nullptr;
+    case PackageError::NoOutputFolder:
+    case PackageError::NoSourceFolder:
+        return ms::kReasonNoFolder;
+    case PackageError::BadPackageName:
+        return ms::kReasonBadPackageName;
+    case PackageError::PackageNameTooLong:
+        return ms::kReasonPackageNameTooLong;
+    case PackageError::TargetIsModel:
+        return ms::kReasonTargetIsModel;
+    case PackageError::ImageNamedLikePackageFile:
+        return ms::kReasonImageNamedLikePackageFile;
+    case PackageError::TemplateUnreadable:
+        return ms::kReasonTemplateUnreadable;
+    case PackageError::EmptyPage:
+        return ms::kReasonEmptyPage;
+    case PackageError::NoTempFolder:
+        return ms::kReasonNoTempFolder;
+    case PackageError::ModelTooLarge:
+        return ms::kReasonModelTooLarge;
+    // The writer keeps no system error number for these; a missing folder is told apart
+    // because it is the one a user fixes differently.
+    case PackageError::CannotCreateWorkFolder:
+    case PackageError::CannotWriteModelFile:
+    case PackageError::CannotWriteArchive:
+    case PackageError::CannotWritePage:
+        return FolderExists(result.path) ? ms::kReasonNotWritable : ms::kReasonNoFolder;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QString FileErrorReason(const FileError& error) {
@@ -52,6 +87,18 @@ QString FileErrorReason(const FileError& error) {
 
 QString FileFailureText(const char* message, const FileError& error) {
     return Ui(message) + u'\n' + FromSystemText(error.path) + u'\n' + FileErrorReason(error);
+}
+
+QString PackageFailureText(const char* message, const PackageResult& result) {
+    const char* reason = PackageErrorReason(result);
+    if (reason == nullptr) {
+        return Ui(message);
+    }
+    QString text = Ui(message);
+    if (!result.path.empty()) {
+        text += u'\n' + FromSystemText(result.path);
+    }
+    return text + u'\n' + Ui(reason);
 }
 
 } // namespace vantor

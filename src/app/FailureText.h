@@ -4,6 +4,7 @@
 // where the window words it.
 
 #include "platform/Files.h"
+#include "publish/Package.h"
 
 #include <QString>
 
@@ -14,5 +15,11 @@ QString FileErrorReason(const FileError& error);
 
 // message, then the path and the reason on lines of their own.
 QString FileFailureText(const char* message, const FileError& error);
+
+// The message of a package that could not be written: message, then the file or folder the
+// failure concerns (when there is one) and the reason, on lines of their own. A failure
+// without a reason to give (such as a wrong compression level, which the window never asks
+// for) is message alone.
+QString PackageFailureText(const char* message, const PackageResult& result);
 
 } // namespace vantor

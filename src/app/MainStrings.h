@@ -166,4 +166,15 @@ inline constexpr char kReasonNotReplaceable[] = "読み込めないファイル�
 // Any other cause, with the system's error number for %1.
 inline constexpr char kReasonOther[] = "書き込みに失敗しました（エラー番号 %1）";
 
+// ---- Why a package could not be written: the line under the path ---------------------------
+inline constexpr char kReasonBadPackageName[] = "出力ファイル名がファイル名として使えません";
+inline constexpr char kReasonPackageNameTooLong[] = "出力ファイル名が長すぎます";
+inline constexpr char kReasonTargetIsModel[] = "モデルファイルを上書きすることになります";
+inline constexpr char kReasonImageNamedLikePackageFile[] =
+    "画像の名前が書き出すファイルの名前と同じです";
+inline constexpr char kReasonTemplateUnreadable[] = "ページのひな形を読み込めません";
+inline constexpr char kReasonEmptyPage[] = "ページのひな形が空のページになります";
+inline constexpr char kReasonNoTempFolder[] = "一時フォルダを作成できません";
+inline constexpr char kReasonModelTooLarge[] = "モデルが大きすぎます（2 GiB を超えます）";
+
 } // namespace vantor::main_strings

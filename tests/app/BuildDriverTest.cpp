@@ -94,10 +94,15 @@ TEST_F(Publish, ACancelledDialogWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
-TEST_F(Publish, FailuresShowTheirMessageAndNoConfirmation) {
+// A failed publish names what failed and why, under the message; the message alone when the
+// scene fields are wrong.
+TEST_F(Publish, FailuresShowTheirMessageAndReasonAndNoConfirmation) {
+    const auto failure = [](const std::string& path, const char* reason) {
+        return QStringList({Q(ms::kMsgBuildFailed) + u'\n' + Q(path) + u'\n' + Q(reason)});
+    };
     form->SceneTab().EditOutputFile->setText("../escape");
     PublishInto(Q(out.folder()));
-    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgBuildFailed)}));
+    EXPECT_EQ(ui.Texts(), failure("../escape", ms::kReasonBadPackageName));
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 
     ui.messages.clear();
@@ -107,13 +112,25 @@ TEST_F(Publish, FailuresShowTheirMessageAndNoConfirmation) {
     EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgBadSceneInput)}));
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 
-    // An image named like the page would replace it: the package is not written.
+    // A "folder" that is a file: nothing can be written under it.
     ui.messages.clear();
     form->SceneTab().EditRotIconX->setText("1");
+    writeBytes(out.path() / "plain", "a file");
+    PublishInto(Q(out.file("plain")));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(Q(ms::kMsgBuildFailed) + u'\n'));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(u'\n' + Q(ms::kReasonNoFolder)))
+        << ui.messages[0].text.toStdString();
+
+    // An image named like the page would replace it: the package is not written.
+    ui.messages.clear();
+    std::filesystem::remove(out.path() / "plain");
     writeBytes(models.path() / "house.html", "an image");
     form->SceneTab().EditBkimg->setText("house.html");
     PublishInto(Q(out.folder()));
-    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgBuildFailed)}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.endsWith(u'\n' + Q(ms::kReasonImageNamedLikePackageFile)))
+        << ui.messages[0].text.toStdString();
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
 
