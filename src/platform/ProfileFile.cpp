@@ -17,6 +17,23 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// Reading trims blanks and takes off one pair of enclosing quotes. A value that this would
+// change is written inside one more pair of double quotes, which reading takes off again, so
+// that what is written is what is read: "  a" or "'b'" stay as they are, where written bare
+// they would lose their blanks or quotes one save after the other. (A line break, which is
+// written as a blank, counts as one.)
+bool readingChanges(std::string_view value) {
+    const auto blankOrBreak = [](char c) { return isBlank(c) || c == '\n'; };
+    if (value.empty()) {
+        return false;
+    }
+    if (blankOrBreak(value.front()) || blankOrBreak(value.back())) {
+        return true;
+    }
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
+}
+
 std::string_view trim(std::string_view text) {
     const char* first = text.data();
     const char* last = first + text.size();
@@ -336,7 +353,7 @@ void ProfileFile::write(std::string_view section, const std::vector<ProfileEntry
     const Location location = findSection(section);
     std::size_t written = 0;
     for (const ProfileEntry& entry : entries) {
-        written += entry.key.size() + 1 + entry.value.size();
+        written += entry.key.size() + 3 + entry.value.size();
     }
     const std::size_t needed = bytes_.size() + section.size() + 2 + written;
     if (needed > bytes_.capacity()) {
@@ -360,7 +377,8 @@ void ProfileFile::write(std::string_view section, const std::vector<ProfileEntry
     std::vector<std::size_t> addedAt(entries.size()); // where an added entry's line is in added
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const ProfileEntry& entry = entries[e];
-        const Line line = appendLine({entry.key, "=", entry.value});
+        const std::string_view quote = readingChanges(entry.value) ? "\"" : "";
+        const Line line = appendLine({entry.key, "=", quote, entry.value, quote});
         // Line breaks in the value become blanks.
         for (std::size_t at = bytes_.find_first_of("\r\n", line.start + entry.key.size() + 1);
              at != std::string::npos; at = bytes_.find_first_of("\r\n", at + 1)) {

@@ -92,7 +92,8 @@ public:
     // A reader of the keys of section (of none when the section is missing).
     ProfileSectionReader sectionReader(std::string_view section) const;
 
-    // Sets key in section to value (line breaks in value become blanks).
+    // Sets key in section to value (line breaks in value become blanks). A value that reading
+    // would trim or unquote is written in double quotes, so that read gives it back.
     void write(std::string_view section, std::string_view key, std::string_view value);
     // Sets several keys of one section at once, as one write after the other would, in one
     // pass over the file.

@@ -74,6 +74,26 @@ TEST(ProfileFileWrite, NewFileGetsKeysInWritingOrderAndLfFilesStayLf) {
     EXPECT_EQ(unix.text(), "[S]\na=1\nb=line break\n");
 }
 
+// What is written is what is read back, however many times a file is saved: values with
+// blanks at their ends or in quotes of their own are quoted once more; plain ones stay bare.
+TEST(ProfileFileWrite, ValuesReadBackAsWritten) {
+    ProfileFile file = ProfileFile::parse("");
+    file.write("S", "plain", "C:\\a b\\c.jpg");
+    file.write("S", "inner", "a \"b\" c");
+    EXPECT_EQ(file.text(), "[S]\r\nplain=C:\\a b\\c.jpg\r\ninner=a \"b\" c\r\n");
+    for (const std::string value : {"\"\"\"`\"\"\"", "'x'", "\"\"", " lead", "trail\t", "end\n"}) {
+        ProfileFile saved = ProfileFile::parse("");
+        saved.write("S", "K", value);
+        const std::string expected = value == "end\n" ? "end " : value;
+        for (int round = 0; round < 3; ++round) {
+            const std::optional<std::string> read = saved.read("S", "K");
+            ASSERT_EQ(read, expected) << saved.text();
+            saved = ProfileFile::parse(saved.text());
+            saved.write("S", "K", *read);
+        }
+    }
+}
+
 TEST(ProfileFileWrite, SeveralKeysAtOnceGiveWhatOneWriteAfterTheOtherGives) {
     const std::vector<ProfileEntry> entries{
         {"width", "1"}, {"Depth", "2"}, {"DEPTH", "3"}, {"x", "4"}, {"Name", "a\r\nb"}};
