@@ -7,7 +7,7 @@
 #include "app/SystemText.h"
 #include "app/UiServices.h"
 #include "controls/MaxBtn.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"

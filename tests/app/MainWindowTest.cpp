@@ -7,7 +7,7 @@
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "platform/TempFolder.h"

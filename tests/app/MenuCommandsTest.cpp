@@ -8,7 +8,7 @@
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "model/QelScene.h"
 #include "publish/QelParameter.h"
 

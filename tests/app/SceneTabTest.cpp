@@ -6,7 +6,7 @@
 #include "AppTestSupport.h"
 #include "app/ColorBox.h"
 #include "app/MainStrings.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "publish/QelParameter.h"
 
 #include <QCheckBox>

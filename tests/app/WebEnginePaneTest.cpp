@@ -15,8 +15,8 @@
 #include "app/Main.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
-#include "controls/MaxColor.h"
+#include "controls/MaxNumberEdit.h"
+#include "controls/MaxColorPanel.h"
 #include "controls/MaxList.h"
 
 #include <QAction>
