@@ -28,7 +28,11 @@ TMaxEdit::TMaxEdit(QWidget* parent) : QLineEdit(parent) {
 
 void TMaxEdit::setText(const QString& text) {
     QLineEdit::setText(text);
-    setCursorPosition(0);
+    ShowRestingPart();
+}
+
+void TMaxEdit::ShowRestingPart() {
+    setCursorPosition(FShowEnd ? static_cast<int>(text().size()) : 0);
 }
 
 void TMaxEdit::SetFocusOnEnter() {
@@ -135,6 +139,7 @@ void TMaxEdit::focusInEvent(QFocusEvent* event) {
 void TMaxEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (!IsWindowActivationFocus(event)) {
+        ShowRestingPart(); // a typed number shows its start, as a loaded one does
         emit OnExit();
     }
 }

@@ -18,9 +18,12 @@ public:
     explicit TMaxEdit(QWidget* parent = nullptr);
 
     // Puts a text in as the program does, showing its start as an edit control of the desktop
-    // does; QLineEdit::setText, which this hides, puts the cursor at the end, so a long path or
-    // number would show only its tail.
+    // does (its end with ShowEnd); QLineEdit::setText, which this hides, puts the cursor at the
+    // end, so a long number would show only its tail. Leaving the edit shows the same part.
     void setText(const QString& text);
+    // A long text shows its end rather than its start: a path, whose file name is its end.
+    bool ShowEnd() const { return FShowEnd; }
+    void SetShowEnd(bool on) { FShowEnd = on; }
 
     // Hover focus: the edit takes the keyboard focus when the pointer moves over it.
     bool EnterSelect() const { return FEnterSelect; }
@@ -78,12 +81,15 @@ private:
     // Whether a typed character gets through the key rules; Enter with ExitKey also gives up
     // the focus here.
     bool AcceptTypedCharacter(QChar ch);
+    // Scrolls the text to the part it shows while not edited.
+    void ShowRestingPart();
 
     bool FEnterSelect = true;
     bool FEnterOnFormNotActive = false;
     bool FExitKey = false;
     bool FNumberOnly = false;
     bool FAutoSelect = true;
+    bool FShowEnd = false;
     bool FClickArmed = false;
     const QEvent* FPassedOnKey = nullptr;
 };

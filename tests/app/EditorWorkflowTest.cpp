@@ -139,12 +139,14 @@ TEST_F(EditorWorkflow, AFailedOpenLeavesNoModelToPreviewOrPublish) {
         QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
         ui.folderAnswers.push_back(Q(out.folder()));
         form->MenuSaveVTR->trigger();
-        EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(message),
-                                           QString::fromUtf8(ms::kMsgBuildFailed),
-                                           QString::fromUtf8(ms::kMsgBuildFailed)}))
-            << failing.toStdString();
+        const QStringList texts = ui.Texts();
+        ASSERT_EQ(texts.size(), 3) << failing.toStdString();
+        EXPECT_TRUE(texts[0].startsWith(QString::fromUtf8(message) + "\n" + failing));
+        EXPECT_EQ(texts.mid(1), QStringList({QString::fromUtf8(ms::kMsgBuildFailed),
+                                             QString::fromUtf8(ms::kMsgBuildFailed)}));
         EXPECT_TRUE(package() == published) << "the published package changed";
         EXPECT_EQ(Browser().history.size(), pages);
+        EXPECT_TRUE(Browser().Location().isEmpty()) << "the pane shows no page";
     }
 
     // The next model that reads is edited and previewed as usual.

@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QWindow>
+#include <sys/stat.h>
 
 namespace vantor::test {
 namespace {
@@ -65,7 +66,7 @@ using MainWindow = EditorTest;
 
 TEST_F(MainWindow, StartsWithItsDesignState) {
     EXPECT_EQ(form->windowTitle(), "Vantor Converter");
-    EXPECT_EQ(form->size(), QSize(762, 671));
+    EXPECT_EQ(form->size(), QSize(940, 671));
     EXPECT_EQ(form->font().families().value(0), U(ms::kFontFace));
     EXPECT_TRUE(form->font().families().contains("IPAPGothic"));
     EXPECT_EQ(form->font().pixelSize(), 12);
@@ -144,7 +145,7 @@ TEST_F(MainWindow, MenuHasItsCaptionsAndShortcuts) {
 TEST_F(MainWindow, OpeningTheSampleShowsItsPathNameMaterialsAndPreview) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
     EXPECT_TRUE(ui.messages.empty()) << ui.Texts().join('\n').toStdString();
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(Sample()) + "]");
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(Sample()) + "]");
     EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
     QListWidget* list = form->MaterialTab().ListBoxMaterial;
     EXPECT_EQ(ListItems(list),
@@ -167,30 +168,50 @@ TEST_F(MainWindow, OpeningTheSampleShowsItsPathNameMaterialsAndPreview) {
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
-TEST_F(MainWindow, AFailedReadNamesItsCauseAndClearsTheMaterialList) {
+TEST_F(MainWindow, AFailedReadNamesItsCauseAndLeavesAnEmptyPane) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::string fifo = models.file("pipe.mqo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         std::string path;
         const char* message;
+        QString reason; // empty: the message is the reason
     } cases[] = {
-        {models.file("missing.mqo"), ms::kMsgMqoCannotOpen},
-        {models.folder(), ms::kMsgMqoCannotOpen}, // a folder, not a file
-        {WriteModel("big.mqo", kTooManyVertices), ms::kMsgMqoTooManyVertices},
-        {WriteModel("damaged.mqo", "not a model at all\n"), ms::kMsgMqoReadFailed},
+        {models.file("missing.mqo"), ms::kMsgMqoCannotOpen, U(ms::kReasonNoSuchFile)},
+        {models.folder(), ms::kMsgMqoCannotOpen, U(ms::kReasonIsFolder)},
+        {fifo, ms::kMsgMqoCannotOpen, U(ms::kReasonNotRegularFile)},
+        {WriteModel("big.mqo", kTooManyVertices), ms::kMsgMqoTooManyVertices, {}},
+        {WriteModel("notes.mqo", "not a model at all\n"), ms::kMsgMqoReadFailed,
+         U(ms::kReasonNotAModel)},
+        {WriteModel("empty.mqoz", "PK\x05\x06" + std::string(18, '\0')), ms::kMsgMqoReadFailed,
+         U(ms::kReasonNotAModel)},
+        // The face chunk of line 9 declares two faces, and the file ends after one.
+        {WriteModel("cut.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"a\" {\n"
+                               "\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
+                               "\tface 2 {\n\t\t3 V(0 1 2)\n"),
+         ms::kMsgMqoReadFailed, U(ms::kReasonDamagedAtLine).arg(9)},
     };
     for (const auto& c : cases) {
+        // Each failure after a model that previewed: nothing of that model may stay in view.
+        ASSERT_TRUE(form->OpenMQO(Sample()));
         ui.messages.clear();
         EXPECT_FALSE(form->OpenMQO(c.path));
         ASSERT_EQ(ui.messages.size(), 1u) << c.path;
         EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
         EXPECT_EQ(ui.messages[0].caption, "ERROR");
-        EXPECT_EQ(ui.messages[0].text, U(c.message));
-        // The caption names the file that failed; the rest shows the last model.
-        EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(c.path) + "]");
+        QString expected = U(c.message) + "\n" + Q(c.path);
+        if (!c.reason.isEmpty()) {
+            expected += "\n" + c.reason;
+        }
+        EXPECT_EQ(ui.messages[0].text.toStdString(), expected.toStdString());
+        // The caption names the file that failed; the pane and the material list are empty.
+        EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(c.path) + "]");
         EXPECT_EQ(form->ModelPath(), c.path);
         EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
         EXPECT_EQ(form->MaterialTab().ListBoxMaterial->count(), 0);
-        EXPECT_EQ(Browser().history.size(), 1);
+        EXPECT_TRUE(Browser().Location().isEmpty());
+        EXPECT_TRUE(form->Driver().Preview().Files().empty());
+        EXPECT_FALSE(Exists(form->Driver().Preview().Path() + "house.html"));
         EXPECT_EQ(ui.busyDepth, 0);
     }
 }
@@ -201,7 +222,8 @@ TEST_F(MainWindow, DroppedFilesOpenInOrderUntilOneSucceeds) {
                         QUrl::fromLocalFile(Q(models.file("missing.mqo"))),
                         QUrl::fromLocalFile(Q(Sample())), QUrl::fromLocalFile(Q(third))});
     // The remote file is skipped, the missing one reports, the sample opens, the third waits.
-    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoCannotOpen)}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(U(ms::kMsgMqoCannotOpen)));
     EXPECT_EQ(form->ModelPath(), Sample());
     EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
     EXPECT_EQ(Browser().history.size(), 1);
@@ -210,8 +232,9 @@ TEST_F(MainWindow, DroppedFilesOpenInOrderUntilOneSucceeds) {
 TEST_F(MainWindow, DroppingAFileThatIsNoModelShowsItsPathAndTheMessage) {
     const std::string text = WriteModel("notes.txt", "shopping list\n");
     DropOn(form.get(), {QUrl::fromLocalFile(Q(text))});
-    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoReadFailed)}));
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(text) + "]");
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoReadFailed) + "\n" + Q(text) + "\n" +
+                                       U(ms::kReasonNotAModel)}));
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(text) + "]");
 }
 
 TEST_F(MainWindow, TheNextPreviewDeletesTheFilesOfTheLastOne) {
@@ -318,7 +341,8 @@ TEST_F(MainWindow, ShortcutsOpenTheModelAndFolderDialogs) {
     QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].first, TFileDialogKind::Open);
-    EXPECT_EQ(ui.fileDialogs[0].second.Filters, QStringList({U(ms::kMqoFilters[0])}));
+    EXPECT_EQ(ui.fileDialogs[0].second.Filters,
+              QStringList({U(ms::kMqoOpenFilters[0]), U(ms::kMqoOpenFilters[1])}));
     EXPECT_EQ(ui.fileDialogs[0].second.DefaultExt, "*.mqo");
     EXPECT_TRUE(ui.fileDialogs[0].second.FileMustExist);
     EXPECT_EQ(form->ModelPath(), Sample());

@@ -86,11 +86,11 @@ TEST_F(SceneTab, WritingShowsNumbersInTheirFormats) {
     p.RstCtrlIcon = {"reset.gif", -3, 400};
     tab.WriteSceneControls(p);
     EXPECT_EQ(tab.EditBumpIntensity->text(), "0.200");
-    EXPECT_EQ(tab.EditModelPosX->text(), "0.100000001490116");
+    EXPECT_EQ(tab.EditModelPosX->text(), "0.1");
     EXPECT_EQ(tab.EditModelPosY->text(), "-1");
     EXPECT_EQ(tab.EditModelPosZ->text(), "500");
     EXPECT_EQ(tab.EditLightX->text(), "0.5");
-    EXPECT_EQ(tab.EditLightZ->text(), "9.99999997475243E-7");
+    EXPECT_EQ(tab.EditLightZ->text(), "1e-06");
     EXPECT_EQ(tab.EditInitRotSpeedY->text(), "0.25");
     EXPECT_EQ(tab.EditInitRowYaw->text(), "30");
     EXPECT_EQ(tab.EditInitRowPitch->text(), "-10");

@@ -83,8 +83,10 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, Q(folder.file("house.mqo")));
     EXPECT_EQ(shownFolder, Q(folder.path().string()));
-    ASSERT_EQ(filters.size(), 1);
-    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("メタセコイア オブジェクト (*.mqo)")));
+    // Zipped models are offered with the text ones, and any file after them.
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("メタセコイア オブジェクト (*.mqo;*.mqoz)")));
+    EXPECT_TRUE(filters[1].startsWith(QString::fromUtf8("すべてのファイル (*)")));
 
     WhenModal([](QWidget* modal) { ChooserIn(modal)->reject(); });
     EXPECT_FALSE(ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, setup).has_value());
