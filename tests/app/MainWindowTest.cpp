@@ -4,6 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "app/BuildDriver.h"
+#include "app/CommandLine.h"
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -360,6 +362,98 @@ TEST_F(MainWindow, ExitClosesTheWindow) {
     ASSERT_TRUE(form->isVisible());
     form->MenuExit->trigger();
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindow, AnOpenedModelIsFramedUnlessTheCameraWasChosen) {
+    TSceneTab& tab = form->SceneTab();
+    const auto camera = [&] {
+        QelParameter fields;
+        EXPECT_TRUE(tab.ReadSceneControls(fields));
+        return fields.ModelPosition;
+    };
+    const auto framed = [&] {
+        QelParameter fields;
+        EXPECT_TRUE(tab.ReadSceneControls(fields));
+        return fitCameraPosition(form->Scene(), fields).value();
+    };
+    // The start-up camera gives way to the fitted one before the first preview.
+    const std::string small = WriteModel(
+        "small.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"a\" {\n"
+                     "\tvertex 3 {\n\t\t0 0 0\n\t\t2 0 0\n\t\t0 2 0\n\t}\n"
+                     "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\nEof\n");
+    ASSERT_TRUE(form->OpenMQO(small));
+    EXPECT_EQ(camera(), framed());
+    EXPECT_LT(camera()[2], 50.0f) << "a speck at the start-up distance";
+    const std::string page = readBytes(Browser().Location().toStdString());
+    EXPECT_NE(page.find("\"ModelPosition\""), std::string::npos) << "the page has it";
+    EXPECT_FALSE(form->SceneModified()) << "the program's framing is no change of the settings";
+
+    // A fitted camera is the program's too: the next model is framed for itself.
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), framed());
+    EXPECT_GT(camera()[2], 50.0f);
+
+    // A typed camera is kept, for this model and the next.
+    QTest::keyClick(tab.EditModelPosZ, Qt::Key_End);
+    QTest::keyClicks(tab.EditModelPosZ, "0");
+    const QelFloat3 typed = camera();
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), typed);
+    // 合わせる gives the choice back to the program.
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    ASSERT_TRUE(form->OpenMQO(small));
+    EXPECT_EQ(camera(), framed());
+
+    // A loaded camera is kept.
+    ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
+    form->MenuLoadQLSClick();
+    const QelFloat3 loaded = camera();
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), loaded);
+    EXPECT_FALSE(form->SceneModified());
+}
+
+TEST(CommandLine, TakesFilesHelpAndVersionAndRefusesOtherOptions) {
+    const struct {
+        QStringList arguments;
+        TCommandAction action;
+        QStringList files;
+        QString refused;
+    } cases[] = {
+        {{}, TCommandAction::Run, {}, {}},
+        {{"a.mqo", "b.mqoz"}, TCommandAction::Run, {"a.mqo", "b.mqoz"}, {}},
+        {{"--help"}, TCommandAction::Help, {}, {}},
+        {{"a.mqo", "-h"}, TCommandAction::Help, {}, {}},
+        {{"--version"}, TCommandAction::Version, {}, {}},
+        {{"--bogus", "--help"}, TCommandAction::Refuse, {}, "--bogus"},
+        {{"a.mqo", "-x"}, TCommandAction::Refuse, {}, "-x"},
+        {{"--", "-odd.mqo", "--help"}, TCommandAction::Run, {"-odd.mqo", "--help"}, {}},
+        {{"-"}, TCommandAction::Run, {"-"}, {}},
+    };
+    for (const auto& c : cases) {
+        const TCommandLine line = ParseCommandLine(c.arguments);
+        EXPECT_EQ(line.Action, c.action) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.Files, c.files);
+        EXPECT_EQ(line.Refused, c.refused);
+    }
+    // The program itself: the usage line on standard output, or with the refusal on standard
+    // error and status 2; neither opens a window.
+    const QString program = QStringLiteral(VANTOR_BIN_DIR "/vantor");
+    QProcess help;
+    help.start(program, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(20000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), EditorUsage() + "\n");
+    QProcess refused;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    refused.setProcessEnvironment(environment);
+    refused.start(program, {"--bogus"});
+    ASSERT_TRUE(refused.waitForFinished(20000));
+    EXPECT_EQ(refused.exitCode(), 2);
+    EXPECT_TRUE(refused.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(QString::fromLocal8Bit(refused.readAllStandardError())
+                    .contains("unknown option --bogus\n" + EditorUsage()));
 }
 
 } // namespace

@@ -6,10 +6,13 @@
 #include "AppTestSupport.h"
 #include "app/ColorBox.h"
 #include "app/MainStrings.h"
+#include "controls/MaxGroup.h"
 #include "controls/MaxNumberEdit.h"
 #include "publish/QelParameter.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -251,6 +254,46 @@ TEST_F(SceneTab, BrowseButtonsFillTheirOwnFields) {
     EXPECT_EQ(setup.DefaultExt, "*.jpg;*.gif");
     // Only the background image field changed among the scene's own fields.
     EXPECT_TRUE(tab.EditOutputFile->text().isEmpty());
+}
+
+TEST_F(SceneTab, LeavingAFieldShowsANumbersStartAndAPathsFileName) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TSceneTab& tab = form->SceneTab();
+    // Typed: the cursor ends at the tail, which is all a narrow field shows while editing.
+    const QString number = "120000000000000000000000000000.123456";
+    tab.EditModelPosX->setFocus(Qt::MouseFocusReason);
+    tab.EditModelPosX->clear();
+    QTest::keyClicks(tab.EditModelPosX, number);
+    ASSERT_EQ(tab.EditModelPosX->cursorPosition(), number.size());
+    tab.EditModelPosY->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tab.EditModelPosX->cursorPosition(), 0);
+    EXPECT_EQ(tab.EditModelPosX->text(), number);
+
+    // An image path shows its file name, when chosen and after editing.
+    const QString path = Q(models.file("a/long/folder/name/for/the/background/brick.jpg"));
+    ui.fileAnswers.push_back(path);
+    tab.BtnLoadBkimg->click();
+    EXPECT_EQ(tab.EditBkimg->cursorPosition(), path.size());
+    tab.EditBkimg->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(tab.EditBkimg, Qt::Key_Home);
+    tab.EditModelPosX->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tab.EditBkimg->cursorPosition(), path.size());
+    // Another window taking the focus is no leaving: the cursor stays where it was.
+    tab.EditModelPosX->setCursorPosition(5);
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(tab.EditModelPosX, &away);
+    EXPECT_EQ(tab.EditModelPosX->cursorPosition(), 5);
+}
+
+TEST_F(SceneTab, TheFitButtonAndTheBrowseButtonShareAColumn) {
+    TSceneTab& tab = form->SceneTab();
+    EXPECT_EQ(tab.BtnFitCamera->x(), tab.BtnLoadBkimg->x());
+    EXPECT_EQ(tab.BtnFitCamera->geometry().right(), tab.BtnLoadBkimg->geometry().right());
+    EXPECT_LT(tab.EditModelPosZ->geometry().right(), tab.BtnFitCamera->x());
+    EXPECT_LT(tab.EditBkimg->geometry().right(), tab.BtnLoadBkimg->x());
+    EXPECT_LE(tab.BtnFitCamera->geometry().right(), tab.GroupScene->width() - 4);
 }
 
 } // namespace
