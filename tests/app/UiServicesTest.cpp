@@ -4,10 +4,13 @@
 
 #include "AppTestSupport.h"
 #include "app/MainDialogs.h"
+#include "app/MainStrings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QAbstractButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -59,6 +62,37 @@ TEST(DesktopUiServices, MessagesShowTheirCaptionTextAndIcon) {
     EXPECT_EQ(caption, "ERROR");
     EXPECT_EQ(text, QString::fromUtf8("失敗"));
     EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST(DesktopUiServices, TheSaveQuestionAnswersWithTheButtonPressed) {
+    TDesktopUiServices ui;
+    const auto answerBy = [&](const char* button) {
+        QStringList buttons;
+        WhenModal([&buttons, button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* shown : box->buttons()) {
+                buttons << shown->text();
+            }
+            if (button == nullptr) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* shown : box->buttons()) {
+                if (shown->text() == QString::fromUtf8(button)) {
+                    shown->click();
+                }
+            }
+        });
+        const TSaveAnswer answer = ui.AskSave(nullptr, "SAVE", "?");
+        EXPECT_EQ(buttons.size(), 3);
+        EXPECT_TRUE(buttons.contains(QString::fromUtf8(main_strings::kBtnSave)));
+        return answer;
+    };
+    EXPECT_EQ(answerBy(main_strings::kBtnSave), TSaveAnswer::Save);
+    EXPECT_EQ(answerBy(main_strings::kBtnDiscard), TSaveAnswer::Discard);
+    EXPECT_EQ(answerBy(main_strings::kBtnCancel), TSaveAnswer::Cancel);
+    EXPECT_EQ(answerBy(nullptr), TSaveAnswer::Cancel); // Esc
 }
 
 TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {

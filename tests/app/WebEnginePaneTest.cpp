@@ -13,6 +13,9 @@
 #include "app/Color.h"
 #include "app/ColorBox.h"
 #include "app/Main.h"
+#include "app/MainStrings.h"
+#include "app/SystemText.h"
+#include "app/UiServices.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
 #include "controls/MaxNumberEdit.h"
@@ -28,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <unistd.h>
 
@@ -99,6 +103,15 @@ void SaveScreenshots(TFormMain& form) {
     SaveDialogScreenshot(color, folder + "/editor-color-dialog.png");
     TDlgAbout about(&form);
     SaveDialogScreenshot(about, folder + "/editor-about.png");
+    // The question before unsaved changes would be lost, photographed inside its own loop.
+    QTimer::singleShot(500, &form, [folder] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            SaveScreenPicture(*box, folder + "/editor-save-question.png");
+            box->close(); // as キャンセル
+        }
+    });
+    TDesktopUiServices desktop;
+    desktop.AskSave(&form, Ui(main_strings::kCaptionSave), Ui(main_strings::kMsgAskSaveModel));
     form.MaterialTab().ListBoxMaterial->SetItemIndex(0);
     form.MaterialTab().ShowMaterial();
     form.PageControl->setCurrentIndex(0);
