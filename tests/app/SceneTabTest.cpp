@@ -6,7 +6,6 @@
 #include "AppTestSupport.h"
 #include "app/ColorBox.h"
 #include "app/MainStrings.h"
-#include "controls/MaxGroup.h"
 #include "controls/MaxNumberEdit.h"
 #include "publish/QelParameter.h"
 
@@ -285,15 +284,6 @@ TEST_F(SceneTab, LeavingAFieldShowsANumbersStartAndAPathsFileName) {
     QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(tab.EditModelPosX, &away);
     EXPECT_EQ(tab.EditModelPosX->cursorPosition(), 5);
-}
-
-TEST_F(SceneTab, TheFitButtonAndTheBrowseButtonShareAColumn) {
-    TSceneTab& tab = form->SceneTab();
-    EXPECT_EQ(tab.BtnFitCamera->x(), tab.BtnLoadBkimg->x());
-    EXPECT_EQ(tab.BtnFitCamera->geometry().right(), tab.BtnLoadBkimg->geometry().right());
-    EXPECT_LT(tab.EditModelPosZ->geometry().right(), tab.BtnFitCamera->x());
-    EXPECT_LT(tab.EditBkimg->geometry().right(), tab.BtnLoadBkimg->x());
-    EXPECT_LE(tab.BtnFitCamera->geometry().right(), tab.GroupScene->width() - 4);
 }
 
 } // namespace
