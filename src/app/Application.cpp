@@ -19,6 +19,7 @@ namespace {
 
 // The signal handler may only write to a descriptor; the loop reads the other end.
 int gSignalSockets[2] = {-1, -1};
+bool gTerminationRequested = false;
 
 void OnTerminationSignal(int) {
     const char byte = 1;
@@ -57,6 +58,7 @@ void TVantorApplication::QuitOnTerminationSignals() {
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(gSignalSockets[0], &byte, 1);
+        gTerminationRequested = true;
         closeAllWindows();
         quit();
     });
@@ -67,6 +69,10 @@ void TVantorApplication::QuitOnTerminationSignals() {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(signal, &action, nullptr);
     }
+}
+
+bool TVantorApplication::TerminationRequested() {
+    return gTerminationRequested;
 }
 
 void TVantorApplication::ShowException(const char* what) {

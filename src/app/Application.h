@@ -16,6 +16,8 @@ public:
     // A termination request (SIGTERM, SIGINT, SIGHUP) closes the windows and ends the loop like
     // the close button does, so the preview files and the private folder are removed.
     void QuitOnTerminationSignals();
+    // Whether such a request came: the windows then close without asking about changes.
+    static bool TerminationRequested();
 
     // The application's standard error message box.
     static void ShowException(const char* what);

@@ -137,4 +137,9 @@ void TBuildDriver::MenuSaveVTRClick() {
     }
 }
 
+void TBuildDriver::ClearPreview() {
+    FBrowser.Clear();
+    FPreview.DeleteFiles();
+}
+
 } // namespace vantor

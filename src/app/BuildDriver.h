@@ -68,6 +68,9 @@ public:
     // it and confirms the success.
     void MenuSaveVTRClick();
 
+    // Deletes the files of the last preview and empties the browser pane.
+    void ClearPreview();
+
     TPreviewFolder& Preview() { return FPreview; }
     const std::string& ShippedFolder() const { return FShippedFolder; }
 

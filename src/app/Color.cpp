@@ -5,7 +5,7 @@
 #include "app/MainStrings.h"
 #include "app/SystemText.h"
 #include "app/UiServices.h"
-#include "controls/MaxColor.h"
+#include "controls/MaxColorPanel.h"
 
 #include <QPushButton>
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <unistd.h>
 
 namespace vantor {
 
@@ -56,6 +57,36 @@ const char* PackageErrorReason(const PackageResult& result) {
     return nullptr;
 }
 
+// Why a file the reader could not open is not readable, asked of the file system afresh.
+QString CannotOpenReason(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return Ui(ms::kReasonNoSuchFile);
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        return Ui(ms::kReasonIsFolder);
+    }
+    if (!error && status.type() != std::filesystem::file_type::regular) {
+        return Ui(ms::kReasonNotRegularFile); // a FIFO or a device, which the reader refuses
+    }
+    const int cause = ::access(path.c_str(), R_OK) == 0 ? 0 : errno;
+    if (cause == EACCES || cause == EPERM) {
+        return Ui(ms::kReasonNotReadable);
+    }
+    return Ui(ms::kReasonOpenOther).arg(cause);
+}
+
+QString ReadFailureReason(const MqoReadResult& result) {
+    if (result.notModel) {
+        return Ui(ms::kReasonNotAModel);
+    }
+    if (result.line > 0) {
+        return Ui(ms::kReasonDamagedAtLine).arg(result.line);
+    }
+    return Ui(ms::kReasonDamaged);
+}
+
 } // namespace
 
 QString FileErrorReason(const FileError& error) {
@@ -87,6 +118,26 @@ QString FileErrorReason(const FileError& error) {
 
 QString FileFailureText(const char* message, const FileError& error) {
     return Ui(message) + u'\n' + FromSystemText(error.path) + u'\n' + FileErrorReason(error);
+}
+
+QString OpenFailureText(const std::string& path, const MqoReadResult& result) {
+    std::error_code ignored;
+    const bool folder = std::filesystem::is_directory(path, ignored);
+    const char* message = ms::kMsgMqoReadFailed;
+    QString reason;
+    if (folder || result.code == kMqoCannotOpen) {
+        message = ms::kMsgMqoCannotOpen;
+        reason = CannotOpenReason(path);
+    } else if (result.code == kMqoTooManyVertices) {
+        message = ms::kMsgMqoTooManyVertices; // the message is the reason
+    } else {
+        reason = ReadFailureReason(result);
+    }
+    QString text = Ui(message) + u'\n' + FromSystemText(path);
+    if (!reason.isEmpty()) {
+        text += u'\n' + reason;
+    }
+    return text;
 }
 
 QString PackageFailureText(const char* message, const PackageResult& result) {

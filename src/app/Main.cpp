@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
+#include "app/Application.h"
 #include "app/BuildDriver.h"
+#include "app/FailureText.h"
 #include "app/MainDialogs.h"
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
@@ -11,6 +13,7 @@
 #include "publish/CameraFit.h"
 #include "publish/PathHelpers.h"
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -20,6 +23,8 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 
 namespace vantor {
 
@@ -27,22 +32,12 @@ namespace ms = main_strings;
 
 namespace {
 
-constexpr int kWindowWidth = 762;
+// Wide enough for the preview pane to show the sample's 480 x 360 scene with its page around it.
+constexpr int kWindowWidth = 940;
 constexpr int kWindowHeight = 671;
 constexpr int kSettingsColumnWidth = 390;
 constexpr int kUpdateStripHeight = 41;
 constexpr int kFontPixelSize = 12;
-
-const char* MqoErrorMessage(std::int32_t code) {
-    switch (code) {
-    case kMqoCannotOpen:
-        return ms::kMsgMqoCannotOpen;
-    case kMqoTooManyVertices:
-        return ms::kMsgMqoTooManyVertices;
-    default:
-        return ms::kMsgMqoReadFailed;
-    }
-}
 
 } // namespace
 
@@ -67,6 +62,9 @@ TFormMain::TFormMain(TUiServices& ui, BrowserKind browser, std::string shippedFo
     BuildLayout();
     FDriver = std::make_unique<TBuildDriver>(TBuildInputs{FScene, FModelPath, FModelLoaded, *FSceneTab},
                                              *FBrowser, FUi, this, std::move(shippedFolder));
+    connect(FMaterialTab, &TMaterialTab::MaterialEdited, this, [this] { FModelModified = true; });
+    connect(FSceneTab, &TSceneTab::CameraEdited, this, [this] { FCameraIsProgramChoice = false; });
+    MarkSceneSaved();
     UpdateCaption();
     setAcceptDrops(true);
     resize(kWindowWidth, kWindowHeight);
@@ -175,27 +173,38 @@ void TFormMain::ShowError(const QString& text) {
 bool TFormMain::OpenMQO(const std::string& path) {
     FScene.Clear();
     FModelLoaded = false;
+    FModelModified = false;
     FModelPath = path;
     UpdateCaption();
-    std::int32_t error = kMqoOk;
+    MqoReadResult read;
     {
         TBusyCursor busy(FUi);
-        FModelLoaded = FScene.LoadMQO(path, &error);
+        read = readMqoFile(FScene, path);
+        FModelLoaded = read.ok();
     }
     if (!FModelLoaded) {
-        // The scene holds only what the reader kept; no list item and no control may stand
-        // for a material of the model shown before.
+        // The scene holds only what the reader kept; no list item, no control and no preview
+        // may stand for the model shown before.
         FMaterialTab->ClearMaterialList();
-        ShowError(Ui(MqoErrorMessage(error)));
+        FDriver->ClearPreview();
+        ShowError(OpenFailureText(path, read));
         return false;
     }
     const std::optional<std::string> baseName = baseNameOfPath(path, systemCodePage());
     FSceneTab->SetOutputFileName(FromSystemText(baseName.value_or(std::string())));
     FMaterialTab->RefreshMaterialList();
+    if (FCameraIsProgramChoice) {
+        FitCameraForNewModel();
+    }
     return FDriver->Build(std::nullopt);
 }
 
 void TFormMain::OpenDroppedFiles(const QList<QUrl>& urls) {
+    const bool anyLocal = std::any_of(urls.begin(), urls.end(),
+                                      [](const QUrl& url) { return url.isLocalFile(); });
+    if (!anyLocal || !ConfirmModelSaved()) {
+        return;
+    }
     for (const QUrl& url : urls) {
         const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
         if (path.isEmpty()) {
@@ -219,9 +228,61 @@ void TFormMain::dropEvent(QDropEvent* event) {
     OpenDroppedFiles(urls);
 }
 
+// ---- Unsaved changes ------------------------------------------------------------------------
+
+bool TFormMain::SceneModified() const {
+    QelParameter current;
+    return !FSceneTab->ReadSceneControls(current) || current != FSavedScene;
+}
+
+void TFormMain::MarkSceneSaved() {
+    FSavedScene = QelParameter();
+    FSceneTab->ReadSceneControls(FSavedScene);
+}
+
+namespace {
+
+// Asks, and runs save for the answer 保存する. True when the caller may go on.
+bool ConfirmSaved(TUiServices& ui, QWidget* owner, const char* question,
+                  const std::function<bool()>& save) {
+    switch (ui.AskSave(owner, Ui(ms::kCaptionSave), Ui(question))) {
+    case TSaveAnswer::Save:
+        return save(); // a cancelled or failed save keeps the changes and the window as it was
+    case TSaveAnswer::Discard:
+        return true;
+    case TSaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool TFormMain::ConfirmModelSaved() {
+    return !FModelModified ||
+           ConfirmSaved(FUi, this, ms::kMsgAskSaveModel, [this] { return SaveModel(); });
+}
+
+bool TFormMain::ConfirmSceneSaved() {
+    return !SceneModified() ||
+           ConfirmSaved(FUi, this, ms::kMsgAskSaveScene, [this] { return SaveSceneSettings(); });
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (TVantorApplication::TerminationRequested() ||
+        (ConfirmModelSaved() && ConfirmSceneSaved())) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
 // ---- Commands -------------------------------------------------------------------------------
 
 void TFormMain::MenuOpenMQOClick() {
+    if (!ConfirmModelSaved()) {
+        return;
+    }
     if (const std::optional<QString> path =
             FUi.ExecuteFileDialog(this, TFileDialogKind::Open, OpenDlgSetup())) {
         OpenMQO(SystemText(*path));
@@ -241,16 +302,45 @@ void TFormMain::BtnUpdateClick() {
 }
 
 void TFormMain::BtnFitCameraClick() {
+    if (FitCamera(true)) {
+        FCameraIsProgramChoice = true; // the next model is framed too
+    }
+}
+
+bool TFormMain::FitCamera(bool reportBadInput) {
     if (!FModelLoaded || !drawnBounds(FScene)) {
-        return; // no model, or one that draws nothing: there is nothing to frame
+        return false; // no model, or one that draws nothing: there is nothing to frame
     }
     QelParameter params;
     if (!FSceneTab->ReadSceneControls(params)) {
-        ShowError(Ui(ms::kMsgBadSceneInput));
+        if (reportBadInput) {
+            ShowError(Ui(ms::kMsgBadSceneInput));
+        }
+        return false;
+    }
+    const std::optional<QelFloat3> position = fitCameraPosition(FScene, params);
+    if (!position) {
+        return false;
+    }
+    FSceneTab->ShowFittedModelPosition(*position);
+    return true;
+}
+
+void TFormMain::FitCameraForNewModel() {
+    QelParameter before;
+    if (!FSceneTab->ReadSceneControls(before)) {
+        return; // the preview reports the fields that cannot be read
+    }
+    if (!FitCamera(false)) {
         return;
     }
-    if (const std::optional<QelFloat3> position = fitCameraPosition(FScene, params)) {
-        FSceneTab->ShowFittedModelPosition(*position);
+    // The camera was the program's; as long as it was also the saved one, the fitted camera
+    // takes its place there, so that opening a model leaves the settings unchanged.
+    if (before.ModelPosition == FSavedScene.ModelPosition) {
+        QelParameter after;
+        if (FSceneTab->ReadSceneControls(after)) {
+            FSavedScene.ModelPosition = after.ModelPosition;
+        }
     }
 }
 

@@ -38,7 +38,7 @@ TFileDialogSetup SaveSetup(QStringList filters, const char* defaultExt) {
 } // namespace
 
 TFileDialogSetup OpenDlgSetup() {
-    return OpenSetup(Filters(main_strings::kMqoFilters), main_strings::kMqoDefaultExt);
+    return OpenSetup(Filters(main_strings::kMqoOpenFilters), main_strings::kMqoDefaultExt);
 }
 
 TFileDialogSetup SaveDlgSetup() {

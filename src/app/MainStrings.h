@@ -8,7 +8,7 @@ namespace vantor::main_strings {
 
 // ---- Window --------------------------------------------------------------------------------
 inline constexpr const char* kApplicationTitle = kProgramName;
-inline constexpr char kCaptionOpen[] = "[";
+inline constexpr char kCaptionOpen[] = " [";
 inline constexpr char kCaptionClose[] = "]";
 // The window font and the fonts that stand in for it where it is not installed.
 inline constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
@@ -118,6 +118,12 @@ inline constexpr char kFormColorCaption[] = "色の設定";
 inline constexpr char kBtnOK[] = "OK";
 inline constexpr char kBtnCancel[] = "キャンセル";
 
+// ---- The question before unsaved changes are dropped: save, do not save, cancel -------------
+inline constexpr char kMsgAskSaveModel[] = "MQOファイルは変更されています。保存しますか？";
+inline constexpr char kMsgAskSaveScene[] = "シーン情報は変更されています。保存しますか？";
+inline constexpr char kBtnSave[] = "保存する";
+inline constexpr char kBtnDiscard[] = "保存しない";
+
 // ---- About box -----------------------------------------------------------------------------
 inline constexpr char kDlgAboutCaption[] = "バージョン情報";
 inline constexpr const char* kAboutTitle = kProgramName;
@@ -125,6 +131,11 @@ inline constexpr char kAboutVersionPrefix[] = "Ver"; // followed by the program'
 
 // ---- File dialogs: filter entries "description|patterns" ------------------------------------
 inline constexpr const char* kMqoFilters[] = {"メタセコイア オブジェクト (*.mqo)|*.mqo"};
+// Opening also reads zipped models, and any file a user insists on.
+inline constexpr const char* kMqoOpenFilters[] = {
+    "メタセコイア オブジェクト (*.mqo;*.mqoz)|*.mqo;*.mqoz",
+    "すべてのファイル (*)|*",
+};
 inline constexpr char kMqoDefaultExt[] = "*.mqo";
 inline constexpr const char* kImageFilters[] = {
     "対応するすべての形式 (*.jpg;*.gif)|*.jpg;*.gif",
@@ -153,6 +164,23 @@ inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
 inline constexpr char kMsgMqoSaved[] = "MQOファイルを保存しました";
 inline constexpr char kMsgMqoSaveFailed[] = "MQOファイルの保存に失敗しました";
 inline constexpr char kMsgSettingsSaveFailed[] = "シーン情報の保存に失敗しました";
+// ヘルプ → 目次 when the page is not where the program looks for it, or no browser starts;
+// the page's path follows on a line of its own.
+inline constexpr char kMsgHelpMissing[] = "ヘルプファイルが見つかりません";
+inline constexpr char kMsgHelpNoBrowser[] =
+    "ヘルプを表示するブラウザを起動できません。次のファイルをブラウザで開いてください";
+
+// ---- Why a model could not be opened: the line under the path --------------------------------
+inline constexpr char kReasonNoSuchFile[] = "ファイルがありません";
+inline constexpr char kReasonIsFolder[] = "ファイルではなくフォルダです";
+inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません";
+inline constexpr char kReasonNotReadable[] = "読み込みが許可されていません";
+inline constexpr char kReasonNotAModel[] = "MQO形式のファイルではありません";
+// The line the reader stopped at for %1.
+inline constexpr char kReasonDamagedAtLine[] = "ファイルが壊れています（%1 行目）";
+inline constexpr char kReasonDamaged[] = "ファイルが壊れています";
+// Any other cause, with the system's error number for %1.
+inline constexpr char kReasonOpenOther[] = "開くことができません（エラー番号 %1）";
 
 // ---- Why a file could not be saved: the line under the path -----------------------------------
 inline constexpr char kReasonNotWritable[] = "書き込みできません";

@@ -7,7 +7,7 @@
 #include "app/SystemText.h"
 #include "app/UiServices.h"
 #include "controls/MaxBtn.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace vantor {
@@ -217,6 +218,7 @@ void TMaterialTab::BuildMappingGroup() {
         auto* edit = new TMaxEdit(g);
         edit->setObjectName(design.EditName);
         edit->setGeometry(fieldLeft, y, 160, kRowHeight);
+        edit->SetShowEnd(true);
         auto* button = new QPushButton(Ui(ms::kBtnBrowse), g);
         button->setObjectName(design.ButtonName);
         button->setGeometry(fieldLeft + 160 + 4, y, 30, kRowHeight);
@@ -272,6 +274,7 @@ void TMaterialTab::ShowMaterial() {
     if (material == nullptr) {
         return;
     }
+    const QScopedValueRollback showing(FShowing, true);
     GroupMaterial->setEnabled(true);
     GroupMapping->setEnabled(true);
     PaintMaterial->SetColor(
@@ -290,6 +293,7 @@ void TMaterialTab::ShowMaterial() {
 }
 
 void TMaterialTab::ShowNoMaterial() {
+    const QScopedValueRollback showing(FShowing, true);
     PaintMaterial->SetColor(0);
     for (const TFactorRow& row : FFactors) {
         row.Track->SetPosition(0);
@@ -317,8 +321,13 @@ void TMaterialTab::EditFactorChange(TMaterialFactor factor) {
     }
     const TFactorRow& row = FFactors[factor];
     const auto value = static_cast<float>(row.Edit->GetPosition());
-    FactorField(*material, factor) = value;
+    float& field = FactorField(*material, factor);
+    const bool changed = field != value;
+    field = value;
     row.Track->SetPosition(value); // silently: the two controls must not feed each other
+    if (changed && !FShowing) {
+        emit MaterialEdited();
+    }
 }
 
 // ---- Maps -----------------------------------------------------------------------------------
@@ -340,10 +349,14 @@ void TMaterialTab::EditMapChange(TMaterialMap map) {
     const QByteArray utf8 = text.toUtf8();
     std::optional<std::string> encoded = encodeFromUtf8(
         FScene.codePage, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    const bool changed = encoded && *encoded != field;
     if (encoded) {
         field = std::move(*encoded);
     }
     MarkMapField(edit, encoded.has_value());
+    if (changed && !FShowing) {
+        emit MaterialEdited();
+    }
 }
 
 void TMaterialTab::MarkMapField(TMaxEdit* edit, bool stored) {
@@ -376,6 +389,7 @@ void TMaterialTab::PaintMaterialClick() {
         // The opacity in the fourth channel is not the colour box's.
         const QelFloat3 rgb = lightColorFromWindowColor(PaintMaterial->Color());
         std::copy(rgb.begin(), rgb.end(), material->col.begin());
+        emit MaterialEdited();
     }
 }
 

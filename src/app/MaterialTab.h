@@ -92,6 +92,11 @@ public:
     TMaxEdit* EditEnvMap = nullptr;
     QPushButton* BtnLoadEnvMap = nullptr;
 
+signals:
+    // A change the user made to a material of the scene; showing a material, which may round
+    // its factors, is none.
+    void MaterialEdited();
+
 private:
     struct TFactorRow {
         TMaxTrack* Track;
@@ -114,6 +119,7 @@ private:
     QWidget* FOwner;
     std::array<TFactorRow, mfCount> FFactors{};
     std::array<TMapRow, mmCount> FMaps{};
+    bool FShowing = false; // while the controls are filled from a material
 };
 
 } // namespace vantor

@@ -5,7 +5,8 @@
 #include "app/MainDialogs.h"
 #include "app/MainStrings.h"
 #include "app/SystemText.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
+#include "controls/MaxNumberText.h"
 #include "controls/MaxGroup.h"
 #include "platform/NumberText.h"
 #include "settings/SceneSettings.h"
@@ -40,7 +41,9 @@ constexpr int kBrowseWidth = 30;
 // Rows of three real fields: narrow enough to leave room for the camera row's fit button.
 constexpr int kTripleWidth = 52;
 constexpr int kTriplePitch = 55;
-constexpr int kFitButtonWidth = 52;
+// The column right of the camera row's three fields: 合わせる, and 参照 of the background image.
+constexpr int kSideColumnLeft = kSceneFieldLeft + 2 * kTriplePitch + kTripleWidth + 4;
+constexpr int kSideColumnWidth = kSceneGroupWidth - 6 - kSideColumnLeft;
 
 // The window's colours at start, window form.
 constexpr std::uint32_t kStartBackground = 0x7F7F7F;
@@ -156,8 +159,20 @@ bool ReadInteger(const TMaxEdit* edit, std::int32_t& field) {
     return true;
 }
 
+// Each number in the fewest digits that read back as the same float (-0.6, not
+// -0.600000023841858, which the field is too narrow for).
 QString GeneralText(float value) {
-    return QString::fromStdString(formatGeneral(static_cast<double>(value)));
+    if (!std::isfinite(value)) {
+        return QString::fromStdString(formatGeneral(static_cast<double>(value)));
+    }
+    return QString::fromStdString(shortestFloatText(value));
+}
+
+// An image field: a long path shows its file name.
+TMaxEdit* AddPathEdit(QWidget* parent, const char* name, QRect geometry) {
+    TMaxEdit* edit = AddEdit(parent, name, geometry);
+    edit->SetShowEnd(true);
+    return edit;
 }
 
 std::int32_t TruncatedPosition(const TMaxNumberEdit* edit) {
@@ -228,9 +243,12 @@ void TSceneTab::BuildSceneGroup(TMaxGroupBox* g) {
     PaintBackground = AddColorBox(g, "PaintBackground", kSceneFieldLeft, y, kStartBackground);
     y += 26;
     AddRowLabel(g, ms::kLabelBkimg, y, labelWidth);
-    EditBkimg = AddEdit(g, "EditBkimg", QRect(kSceneFieldLeft, y, 170, kRowHeight));
-    BtnLoadBkimg = AddBrowseButton(g, kSceneFieldLeft + 174, y, EditBkimg);
+    EditBkimg = AddPathEdit(g, "EditBkimg",
+                            QRect(kSceneFieldLeft, y, kSideColumnLeft - 4 - kSceneFieldLeft,
+                                  kRowHeight));
+    BtnLoadBkimg = AddBrowseButton(g, kSideColumnLeft, y, EditBkimg);
     BtnLoadBkimg->setObjectName("BtnLoadBkimg");
+    BtnLoadBkimg->resize(kSideColumnWidth, kRowHeight);
     y += 26;
     AddRowLabel(g, ms::kLabelModelPos, y, labelWidth);
     TMaxEdit* position[3];
@@ -242,8 +260,10 @@ void TSceneTab::BuildSceneGroup(TMaxGroupBox* g) {
     BtnFitCamera = new QPushButton(Ui(ms::kBtnFitCamera), g);
     BtnFitCamera->setObjectName("BtnFitCamera");
     BtnFitCamera->setToolTip(Ui(ms::kTipFitCamera));
-    BtnFitCamera->setGeometry(kSceneFieldLeft + 2 * kTriplePitch + kTripleWidth + 4, y,
-                              kFitButtonWidth, kRowHeight);
+    BtnFitCamera->setGeometry(kSideColumnLeft, y, kSideColumnWidth, kRowHeight);
+    for (TMaxEdit* edit : position) {
+        connect(edit, &QLineEdit::textEdited, this, &TSceneTab::CameraEdited);
+    }
     y += 26;
     AddRowLabel(g, ms::kLabelInitRotSpeed, y, labelWidth);
     TMaxEdit* speed[3];
@@ -371,7 +391,8 @@ void TSceneTab::BuildSystemGroup(TMaxGroupBox* g) {
     PaintTitleBack = AddColorBox(g, "PaintTitleBack", fieldLeft, y, kStartTitleBack);
     y += pitch;
     AddRowLabel(g, ms::kLabelTitleLogoImage, y, labelWidth);
-    EditTitleLogoImage = AddEdit(g, "EditTitleLogoImage", QRect(fieldLeft, y, 160, kRowHeight));
+    EditTitleLogoImage =
+        AddPathEdit(g, "EditTitleLogoImage", QRect(fieldLeft, y, 160, kRowHeight));
     BtnLoadTitleLogoImage = new QPushButton(Ui(ms::kBtnBrowse), g);
     BtnLoadTitleLogoImage->setObjectName("BtnLoadTitleLogoImage");
     BtnLoadTitleLogoImage->setGeometry(fieldLeft + 164, y, kBrowseWidth, kRowHeight);
@@ -421,7 +442,7 @@ void TSceneTab::BuildIconGroup(TMaxGroupBox* g) {
     int y = 34;
     for (const Row& row : rows) {
         AddRowLabel(g, row.label, y, imageLeft - kLabelLeft - 4);
-        *row.imageEdit = AddEdit(g, row.image, QRect(imageLeft, y, imageWidth, kRowHeight));
+        *row.imageEdit = AddPathEdit(g, row.image, QRect(imageLeft, y, imageWidth, kRowHeight));
         *row.buttonPtr = AddBrowseButton(g, imageLeft + imageWidth + 4, y, *row.imageEdit);
         (*row.buttonPtr)->setObjectName(row.button);
         *row.xEdit = AddEdit(g, row.x, QRect(xLeft, y, coordinateWidth, kRowHeight), "0");

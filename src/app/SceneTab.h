@@ -133,6 +133,10 @@ public:
     TMaxEdit* EditRstIconX = nullptr;
     TMaxEdit* EditRstIconY = nullptr;
 
+signals:
+    // The user typed into a カメラの位置 field (the program's own changes are none).
+    void CameraEdited();
+
 private:
     void BuildSceneTab(QWidget* page);
     void BuildSceneGroup(TMaxGroupBox* group);

@@ -1,11 +1,14 @@
 #include "app/UiServices.h"
 
+#include "app/MainStrings.h"
+#include "app/SystemText.h"
 #include "controls/MaxFile.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 #include <memory>
 
@@ -16,6 +19,22 @@ void TDesktopUiServices::ShowMessage(QWidget* owner, TMessageKind kind, const QS
     QMessageBox box(kind == TMessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     caption, text, QMessageBox::Ok, owner);
     box.exec();
+}
+
+TSaveAnswer TDesktopUiServices::AskSave(QWidget* owner, const QString& caption,
+                                       const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, owner);
+    QPushButton* save = box.addButton(Ui(main_strings::kBtnSave), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(Ui(main_strings::kBtnDiscard), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(Ui(main_strings::kBtnCancel), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return TSaveAnswer::Save;
+    }
+    return box.clickedButton() == discard ? TSaveAnswer::Discard : TSaveAnswer::Cancel;
 }
 
 std::optional<QString> TDesktopUiServices::ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
@@ -29,6 +48,7 @@ std::optional<QString> TDesktopUiServices::ExecuteFileDialog(QWidget* owner, TFi
     dialog->SetFilters(setup.Filters);
     dialog->SetDefaultExt(setup.DefaultExt);
     dialog->SetInitialDir(setup.InitialDir);
+    dialog->SetFileName(setup.FileName);
     TMaxOpenOptions options;
     options.setFlag(TMaxOpenOption::OverwritePrompt, setup.OverwritePrompt);
     options.setFlag(TMaxOpenOption::FileMustExist, setup.FileMustExist);
@@ -57,8 +77,8 @@ bool TDesktopUiServices::ExecuteDialog(QDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void TDesktopUiServices::OpenDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool TDesktopUiServices::OpenDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void TDesktopUiServices::BeginBusy() {

@@ -19,11 +19,15 @@ enum class TMessageKind {
 
 enum class TFileDialogKind { Open, Save };
 
+// The answers to the question whether to save changes before they would be lost.
+enum class TSaveAnswer { Save, Discard, Cancel };
+
 // One file dialog as the window describes it.
 struct TFileDialogSetup {
     QStringList Filters; // one entry per filter: "description|pattern;pattern"
     QString DefaultExt;  // the designed default-extension text, such as "*.mqo"
     QString InitialDir;
+    QString FileName; // the name the dialog proposes; empty: none
     bool OverwritePrompt = false; // ask before replacing an existing file
     bool FileMustExist = false;
     bool HideReadOnly = false;
@@ -45,6 +49,9 @@ public:
     // A modal message box over owner, with an OK button.
     virtual void ShowMessage(QWidget* owner, TMessageKind kind, const QString& caption,
                              const QString& text) = 0;
+    // A modal question over owner with the buttons 保存する, 保存しない and キャンセル (also the
+    // answer of Esc and of the box's close button).
+    virtual TSaveAnswer AskSave(QWidget* owner, const QString& caption, const QString& text) = 0;
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
                                                      const TFileDialogSetup& setup) = 0;
@@ -55,8 +62,8 @@ public:
     // when it closed with OK.
     virtual bool ExecuteDialog(QDialog& dialog) = 0;
     // Opens a local file in the desktop's application for it: the help page in the browser.
-    // Whether that worked is not reported.
-    virtual void OpenDocument(const QString& path) = 0;
+    // False when no application could be started for it.
+    virtual bool OpenDocument(const QString& path) = 0;
     // The busy cursor over the whole application; calls nest, each End undoes one Begin.
     virtual void BeginBusy() = 0;
     virtual void EndBusy() = 0;
@@ -80,12 +87,13 @@ class TDesktopUiServices : public TUiServices {
 public:
     void ShowMessage(QWidget* owner, TMessageKind kind, const QString& caption,
                      const QString& text) override;
+    TSaveAnswer AskSave(QWidget* owner, const QString& caption, const QString& text) override;
     std::optional<QString> ExecuteFileDialog(QWidget* owner, TFileDialogKind kind,
                                              const TFileDialogSetup& setup) override;
     std::optional<QString> ExecuteFolderDialog(QWidget* owner,
                                                const TFolderDialogSetup& setup) override;
     bool ExecuteDialog(QDialog& dialog) override;
-    void OpenDocument(const QString& path) override;
+    bool OpenDocument(const QString& path) override;
     void BeginBusy() override;
     void EndBusy() override;
 };

@@ -5,22 +5,60 @@
 
 #include "app/About.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/UiServices.h"
 
 #include "VantorVersion.h"
 
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <optional>
 
-int main(int argc, char** argv) {
-    // Answered before the application starts, so that it needs no display.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+// Answers --help and --version; refuses an unknown option. Nothing when the window may open.
+std::optional<int> AnswerCommandLine(const vantor::TCommandLine& line) {
+    switch (line.Action) {
+    case vantor::TCommandAction::Help:
+        std::printf("%s\n", qPrintable(vantor::EditorUsage()));
+        return 0;
+    case vantor::TCommandAction::Version:
         std::printf("%s\n", vantor::versionLine("vantor").c_str());
         return 0;
+    case vantor::TCommandAction::Refuse:
+        std::fprintf(stderr, "vantor: unknown option %s\n%s\n", qPrintable(line.Refused),
+                     qPrintable(vantor::EditorUsage()));
+        return 2;
+    case vantor::TCommandAction::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // --help and --version are answered before the application starts, so that they need no
+    // display. Other options are judged once Qt has taken its own (-platform, -style, ...).
+    const vantor::TCommandLine early = vantor::ParseCommandLine(Arguments(argc, argv));
+    if (early.Action == vantor::TCommandAction::Help ||
+        early.Action == vantor::TCommandAction::Version) {
+        return *AnswerCommandLine(early);
     }
     vantor::TVantorApplication app(argc, argv);
+    const vantor::TCommandLine line = vantor::ParseCommandLine(app.arguments().mid(1));
+    if (const std::optional<int> status = AnswerCommandLine(line)) {
+        return *status;
+    }
     app.QuitOnTerminationSignals();
     app.setFont(vantor::EditorFont()); // message boxes and dialogs too
     app.setWindowIcon(vantor::ProgramIcon());
@@ -31,8 +69,8 @@ int main(int argc, char** argv) {
         vantor::TFormMain form(ui);
         form.show();
         // Files named on the command line open as dropped files do, once the loop runs.
-        const QStringList files = app.arguments().mid(1);
-        if (!files.isEmpty()) {
+        if (!line.Files.isEmpty()) {
+            const QStringList files = line.Files;
             QTimer::singleShot(0, &form, [&form, files] {
                 QList<QUrl> urls;
                 for (const QString& file : files) {

@@ -22,6 +22,9 @@ public:
     virtual void GoForward() = 0;
     virtual void Refresh() = 0;
     virtual void Stop() = 0;
+    // Shows no page, as before the first navigation: a preview that failed leaves nothing of
+    // the one before it.
+    virtual void Clear() = 0;
     // The page shown now, as a path or URL; empty before the first navigation.
     virtual QString Location() const = 0;
 

@@ -3,6 +3,7 @@
 void TNullBrowserPane::Navigate(const QString& path) {
     history = history.mid(0, position + 1);
     history.append(path);
+    cleared = false;
     position = static_cast<int>(history.size()) - 1;
     emit Navigated(path);
 }
@@ -20,5 +21,5 @@ void TNullBrowserPane::GoForward() {
 }
 
 QString TNullBrowserPane::Location() const {
-    return position >= 0 ? history.at(position) : QString();
+    return position >= 0 && !cleared ? history.at(position) : QString();
 }

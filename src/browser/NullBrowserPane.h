@@ -13,10 +13,13 @@ public:
     void GoForward() override;
     void Refresh() override { ++refreshCount; }
     void Stop() override { ++stopCount; }
+    // Shows nothing: Location() is empty until the next navigation.
+    void Clear() override { cleared = true; }
     QString Location() const override;
 
     QStringList history; // every page navigated to, in order
     int position = -1;   // index of the page shown in history
     int refreshCount = 0;
     int stopCount = 0;
+    bool cleared = false; // since the last navigation
 };

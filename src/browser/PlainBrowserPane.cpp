@@ -51,6 +51,13 @@ void TPlainBrowserPane::Refresh() {
     }
 }
 
+void TPlainBrowserPane::Clear() {
+    FHistory.clear();
+    FPosition = -1;
+    FLabel->setText(QString::fromUtf8(browser_strings::kNoPreview));
+    FOpenButton->setEnabled(false);
+}
+
 QString TPlainBrowserPane::Location() const {
     return FPosition >= 0 ? FHistory.at(FPosition) : QString();
 }

@@ -17,6 +17,7 @@ public:
     void GoForward() override;
     void Refresh() override;
     void Stop() override {}
+    void Clear() override;
     QString Location() const override;
 
 private:

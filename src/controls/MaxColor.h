@@ -1,8 +1,6 @@
 #pragma once
-// The HSV colour picker: TMaxColorCircle, a disc of every hue (angle) and saturation (distance
-// from the centre) at full value; TMaxColorBar, a gradient strip between two colours with a
-// triangular cursor; and TMaxColorPanel, which combines a circle, a value bar, a swatch, a
-// unit selector (HSV or RGB) and three number edits and keeps them consistent.
+// The colour arithmetic and geometry that the HSV colour picker's controls (TMaxColorCircle,
+// TMaxColorBar, TMaxColorPanel) share.
 //
 // Colour values are in the window form 0x00BBGGRR (red in the low byte); the DWord form
 // 0x00RRGGBB swaps the low and the third byte. A value with the top bit set names a platform
@@ -16,12 +14,9 @@
 #include <functional>
 #include <vector>
 
-class QComboBox;
-class QLabel;
 
 namespace vantor {
 
-class TMaxNumberEdit;
 
 using TColorValue = quint32;
 
@@ -54,6 +49,27 @@ TColorValue ResolveColorValue(TColorValue color, const QPalette& palette);
 
 // x rounded to the nearest integer, halves away from zero.
 int RoundHalfAway(double x);
+
+// The channels of a window-form colour, and a colour from channels clamped to 0..255.
+inline int RedOf(TColorValue c) {
+    return static_cast<int>(c & 0xFF);
+}
+inline int GreenOf(TColorValue c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline int BlueOf(TColorValue c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+
+inline int ClampChannel(int value) {
+    return std::clamp(value, 0, 255);
+}
+
+inline TColorValue ColorValueFromChannels(int red, int green, int blue) {
+    return static_cast<TColorValue>(ClampChannel(red)) |
+           (static_cast<TColorValue>(ClampChannel(green)) << 8) |
+           (static_cast<TColorValue>(ClampChannel(blue)) << 16);
+}
 
 // ---- Circle geometry -------------------------------------------------------------------------
 
@@ -94,197 +110,5 @@ std::vector<TColorValue> HorizontalGradient(TColorValue from, TColorValue to, in
 // The rows of a vertical gradient of m pixels, bottom to top: the bottom row is exactly
 // `from`, each further row one step on, and the top row exactly `to`.
 std::vector<TColorValue> VerticalGradient(TColorValue from, TColorValue to, int m);
-
-// ---- TMaxColorCircle -------------------------------------------------------------------------
-
-class TMaxColorCircle : public TMaxControl {
-    Q_OBJECT
-public:
-    explicit TMaxColorCircle(QWidget* parent = nullptr);
-
-    double H() const { return FH; }
-    // The remainder of |x| divided by 360 (-30 gives 30).
-    void SetH(double h);
-    double S() const { return FS; }
-    // Clamped to 0..1.
-    void SetS(double s);
-    // Takes H and S as SetH and SetS do; V is ignored. Raises no OnChange.
-    void SetHSV(const THSVColor& hsv);
-    // {H, S, 1}: the circle always stands for full value.
-    THSVColor GetHSV() const;
-
-    // The picked colour as a colour value (V dropped on set, 1 on get). The background is the
-    // palette's window colour, inherited from the parent until TMaxControl::SetColor sets it.
-    void SetColor(TColorValue color);
-    TColorValue GetColor() const;
-    void SetDWordColor(TColorValue color);
-    TColorValue GetDWordColor() const;
-
-    THSVColor GetHSVFromPosition(int x, int y) const;
-    TColorValue GetRGBFromPosition(int x, int y) const;
-    // Picks the colour under (x, y) and raises OnChange.
-    void SetColorFromPosition(int x, int y);
-
-    // The cursor square is 2 * CursorSize - 1 pixels wide.
-    int CursorSize() const { return FCursorSize; }
-    void SetCursorSize(int size);
-    // (min(width, height) - 1) / 2.
-    int GetRadius() const;
-
-    // Rebuilds the disc image when its size no longer fits the control (always when forced).
-    void UpdateCircle(bool force);
-    // Rebuilds the disc image for a new background and repaints.
-    void UpdateColor();
-    // The cached disc image, 2r + 1 pixels square once built.
-    const QImage& CircleImage() const { return FCircleImage; }
-
-    QSize sizeHint() const override { return QSize(127, 127); }
-
-signals:
-    // The pointer picked a colour.
-    void OnChange();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void CreateCircle(int r, int n);
-
-    double FH = 0.0;
-    double FS = 0.0;
-    int FCursorSize = 3;
-    QImage FCircleImage;
-};
-
-// ---- TMaxColorBar ----------------------------------------------------------------------------
-
-class TMaxColorBar : public TMaxControl {
-    Q_OBJECT
-public:
-    explicit TMaxColorBar(QWidget* parent = nullptr);
-
-    TMaxColorBarStyle BarStyle() const { return FBarStyle; }
-    // A new style also swaps width and height.
-    void SetBarStyle(TMaxColorBarStyle style);
-    // Size of the triangular cursor; also the margin at the bar's ends.
-    int CursorSize() const { return FCursorSize; }
-    void SetCursorSize(int size);
-    TColorValue MinColor() const { return FMinColor; }
-    // Stores a different colour and repaints; raises OnChange in every case.
-    void SetMinColor(TColorValue color);
-    TColorValue MaxColor() const { return FMaxColor; }
-    void SetMaxColor(TColorValue color);
-    double Position() const { return FPosition; }
-    // Stores a different position, clamped to 0..1, and repaints; raises OnChange in every
-    // case, even when nothing changed (the panel refreshes on every bar notification).
-    void SetPosition(double position);
-    // The colour at Position: per channel round(min * (1 - p) + max * p).
-    TColorValue GetColor() const;
-    // Moves the cursor under the pointer.
-    void SetColorFromPosition(int x, int y);
-
-    QSize sizeHint() const override { return QSize(128, 20); }
-
-signals:
-    void OnChange();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    void PaintHorizonalBar(QPainter& painter);
-    void PaintVerticalBar(QPainter& painter);
-    void PaintHorizonalCursor(QPainter& painter);
-    void PaintVerticalCursor(QPainter& painter);
-
-    TMaxColorBarStyle FBarStyle = mbctHorizonal;
-    int FCursorSize = 5;
-    TColorValue FMinColor = 0x000000;
-    TColorValue FMaxColor = 0xFFFFFF;
-    double FPosition = 0.0;
-};
-
-// ---- TMaxPaintBox ----------------------------------------------------------------------------
-
-// A plain drawing surface: its owner draws it in OnPaint.
-class TMaxPaintBox : public TMaxControl {
-    Q_OBJECT
-public:
-    explicit TMaxPaintBox(QWidget* parent = nullptr) : TMaxControl(parent) {}
-
-signals:
-    void OnPaint(QPainter* canvas);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// ---- TMaxColorPanel --------------------------------------------------------------------------
-
-class TMaxColorPanel : public TMaxControl {
-    Q_OBJECT
-public:
-    explicit TMaxColorPanel(QWidget* parent = nullptr);
-    ~TMaxColorPanel() override;
-
-    // The colour of circle hue and saturation at bar value.
-    TColorValue GetColor() const;
-    // Takes a colour through its HSV form: the circle's hue and saturation, the bar's position
-    // and the bar's end colour. OnChange follows three times (once per bar notification and
-    // once at the end).
-    void SetColor(TColorValue color);
-    TColorValue GetDWordColor() const;
-    void SetDWordColor(TColorValue color);
-    // The circle's {H, S, 1}; the bar is not consulted.
-    THSVColor GetHSV() const;
-    // The circle takes H and S; the bar keeps its position.
-    void SetHSV(const THSVColor& hsv);
-
-    void SetColorFromPosition(int x, int y);
-    TColorValue GetRGBFromPosition(int x, int y) const;
-    THSVColor GetHSVFromPosition(int x, int y) const;
-
-    // Shows the colour in the three edits (in the current unit) and the swatch, then raises
-    // OnChange.
-    void UpdateColor();
-    // Sets labels, limits, formats and hints of the three edits for the unit chosen in the
-    // selector, then UpdateColor().
-    void UpdateUnit();
-
-    // The children, for the colour dialog's layout checks and for tests.
-    TMaxColorCircle* ColorCircle() const { return FColorCircle; }
-    TMaxColorBar* BarV() const { return FBarV; }
-    TMaxPaintBox* PaintBoxColor() const { return FPaintBoxColor; }
-    QComboBox* ComboUnit() const { return FComboUnit; }
-    // i = 0, 1, 2.
-    TMaxNumberEdit* EditCol(int i) const { return FEditCol[i]; }
-    QLabel* LabelCol(int i) const { return FLabelCol[i]; }
-
-    QSize sizeHint() const override { return QSize(208, 148); }
-
-signals:
-    void OnChange();
-
-private:
-    bool InRGBUnit() const;
-
-    void FColorCircleChange();
-    void FBarVChange();
-    void FComboUnitChange();
-    void FEditColChange();
-    void FPaintBoxColorPaint(QPainter* canvas);
-
-    TMaxColorCircle* FColorCircle = nullptr;
-    TMaxPaintBox* FPaintBoxColor = nullptr;
-    QComboBox* FComboUnit = nullptr;
-    TMaxNumberEdit* FEditCol[3] = {};
-    QLabel* FLabelCol[3] = {};
-    TMaxColorBar* FBarV = nullptr;
-};
 
 } // namespace vantor

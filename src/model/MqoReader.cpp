@@ -264,6 +264,7 @@ MqoReadResult MqoParser::run() {
     }
     if (ok && !sawDocumentHeader && !sawChunk_) {
         fail(kMqoMalformed, "not an MQO file: no document header, materials or objects");
+        result_.notModel = true;
     }
     decideCodePage();
     scene_.errorCode = result_.code;
@@ -666,8 +667,12 @@ std::optional<MqoReadResult> extractModelFromArchive(QelScene& scene, std::strin
         }
         return std::nullopt;
     }
-    return malformed(scene, zip.error().empty() ? "the archive holds no .mqo model"
-                                                : "the archive cannot be read: " + zip.error());
+    if (zip.error().empty()) {
+        MqoReadResult none = malformed(scene, "the archive holds no .mqo model");
+        none.notModel = true;
+        return none;
+    }
+    return malformed(scene, "the archive cannot be read: " + zip.error());
 }
 
 bool isZipArchive(std::string_view bytes) {

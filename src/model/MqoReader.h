@@ -23,6 +23,9 @@ struct MqoReadResult {
     std::int32_t code = kMqoOk;
     int line = 0;        // 1-based line of the file where reading stopped; 0 when not known
     std::string message; // short English description of the failure, empty on success
+    // The bytes are no model at all (no header, material or object; an archive without a
+    // .mqo entry), as opposed to a model that is damaged at line.
+    bool notModel = false;
     bool ok() const { return code == kMqoOk; }
 };
 

@@ -32,6 +32,17 @@ public:
                      const QString& text) override {
         messages.push_back({kind, caption, text});
     }
+    // Records the question and answers from saveAnswers; with none left it lets the changes
+    // go, as the tests that do not ask about the question expect.
+    TSaveAnswer AskSave(QWidget*, const QString&, const QString& text) override {
+        questions << text;
+        if (saveAnswers.empty()) {
+            return TSaveAnswer::Discard;
+        }
+        const TSaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> ExecuteFileDialog(QWidget*, TFileDialogKind kind,
                                              const TFileDialogSetup& setup) override {
         fileDialogs.push_back({kind, setup});
@@ -52,7 +63,10 @@ public:
         dialogAnswers.pop_front();
         return answer(dialog);
     }
-    void OpenDocument(const QString& path) override { documents << path; }
+    bool OpenDocument(const QString& path) override {
+        documents << path;
+        return documentOpens;
+    }
     void BeginBusy() override {
         ++busyDepth;
         ++busyCount;
@@ -76,6 +90,9 @@ public:
     QStringList dialogs;
     std::deque<std::function<bool(QDialog&)>> dialogAnswers;
     QStringList documents;
+    bool documentOpens = true; // whether a browser "starts" for OpenDocument
+    QStringList questions;
+    std::deque<TSaveAnswer> saveAnswers;
     int busyDepth = 0;
     int busyCount = 0;
 

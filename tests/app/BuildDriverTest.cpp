@@ -6,7 +6,7 @@
 #include "AppTestSupport.h"
 #include "app/MainStrings.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -9,7 +9,7 @@
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxColor.h"
+#include "controls/MaxColorPanel.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
 

@@ -1,7 +1,8 @@
 // Sessions as a person works through them: open the sample, give a material another colour
 // and a texture, change scene settings, save and load them, preview, publish, and save the
-// model as MQO; the published package and the saved model carry the edits. And a failed open
-// between two publishes, which must leave the published package alone.
+// model as MQO; the published package and the saved model carry the edits. A failed open
+// between two publishes, which must leave the published package alone. And the question that
+// stands between unsaved changes and whatever would drop them.
 
 #include "AppTestSupport.h"
 #include "app/BuildDriver.h"
@@ -11,8 +12,8 @@
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
 #include "app/SystemText.h"
-#include "controls/MaxColor.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxColorPanel.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "model/QelScene.h"
@@ -139,12 +140,14 @@ TEST_F(EditorWorkflow, AFailedOpenLeavesNoModelToPreviewOrPublish) {
         QTest::mouseClick(form->BtnUpdate, Qt::LeftButton);
         ui.folderAnswers.push_back(Q(out.folder()));
         form->MenuSaveVTR->trigger();
-        EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(message),
-                                           QString::fromUtf8(ms::kMsgBuildFailed),
-                                           QString::fromUtf8(ms::kMsgBuildFailed)}))
-            << failing.toStdString();
+        const QStringList texts = ui.Texts();
+        ASSERT_EQ(texts.size(), 3) << failing.toStdString();
+        EXPECT_TRUE(texts[0].startsWith(QString::fromUtf8(message) + "\n" + failing));
+        EXPECT_EQ(texts.mid(1), QStringList({QString::fromUtf8(ms::kMsgBuildFailed),
+                                             QString::fromUtf8(ms::kMsgBuildFailed)}));
         EXPECT_TRUE(package() == published) << "the published package changed";
         EXPECT_EQ(Browser().history.size(), pages);
+        EXPECT_TRUE(Browser().Location().isEmpty()) << "the pane shows no page";
     }
 
     // The next model that reads is edited and previewed as usual.
@@ -152,6 +155,75 @@ TEST_F(EditorWorkflow, AFailedOpenLeavesNoModelToPreviewOrPublish) {
     EXPECT_TRUE(material.GroupMaterial->isEnabled());
     EXPECT_EQ(material.EditTexture->text(), "brick.jpg");
     EXPECT_EQ(Browser().history.size(), pages + 1);
+}
+
+TEST_F(EditorWorkflow, UnsavedChangesAreAskedAboutBeforeTheyAreLost) {
+    form->show();
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    TMaterialTab& material = form->MaterialTab();
+    TSceneTab& scene = form->SceneTab();
+    // Opening frames the model and showing a material rounds its factors: neither is an edit.
+    material.ListBoxMaterial->SetItemIndex(3);
+    material.ListBoxMaterialClick();
+    EXPECT_FALSE(form->ModelModified());
+    EXPECT_FALSE(form->SceneModified());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(ui.questions.isEmpty());
+    form->show();
+
+    material.EditDif->FSetPosition(0.3);
+    ASSERT_TRUE(form->ModelModified());
+    // キャンセル keeps the window, the model and its edit; nothing else is asked or shown.
+    ui.saveAnswers = {TSaveAnswer::Cancel, TSaveAnswer::Cancel, TSaveAnswer::Cancel};
+    EXPECT_FALSE(form->close());
+    form->MenuOpenMQO->trigger();
+    form->OpenDroppedFiles({QUrl::fromLocalFile(Q(Sample()))});
+    EXPECT_EQ(ui.questions, QStringList(3, QString::fromUtf8(ms::kMsgAskSaveModel)));
+    EXPECT_TRUE(ui.fileDialogs.empty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Scene().materials[3].dif, 0.3f);
+
+    // 保存する runs the MQO save, proposing the model's file; a cancelled save cancels too.
+    ui.saveAnswers = {TSaveAnswer::Save};
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].second.FileName, Q(Sample()));
+    TempDir out;
+    ui.saveAnswers = {TSaveAnswer::Save};
+    ui.fileAnswers.push_back(Q(out.file("edited.mqo")));
+    ui.fileAnswers.push_back(Q(Sample()));
+    form->MenuOpenMQO->trigger(); // saved, then the open dialog, then the sample again
+    EXPECT_EQ(ui.fileDialogs.size(), 3u);
+    QelScene saved;
+    ASSERT_TRUE(saved.LoadMQO(out.file("edited.mqo")));
+    EXPECT_EQ(saved.materials[3].dif, 0.3f);
+    EXPECT_EQ(form->ModelPath(), Sample());
+    EXPECT_FALSE(form->ModelModified());
+
+    // The scene settings: changed against start-up, saved, then changed against the file.
+    ui.questions.clear();
+    scene.EditLightX->setText("0.5");
+    ASSERT_TRUE(form->SceneModified());
+    ui.saveAnswers = {TSaveAnswer::Save};
+    ui.fileAnswers.push_back(Q(out.file("scene.vsn")));
+    ui.fileAnswers.push_back(std::nullopt); // the load's own dialog, cancelled
+    form->MenuLoadQLS->trigger();
+    EXPECT_EQ(ui.questions, QStringList({QString::fromUtf8(ms::kMsgAskSaveScene)}));
+    EXPECT_TRUE(Exists(out.file("scene.vsn")));
+    EXPECT_FALSE(form->SceneModified());
+    scene.EditLightX->setText("abc"); // a field that cannot be read is a change too
+    EXPECT_TRUE(form->SceneModified());
+    scene.EditLightX->setText("0.5");
+    EXPECT_FALSE(form->SceneModified());
+
+    // Both changed: closing asks about each; 保存しない lets both go.
+    material.EditDif->FSetPosition(0.4);
+    scene.EditCanvasW->FSetPosition(321);
+    ui.questions.clear();
+    ui.saveAnswers = {TSaveAnswer::Discard, TSaveAnswer::Discard};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ui.questions, QStringList({QString::fromUtf8(ms::kMsgAskSaveModel),
+                                         QString::fromUtf8(ms::kMsgAskSaveScene)}));
 }
 
 } // namespace

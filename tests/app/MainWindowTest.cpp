@@ -4,10 +4,11 @@
 
 #include "AppTestSupport.h"
 #include "app/BuildDriver.h"
+#include "app/CommandLine.h"
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
 #include "platform/TempFolder.h"
@@ -21,10 +22,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QWindow>
+#include <sys/stat.h>
 
 namespace vantor::test {
 namespace {
@@ -65,7 +68,7 @@ using MainWindow = EditorTest;
 
 TEST_F(MainWindow, StartsWithItsDesignState) {
     EXPECT_EQ(form->windowTitle(), "Vantor Converter");
-    EXPECT_EQ(form->size(), QSize(762, 671));
+    EXPECT_EQ(form->size(), QSize(940, 671));
     EXPECT_EQ(form->font().families().value(0), U(ms::kFontFace));
     EXPECT_TRUE(form->font().families().contains("IPAPGothic"));
     EXPECT_EQ(form->font().pixelSize(), 12);
@@ -144,7 +147,7 @@ TEST_F(MainWindow, MenuHasItsCaptionsAndShortcuts) {
 TEST_F(MainWindow, OpeningTheSampleShowsItsPathNameMaterialsAndPreview) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
     EXPECT_TRUE(ui.messages.empty()) << ui.Texts().join('\n').toStdString();
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(Sample()) + "]");
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(Sample()) + "]");
     EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
     QListWidget* list = form->MaterialTab().ListBoxMaterial;
     EXPECT_EQ(ListItems(list),
@@ -167,30 +170,50 @@ TEST_F(MainWindow, OpeningTheSampleShowsItsPathNameMaterialsAndPreview) {
     EXPECT_EQ(ui.busyDepth, 0);
 }
 
-TEST_F(MainWindow, AFailedReadNamesItsCauseAndClearsTheMaterialList) {
+TEST_F(MainWindow, AFailedReadNamesItsCauseAndLeavesAnEmptyPane) {
     ASSERT_TRUE(form->OpenMQO(Sample()));
+    const std::string fifo = models.file("pipe.mqo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         std::string path;
         const char* message;
+        QString reason; // empty: the message is the reason
     } cases[] = {
-        {models.file("missing.mqo"), ms::kMsgMqoCannotOpen},
-        {models.folder(), ms::kMsgMqoCannotOpen}, // a folder, not a file
-        {WriteModel("big.mqo", kTooManyVertices), ms::kMsgMqoTooManyVertices},
-        {WriteModel("damaged.mqo", "not a model at all\n"), ms::kMsgMqoReadFailed},
+        {models.file("missing.mqo"), ms::kMsgMqoCannotOpen, U(ms::kReasonNoSuchFile)},
+        {models.folder(), ms::kMsgMqoCannotOpen, U(ms::kReasonIsFolder)},
+        {fifo, ms::kMsgMqoCannotOpen, U(ms::kReasonNotRegularFile)},
+        {WriteModel("big.mqo", kTooManyVertices), ms::kMsgMqoTooManyVertices, {}},
+        {WriteModel("notes.mqo", "not a model at all\n"), ms::kMsgMqoReadFailed,
+         U(ms::kReasonNotAModel)},
+        {WriteModel("empty.mqoz", "PK\x05\x06" + std::string(18, '\0')), ms::kMsgMqoReadFailed,
+         U(ms::kReasonNotAModel)},
+        // The face chunk of line 9 declares two faces, and the file ends after one.
+        {WriteModel("cut.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"a\" {\n"
+                               "\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
+                               "\tface 2 {\n\t\t3 V(0 1 2)\n"),
+         ms::kMsgMqoReadFailed, U(ms::kReasonDamagedAtLine).arg(9)},
     };
     for (const auto& c : cases) {
+        // Each failure after a model that previewed: nothing of that model may stay in view.
+        ASSERT_TRUE(form->OpenMQO(Sample()));
         ui.messages.clear();
         EXPECT_FALSE(form->OpenMQO(c.path));
         ASSERT_EQ(ui.messages.size(), 1u) << c.path;
         EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
         EXPECT_EQ(ui.messages[0].caption, "ERROR");
-        EXPECT_EQ(ui.messages[0].text, U(c.message));
-        // The caption names the file that failed; the rest shows the last model.
-        EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(c.path) + "]");
+        QString expected = U(c.message) + "\n" + Q(c.path);
+        if (!c.reason.isEmpty()) {
+            expected += "\n" + c.reason;
+        }
+        EXPECT_EQ(ui.messages[0].text.toStdString(), expected.toStdString());
+        // The caption names the file that failed; the pane and the material list are empty.
+        EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(c.path) + "]");
         EXPECT_EQ(form->ModelPath(), c.path);
         EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
         EXPECT_EQ(form->MaterialTab().ListBoxMaterial->count(), 0);
-        EXPECT_EQ(Browser().history.size(), 1);
+        EXPECT_TRUE(Browser().Location().isEmpty());
+        EXPECT_TRUE(form->Driver().Preview().Files().empty());
+        EXPECT_FALSE(Exists(form->Driver().Preview().Path() + "house.html"));
         EXPECT_EQ(ui.busyDepth, 0);
     }
 }
@@ -201,7 +224,8 @@ TEST_F(MainWindow, DroppedFilesOpenInOrderUntilOneSucceeds) {
                         QUrl::fromLocalFile(Q(models.file("missing.mqo"))),
                         QUrl::fromLocalFile(Q(Sample())), QUrl::fromLocalFile(Q(third))});
     // The remote file is skipped, the missing one reports, the sample opens, the third waits.
-    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoCannotOpen)}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(U(ms::kMsgMqoCannotOpen)));
     EXPECT_EQ(form->ModelPath(), Sample());
     EXPECT_EQ(form->SceneTab().EditOutputFile->text(), "house");
     EXPECT_EQ(Browser().history.size(), 1);
@@ -210,8 +234,9 @@ TEST_F(MainWindow, DroppedFilesOpenInOrderUntilOneSucceeds) {
 TEST_F(MainWindow, DroppingAFileThatIsNoModelShowsItsPathAndTheMessage) {
     const std::string text = WriteModel("notes.txt", "shopping list\n");
     DropOn(form.get(), {QUrl::fromLocalFile(Q(text))});
-    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoReadFailed)}));
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(text) + "]");
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgMqoReadFailed) + "\n" + Q(text) + "\n" +
+                                       U(ms::kReasonNotAModel)}));
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(text) + "]");
 }
 
 TEST_F(MainWindow, TheNextPreviewDeletesTheFilesOfTheLastOne) {
@@ -318,7 +343,8 @@ TEST_F(MainWindow, ShortcutsOpenTheModelAndFolderDialogs) {
     QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].first, TFileDialogKind::Open);
-    EXPECT_EQ(ui.fileDialogs[0].second.Filters, QStringList({U(ms::kMqoFilters[0])}));
+    EXPECT_EQ(ui.fileDialogs[0].second.Filters,
+              QStringList({U(ms::kMqoOpenFilters[0]), U(ms::kMqoOpenFilters[1])}));
     EXPECT_EQ(ui.fileDialogs[0].second.DefaultExt, "*.mqo");
     EXPECT_TRUE(ui.fileDialogs[0].second.FileMustExist);
     EXPECT_EQ(form->ModelPath(), Sample());
@@ -336,6 +362,98 @@ TEST_F(MainWindow, ExitClosesTheWindow) {
     ASSERT_TRUE(form->isVisible());
     form->MenuExit->trigger();
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindow, AnOpenedModelIsFramedUnlessTheCameraWasChosen) {
+    TSceneTab& tab = form->SceneTab();
+    const auto camera = [&] {
+        QelParameter fields;
+        EXPECT_TRUE(tab.ReadSceneControls(fields));
+        return fields.ModelPosition;
+    };
+    const auto framed = [&] {
+        QelParameter fields;
+        EXPECT_TRUE(tab.ReadSceneControls(fields));
+        return fitCameraPosition(form->Scene(), fields).value();
+    };
+    // The start-up camera gives way to the fitted one before the first preview.
+    const std::string small = WriteModel(
+        "small.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"a\" {\n"
+                     "\tvertex 3 {\n\t\t0 0 0\n\t\t2 0 0\n\t\t0 2 0\n\t}\n"
+                     "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\nEof\n");
+    ASSERT_TRUE(form->OpenMQO(small));
+    EXPECT_EQ(camera(), framed());
+    EXPECT_LT(camera()[2], 50.0f) << "a speck at the start-up distance";
+    const std::string page = readBytes(Browser().Location().toStdString());
+    EXPECT_NE(page.find("\"ModelPosition\""), std::string::npos) << "the page has it";
+    EXPECT_FALSE(form->SceneModified()) << "the program's framing is no change of the settings";
+
+    // A fitted camera is the program's too: the next model is framed for itself.
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), framed());
+    EXPECT_GT(camera()[2], 50.0f);
+
+    // A typed camera is kept, for this model and the next.
+    QTest::keyClick(tab.EditModelPosZ, Qt::Key_End);
+    QTest::keyClicks(tab.EditModelPosZ, "0");
+    const QelFloat3 typed = camera();
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), typed);
+    // 合わせる gives the choice back to the program.
+    QTest::mouseClick(tab.BtnFitCamera, Qt::LeftButton);
+    ASSERT_TRUE(form->OpenMQO(small));
+    EXPECT_EQ(camera(), framed());
+
+    // A loaded camera is kept.
+    ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
+    form->MenuLoadQLSClick();
+    const QelFloat3 loaded = camera();
+    ASSERT_TRUE(form->OpenMQO(Sample()));
+    EXPECT_EQ(camera(), loaded);
+    EXPECT_FALSE(form->SceneModified());
+}
+
+TEST(CommandLine, TakesFilesHelpAndVersionAndRefusesOtherOptions) {
+    const struct {
+        QStringList arguments;
+        TCommandAction action;
+        QStringList files;
+        QString refused;
+    } cases[] = {
+        {{}, TCommandAction::Run, {}, {}},
+        {{"a.mqo", "b.mqoz"}, TCommandAction::Run, {"a.mqo", "b.mqoz"}, {}},
+        {{"--help"}, TCommandAction::Help, {}, {}},
+        {{"a.mqo", "-h"}, TCommandAction::Help, {}, {}},
+        {{"--version"}, TCommandAction::Version, {}, {}},
+        {{"--bogus", "--help"}, TCommandAction::Refuse, {}, "--bogus"},
+        {{"a.mqo", "-x"}, TCommandAction::Refuse, {}, "-x"},
+        {{"--", "-odd.mqo", "--help"}, TCommandAction::Run, {"-odd.mqo", "--help"}, {}},
+        {{"-"}, TCommandAction::Run, {"-"}, {}},
+    };
+    for (const auto& c : cases) {
+        const TCommandLine line = ParseCommandLine(c.arguments);
+        EXPECT_EQ(line.Action, c.action) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.Files, c.files);
+        EXPECT_EQ(line.Refused, c.refused);
+    }
+    // The program itself: the usage line on standard output, or with the refusal on standard
+    // error and status 2; neither opens a window.
+    const QString program = QStringLiteral(VANTOR_BIN_DIR "/vantor");
+    QProcess help;
+    help.start(program, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(20000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), EditorUsage() + "\n");
+    QProcess refused;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    refused.setProcessEnvironment(environment);
+    refused.start(program, {"--bogus"});
+    ASSERT_TRUE(refused.waitForFinished(20000));
+    EXPECT_EQ(refused.exitCode(), 2);
+    EXPECT_TRUE(refused.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(QString::fromLocal8Bit(refused.readAllStandardError())
+                    .contains("unknown option --bogus\n" + EditorUsage()));
 }
 
 } // namespace

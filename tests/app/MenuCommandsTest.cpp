@@ -8,7 +8,7 @@
 #include "app/MainStrings.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "model/QelScene.h"
 #include "publish/QelParameter.h"
 
@@ -41,13 +41,14 @@ TEST_F(MenuCommands, SavingTheModelAsMqoRenamesTheWindowAndConfirms) {
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].first, TFileDialogKind::Save);
     EXPECT_EQ(ui.fileDialogs[0].second.InitialDir, Q(models.folder()));
+    EXPECT_EQ(ui.fileDialogs[0].second.FileName, Q(Sample())); // the model's own name
 
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, TMessageKind::Information);
     EXPECT_EQ(ui.messages[0].caption, "SAVE");
     EXPECT_EQ(ui.messages[0].text, U(ms::kMsgMqoSaved));
     EXPECT_EQ(form->ModelPath(), saved);
-    EXPECT_EQ(form->windowTitle(), "Vantor Converter[" + Q(saved) + "]");
+    EXPECT_EQ(form->windowTitle(), "Vantor Converter [" + Q(saved) + "]");
     EXPECT_EQ(ui.busyDepth, 0);
 
     // A publish now proposes the saved file's folder.
@@ -174,12 +175,14 @@ TEST_F(MenuCommands, LoadedSettingsShowTheStartOfEveryField) {
     ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
     form->MenuLoadQLS->trigger();
     TSceneTab& tab = form->SceneTab();
-    // -0.6 as a single-precision number, widened: longer than the field is wide.
-    EXPECT_EQ(tab.EditLightX->text(), "-0.600000023841858");
-    EXPECT_GT(tab.EditLightX->fontMetrics().horizontalAdvance(tab.EditLightX->text()),
-              tab.EditLightX->width());
+    // -0.6 in the fewest digits that read back as the same float, whole in its field.
+    EXPECT_EQ(tab.EditLightX->text(), "-0.6");
+    EXPECT_LT(tab.EditLightX->fontMetrics().horizontalAdvance(tab.EditLightX->text()),
+              tab.EditLightX->width() - 6);
+    // Numbers show their start; image paths their end, the file name.
     for (const TMaxEdit* edit : form->findChildren<TMaxEdit*>()) {
-        EXPECT_EQ(edit->cursorPosition(), 0) << edit->objectName().toStdString();
+        EXPECT_EQ(edit->cursorPosition(), edit->ShowEnd() ? edit->text().size() : 0)
+            << edit->objectName().toStdString();
     }
 }
 
@@ -211,16 +214,24 @@ TEST_F(MenuCommands, MissingKeysLoadAsTheRecordsInitialValues) {
 
 // ---- Help and about -------------------------------------------------------------------------
 
-TEST_F(MenuCommands, HelpOpensThePageBesideTheProgramOnlyWhenItIsThere) {
-    form->MenuHelpIndex->trigger(); // no help folder: nothing happens, nothing is said
+TEST_F(MenuCommands, HelpOpensThePageBesideTheProgramOrSaysWhereItIs) {
+    const QString page = Q(shipped.folder() + "help/vtr_system.html");
+    form->MenuHelpIndex->trigger(); // no help folder: the message names the page looked for
     EXPECT_TRUE(ui.documents.isEmpty());
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.Texts(), QStringList({U(ms::kMsgHelpMissing) + "\n" + page}));
 
     std::filesystem::create_directory(shipped.path() / "help");
     writeBytes(shipped.path() / "help" / "vtr_system.html", "<html></html>");
+    ui.messages.clear();
     form->MenuHelpIndex->trigger();
-    EXPECT_EQ(ui.documents, QStringList({Q(shipped.folder() + "help/vtr_system.html")}));
+    EXPECT_EQ(ui.documents, QStringList({page}));
     EXPECT_TRUE(ui.messages.empty());
+
+    ui.documentOpens = false; // no browser can be started
+    form->MenuHelpIndex->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, TMessageKind::Error);
+    EXPECT_EQ(ui.messages[0].text, U(ms::kMsgHelpNoBrowser) + "\n" + page);
 }
 
 TEST_F(MenuCommands, AboutShowsTheIconNameAndVersion) {

@@ -6,10 +6,12 @@
 #include "AppTestSupport.h"
 #include "app/ColorBox.h"
 #include "app/MainStrings.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
 #include "publish/QelParameter.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -86,11 +88,11 @@ TEST_F(SceneTab, WritingShowsNumbersInTheirFormats) {
     p.RstCtrlIcon = {"reset.gif", -3, 400};
     tab.WriteSceneControls(p);
     EXPECT_EQ(tab.EditBumpIntensity->text(), "0.200");
-    EXPECT_EQ(tab.EditModelPosX->text(), "0.100000001490116");
+    EXPECT_EQ(tab.EditModelPosX->text(), "0.1");
     EXPECT_EQ(tab.EditModelPosY->text(), "-1");
     EXPECT_EQ(tab.EditModelPosZ->text(), "500");
     EXPECT_EQ(tab.EditLightX->text(), "0.5");
-    EXPECT_EQ(tab.EditLightZ->text(), "9.99999997475243E-7");
+    EXPECT_EQ(tab.EditLightZ->text(), "1e-06");
     EXPECT_EQ(tab.EditInitRotSpeedY->text(), "0.25");
     EXPECT_EQ(tab.EditInitRowYaw->text(), "30");
     EXPECT_EQ(tab.EditInitRowPitch->text(), "-10");
@@ -251,6 +253,37 @@ TEST_F(SceneTab, BrowseButtonsFillTheirOwnFields) {
     EXPECT_EQ(setup.DefaultExt, "*.jpg;*.gif");
     // Only the background image field changed among the scene's own fields.
     EXPECT_TRUE(tab.EditOutputFile->text().isEmpty());
+}
+
+TEST_F(SceneTab, LeavingAFieldShowsANumbersStartAndAPathsFileName) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TSceneTab& tab = form->SceneTab();
+    // Typed: the cursor ends at the tail, which is all a narrow field shows while editing.
+    const QString number = "120000000000000000000000000000.123456";
+    tab.EditModelPosX->setFocus(Qt::MouseFocusReason);
+    tab.EditModelPosX->clear();
+    QTest::keyClicks(tab.EditModelPosX, number);
+    ASSERT_EQ(tab.EditModelPosX->cursorPosition(), number.size());
+    tab.EditModelPosY->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tab.EditModelPosX->cursorPosition(), 0);
+    EXPECT_EQ(tab.EditModelPosX->text(), number);
+
+    // An image path shows its file name, when chosen and after editing.
+    const QString path = Q(models.file("a/long/folder/name/for/the/background/brick.jpg"));
+    ui.fileAnswers.push_back(path);
+    tab.BtnLoadBkimg->click();
+    EXPECT_EQ(tab.EditBkimg->cursorPosition(), path.size());
+    tab.EditBkimg->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(tab.EditBkimg, Qt::Key_Home);
+    tab.EditModelPosX->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tab.EditBkimg->cursorPosition(), path.size());
+    // Another window taking the focus is no leaving: the cursor stays where it was.
+    tab.EditModelPosX->setCursorPosition(5);
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(tab.EditModelPosX, &away);
+    EXPECT_EQ(tab.EditModelPosX->cursorPosition(), 5);
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 
 #include "AppTestSupport.h"
 #include "app/MainDialogs.h"
+#include "app/MainStrings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QAbstractButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -61,6 +64,37 @@ TEST(DesktopUiServices, MessagesShowTheirCaptionTextAndIcon) {
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
+TEST(DesktopUiServices, TheSaveQuestionAnswersWithTheButtonPressed) {
+    TDesktopUiServices ui;
+    const auto answerBy = [&](const char* button) {
+        QStringList buttons;
+        WhenModal([&buttons, button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* shown : box->buttons()) {
+                buttons << shown->text();
+            }
+            if (button == nullptr) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* shown : box->buttons()) {
+                if (shown->text() == QString::fromUtf8(button)) {
+                    shown->click();
+                }
+            }
+        });
+        const TSaveAnswer answer = ui.AskSave(nullptr, "SAVE", "?");
+        EXPECT_EQ(buttons.size(), 3);
+        EXPECT_TRUE(buttons.contains(QString::fromUtf8(main_strings::kBtnSave)));
+        return answer;
+    };
+    EXPECT_EQ(answerBy(main_strings::kBtnSave), TSaveAnswer::Save);
+    EXPECT_EQ(answerBy(main_strings::kBtnDiscard), TSaveAnswer::Discard);
+    EXPECT_EQ(answerBy(main_strings::kBtnCancel), TSaveAnswer::Cancel);
+    EXPECT_EQ(answerBy(nullptr), TSaveAnswer::Cancel); // Esc
+}
+
 TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     TempDir folder;
     writeBytes(folder.path() / "house.mqo", "model");
@@ -83,8 +117,10 @@ TEST(DesktopUiServices, TheOpenDialogReturnsTheChosenFileOrNothing) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, Q(folder.file("house.mqo")));
     EXPECT_EQ(shownFolder, Q(folder.path().string()));
-    ASSERT_EQ(filters.size(), 1);
-    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("メタセコイア オブジェクト (*.mqo)")));
+    // Zipped models are offered with the text ones, and any file after them.
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("メタセコイア オブジェクト (*.mqo;*.mqoz)")));
+    EXPECT_TRUE(filters[1].startsWith(QString::fromUtf8("すべてのファイル (*)")));
 
     WhenModal([](QWidget* modal) { ChooserIn(modal)->reject(); });
     EXPECT_FALSE(ui.ExecuteFileDialog(nullptr, TFileDialogKind::Open, setup).has_value());

@@ -13,11 +13,15 @@
 #include "app/Color.h"
 #include "app/ColorBox.h"
 #include "app/Main.h"
+#include "app/MainStrings.h"
+#include "app/SystemText.h"
+#include "app/UiServices.h"
 #include "app/MaterialTab.h"
 #include "app/SceneTab.h"
-#include "controls/MaxEdit.h"
-#include "controls/MaxColor.h"
+#include "controls/MaxNumberEdit.h"
+#include "controls/MaxColorPanel.h"
 #include "controls/MaxList.h"
+#include "publish/CameraFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <unistd.h>
 
@@ -98,6 +103,15 @@ void SaveScreenshots(TFormMain& form) {
     SaveDialogScreenshot(color, folder + "/editor-color-dialog.png");
     TDlgAbout about(&form);
     SaveDialogScreenshot(about, folder + "/editor-about.png");
+    // The question before unsaved changes would be lost, photographed inside its own loop.
+    QTimer::singleShot(500, &form, [folder] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            SaveScreenPicture(*box, folder + "/editor-save-question.png");
+            box->close(); // as キャンセル
+        }
+    });
+    TDesktopUiServices desktop;
+    desktop.AskSave(&form, Ui(main_strings::kCaptionSave), Ui(main_strings::kMsgAskSaveModel));
     form.MaterialTab().ListBoxMaterial->SetItemIndex(0);
     form.MaterialTab().ShowMaterial();
     form.PageControl->setCurrentIndex(0);
@@ -186,6 +200,85 @@ TEST_F(RealBrowser, ThePaneOffersNoBrowserMenuAndNoWayBack) {
         EXPECT_FALSE(menu->isVisible());
     }
     EXPECT_EQ(ViewerState(view), "ready");
+}
+
+// Whether the page shown fits the pane, so that it has no scroll bar.
+bool PageFitsPane(QWebEngineView* view) {
+    bool fits = false;
+    bool answered = false;
+    view->page()->runJavaScript(
+        "(() => { const r = document.documentElement;"
+        " return r.scrollWidth <= innerWidth && r.scrollHeight <= innerHeight; })()",
+        [&](const QVariant& result) {
+            fits = result.toBool();
+            answered = true;
+        });
+    for (int waited = 0; !answered && waited < 5000; waited += 10) {
+        QTest::qWait(10);
+    }
+    return fits;
+}
+
+TEST_F(RealBrowser, TheSamplesSceneFitsThePaneAndALargerPageIsScaledDown) {
+    QWebEngineView* view = pane->View();
+    ui.fileAnswers.push_back(Q(std::string(VANTOR_SOURCE_DIR) + "/examples/house/house.vsn"));
+    form->MenuLoadQLSClick(); // the sample's own scene: a 480 x 360 canvas
+    ASSERT_TRUE(form->OpenMQO(models.file("house.mqo")));
+    ExpectViewerReady();
+    QTest::qWait(500); // the zoom follows the load
+    EXPECT_EQ(view->zoomFactor(), 1.0);
+    EXPECT_TRUE(PageFitsPane(view));
+    const QString folder = qEnvironmentVariable("VANTOR_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        SaveScreenPicture(*form, folder + "/editor-sample-scene.png");
+    }
+
+    // A canvas larger than the pane: the page is scaled down to fit, the package is not.
+    form->SceneTab().EditCanvasW->FSetPosition(900);
+    form->SceneTab().EditCanvasH->FSetPosition(800);
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    form->BtnUpdateClick();
+    ASSERT_TRUE(loaded.wait(30000));
+    ExpectViewerReady();
+    for (int waited = 0; view->zoomFactor() == 1.0 && waited < 5000; waited += 50) {
+        QTest::qWait(50);
+    }
+    EXPECT_LT(view->zoomFactor(), 0.75);
+    EXPECT_GT(view->zoomFactor(), 0.5);
+    EXPECT_TRUE(PageFitsPane(view));
+    const std::string page = readBytes(form->Driver().Preview().Path() + "house.html");
+    EXPECT_NE(page.find("width=\"900\""), std::string::npos);
+    if (!folder.isEmpty()) {
+        SaveScreenPicture(*form, folder + "/editor-large-canvas.png");
+    }
+
+    // A long package name wraps in the page's title instead of widening the page.
+    form->SceneTab().EditCanvasW->FSetPosition(480);
+    form->SceneTab().EditCanvasH->FSetPosition(360);
+    form->SceneTab().EditOutputFile->setText(QString(120, u'n'));
+    form->BtnUpdateClick();
+    ASSERT_TRUE(loaded.wait(30000));
+    ExpectViewerReady();
+    QTest::qWait(500);
+    EXPECT_EQ(view->zoomFactor(), 1.0);
+    EXPECT_TRUE(PageFitsPane(view));
+}
+
+TEST_F(RealBrowser, TheLargestCorpusModelIsFramedAtStartUpSettings) {
+    const std::filesystem::path model = std::filesystem::path(VANTOR_CORPUS_DIR) /
+                                        "binzume__mqo-jsmacro-plugin__scripts__autocsg_sample.mqo";
+    if (!std::filesystem::exists(model)) {
+        GTEST_SKIP() << "the corpus is not at " VANTOR_CORPUS_DIR;
+    }
+    ASSERT_TRUE(form->OpenMQO(model.string()));
+    ExpectViewerReady();
+    QelParameter fields;
+    ASSERT_TRUE(form->SceneTab().ReadSceneControls(fields));
+    EXPECT_EQ(fields.ModelPosition, fitCameraPosition(form->Scene(), fields).value());
+    const QString folder = qEnvironmentVariable("VANTOR_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        SaveScreenPicture(*form, folder + "/editor-corpus-model.png");
+    }
 }
 
 TEST_F(RealBrowser, AFileDroppedOnThePreviewOpensAsAModel) {

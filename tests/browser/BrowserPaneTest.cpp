@@ -42,6 +42,11 @@ TEST(PlainBrowserPane, NamesThePageAndOffersToOpenIt) {
     EXPECT_TRUE(open->isEnabled());
     EXPECT_TRUE(label->text().contains("/tmp/out/house.html"));
     EXPECT_EQ(pane.Location(), "/tmp/out/house.html");
+    // After a failed open it names no page and offers nothing.
+    pane.Clear();
+    EXPECT_TRUE(pane.Location().isEmpty());
+    EXPECT_FALSE(open->isEnabled());
+    EXPECT_FALSE(label->text().contains("house.html"));
 }
 
 } // namespace

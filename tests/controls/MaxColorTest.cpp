@@ -1,7 +1,9 @@
-#include "controls/MaxColor.h"
+#include "controls/MaxColorBar.h"
+#include "controls/MaxColorCircle.h"
+#include "controls/MaxColorPanel.h"
+#include "controls/MaxNumberEdit.h"
 
 #include "ControlsTestSupport.h"
-#include "controls/MaxEdit.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,5 @@
-#include "controls/MaxEdit.h"
+#include "controls/MaxNumberEdit.h"
+#include "controls/MaxNumberText.h"
 
 #include "ControlsTestSupport.h"
 

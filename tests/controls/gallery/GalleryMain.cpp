@@ -6,8 +6,9 @@
 
 #include "GalleryStrings.h"
 #include "controls/MaxBtn.h"
-#include "controls/MaxColor.h"
-#include "controls/MaxEdit.h"
+#include "controls/MaxColorBar.h"
+#include "controls/MaxColorPanel.h"
+#include "controls/MaxNumberEdit.h"
 #include "controls/MaxFile.h"
 #include "controls/MaxGroup.h"
 #include "controls/MaxList.h"
