@@ -11,6 +11,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What a GIF file starts with: enough for the build to take a file for an image.
+const std::string kGif = "GIF89a";
+
 class BuildOutputTest : public ::testing::Test {
 protected:
     BuildOutputTest() {
@@ -19,9 +22,9 @@ protected:
         test::writeBytes(shipped.file("LitColor.jpg"), "ramp");
         fs::create_directory(models.path() / "icons");
         test::writeBytes(models.file("car.mqo"), "");
-        test::writeBytes(models.file("back.jpg"), "background");
-        test::writeBytes(models.file("icons/rot.gif"), "rotate icon");
-        test::writeBytes(models.file("icons/pan.gif"), "pan icon");
+        test::writeBytes(models.file("back.jpg"), kGif + "background");
+        test::writeBytes(models.file("icons/rot.gif"), kGif + "rotate icon");
+        test::writeBytes(models.file("icons/pan.gif"), kGif + "pan icon");
     }
 
     BuildOutputResult build() {
@@ -68,12 +71,12 @@ TEST_F(BuildOutputTest, CopiesThePageImagesInTheirOrderUnderThePageNames) {
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.copiedFiles,
               (std::vector<std::string>{"vtr.jar", "pan.gif", "back.jpg", "ROT.gif"}));
-    EXPECT_EQ(test::readBytes(out.file("ROT.gif")), "rotate icon");
-    EXPECT_EQ(test::readBytes(out.file("back.jpg")), "background");
+    EXPECT_EQ(test::readBytes(out.file("ROT.gif")), kGif + "rotate icon");
+    EXPECT_EQ(test::readBytes(out.file("back.jpg")), kGif + "background");
 }
 
 TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) {
-    test::writeBytes(out.file("title.gif"), "already here");
+    test::writeBytes(out.file("title.gif"), kGif + "already here");
     // The program's own folder as the output folder: its shipped files stay as they are.
     test::writeBytes(out.file("template.html"), "%1");
     test::writeBytes(out.file("vtr.jar"), "viewer archive");
@@ -86,7 +89,7 @@ TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) 
     ASSERT_TRUE(result.ok()) << result.package.path;
     EXPECT_TRUE(result.copiedFiles.empty());
     EXPECT_TRUE(result.failedCopies.empty()); // the viewer is there already
-    EXPECT_EQ(test::readBytes(out.file("title.gif")), "already here");
+    EXPECT_EQ(test::readBytes(out.file("title.gif")), kGif + "already here");
 
     // Publishing beside the model: the model's own images stay as they are.
     params.TitleLogoImage = "back.jpg";
@@ -94,7 +97,7 @@ TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) 
     const BuildOutputResult beside = buildOutput(scene, params, request, shipped.folder());
     ASSERT_TRUE(beside.ok());
     EXPECT_EQ(beside.copiedFiles, std::vector<std::string>{"vtr.jar"});
-    EXPECT_EQ(test::readBytes(models.file("back.jpg")), "background");
+    EXPECT_EQ(test::readBytes(models.file("back.jpg")), kGif + "background");
 }
 
 TEST_F(BuildOutputTest, FailedPackageCopiesNothing) {
@@ -120,8 +123,10 @@ TEST_F(BuildOutputTest, MissingViewerIsListedAsAFailedCopy) {
 TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing) {
     test::writeBytes(out.file("car.html"), "earlier page");
     params.ShadingMode = kShadeCartoon;
-    for (const char* name : {"car.html", "car.zip", "vtr.jar", "LitColor.jpg"}) {
-        test::writeBytes(models.file(name), "an image");
+    // Names compare without letter case: a folder that ignores it holds one file for both.
+    for (const char* name : {"car.html", "car.zip", "vtr.jar", "LitColor.jpg", "CAR.ZIP",
+                             "Vtr.Jar", "litcolor.JPG", "car.HTML"}) {
+        test::writeBytes(models.file(name), kGif + "an image");
         params.RotCtrlIcon.Image = name;
         const BuildOutputResult result = build();
         EXPECT_EQ(result.package.error, PackageError::ImageNamedLikePackageFile) << name;
@@ -130,6 +135,7 @@ TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing)
         EXPECT_EQ(test::readBytes(out.file("car.html")), "earlier page");
     }
     params.ShadingMode = kShadeGouraud; // without cartoon shading the ramp is no package file
+    params.RotCtrlIcon.Image = "litcolor.JPG";
     EXPECT_TRUE(build().ok());
 }
 
