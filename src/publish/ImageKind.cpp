@@ -27,6 +27,11 @@ unsigned be16(std::string_view bytes, std::size_t at) {
     return byteAt(bytes, at) << 8 | byteAt(bytes, at + 1);
 }
 
+// Whether bytes hold text at `at` (false for a file too short to).
+bool holdsAt(std::string_view bytes, std::size_t at, std::string_view text) {
+    return bytes.size() >= at + text.size() && bytes.substr(at, text.size()) == text;
+}
+
 bool isBmp(std::string_view bytes) {
     // The sizes of the info headers that BMP files carry, from the OS/2 one to version 5.
     const std::uint32_t infoSize = le32(bytes, kBmpFileHeaderBytes);
@@ -76,7 +81,7 @@ ImageKind imageKindOf(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xD8\xFF")) {
         return ImageKind::Jpeg;
     }
-    if (bytes.starts_with("\x89PNG\r\n\x1A\n") && bytes.substr(12, 4) == "IHDR") {
+    if (bytes.starts_with("\x89PNG\r\n\x1A\n") && holdsAt(bytes, 12, "IHDR")) {
         return ImageKind::Png;
     }
     if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) {
@@ -85,7 +90,7 @@ ImageKind imageKindOf(std::string_view bytes) {
     if (isBmp(bytes)) {
         return ImageKind::Bmp;
     }
-    if (bytes.starts_with("RIFF") && bytes.substr(8, 4) == "WEBP") {
+    if (bytes.starts_with("RIFF") && holdsAt(bytes, 8, "WEBP")) {
         return ImageKind::WebP;
     }
     if (bytes.starts_with("DDS ") && le32(bytes, 4) == 124 && bytes.size() >= kDdsHeaderBytes) {

@@ -3,6 +3,7 @@
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -137,6 +138,70 @@ TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing)
     params.ShadingMode = kShadeGouraud; // without cartoon shading the ramp is no package file
     params.RotCtrlIcon.Image = "litcolor.JPG";
     EXPECT_TRUE(build().ok());
+}
+
+// Only images leave the disk: a text that a material or the settings name, even through a name
+// that climbs out of the model's folder, stays behind and is named; an image from outside the
+// folder goes along and is named too, in the archive, beside the page and in the single-file
+// page alike.
+TEST_F(BuildOutputTest, OnlyImagesArePackagedAndWhatLeavesTheModelsFolderIsNamed) {
+    test::TempDir elsewhere;
+    test::writeBytes(elsewhere.file("passwd"), "root:x:0:0:root:/root:/bin/bash\n");
+    test::writeBytes(elsewhere.file("logo.gif"), kGif + "logo");
+    std::string climb = fs::relative(elsewhere.path(), models.path()).string() + "/passwd";
+    std::replace(climb.begin(), climb.end(), '/', '\\');
+    QelMaterial m = test::material("m");
+    m.tex = climb;
+    m.bump = elsewhere.file("logo.gif");
+    m.env = "icons/rot.gif";
+    test::addMaterial(scene, m);
+    params.TitleLogoImage = elsewhere.file("logo.gif");
+    params.BackGroundImage = elsewhere.file("passwd");
+    PackageRequest request;
+    request.modelPath = models.file("car.mqo");
+    request.outputFolder = out.folder();
+    request.tempFolder = temp.folder();
+    request.singleFile = true;
+    const BuildOutputResult result = buildOutput(scene, params, request, shipped.folder());
+    ASSERT_TRUE(result.ok()) << result.package.path;
+    EXPECT_EQ(result.package.entryNames,
+              (std::vector<std::string>{"car\\logo.jpx", "car\\rot.jpx", "car\\car.qel"}));
+    EXPECT_EQ(result.copiedFiles, (std::vector<std::string>{"vtr.jar", "logo.gif"}));
+    EXPECT_FALSE(fs::exists(out.path() / "passwd"));
+    std::vector<std::string> notices;
+    for (const ImageNotice& notice : result.package.imageNotices) {
+        EXPECT_TRUE(fs::equivalent(notice.path, elsewhere.file(notice.path.ends_with("passwd")
+                                                                   ? "passwd"
+                                                                   : "logo.gif")));
+        notices.push_back(notice.image.field + (notice.problem == ImageProblem::NotAnImage
+                                                    ? " no image"
+                                                    : " outside"));
+    }
+    EXPECT_EQ(notices, (std::vector<std::string>{"tex no image", "bump outside",
+                                                 "TitleLogoImage outside",
+                                                 "BackGroundImage no image"}));
+    const std::string page = test::readBytes(out.file("car.standalone.html"));
+    EXPECT_NE(page.find("data-name=\"logo.gif\""), std::string::npos);
+    EXPECT_EQ(page.find("data-name=\"passwd\""), std::string::npos); // the page names it only
+}
+
+// Two page images of one name would leave one copy beside the page, which the page shows for
+// both: two different files are refused by name, one file named twice is copied once.
+TEST_F(BuildOutputTest, PageImagesOfOneNameMustBeOneFile) {
+    fs::create_directories(models.path() / "a");
+    test::writeBytes(models.file("a/PAN.gif"), kGif + "another pan");
+    params.TitleLogoImage = "icons/pan.gif";
+    params.PanCtrlIcon.Image = "a/PAN.gif";
+    const BuildOutputResult clash = build();
+    EXPECT_EQ(clash.package.error, PackageError::PageImagesShareName);
+    EXPECT_EQ(clash.package.path, "icons/pan.gif");
+    EXPECT_EQ(clash.package.otherPath, "a/PAN.gif");
+    EXPECT_TRUE(fs::is_empty(out.path()));
+
+    params.PanCtrlIcon.Image = models.file("ICONS/Pan.GIF"); // the same file, spelt otherwise
+    const BuildOutputResult same = build();
+    ASSERT_TRUE(same.ok());
+    EXPECT_EQ(same.copiedFiles, (std::vector<std::string>{"vtr.jar", "pan.gif"}));
 }
 
 TEST(CopyFileBetweenFolders, SameFolderTextCopiesNothing) {
