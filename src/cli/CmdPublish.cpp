@@ -435,8 +435,10 @@ const Command kPublishCommand{
     "NAME.html (the page), then copies vtr.jar, LitColor.jpg (cartoon shading only) and the\n"
     "images the page names beside them. Prints the page's path. Several models give one\n"
     "package each, named after each model; a model that fails is reported and the others are\n"
-    "still published. An image that a material or the settings name and that cannot be read\n"
-    "is reported as a warning, and the package is written without it.\n"
+    "still published. An image that a material or the settings name and that cannot be read,\n"
+    "or a file that is no image the viewer shows (JPEG, PNG, GIF, BMP, WebP, TGA, DDS, PSD),\n"
+    "is reported as a warning, and the package is written without it; each image taken from\n"
+    "outside the model's folder is named in a warning too.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
     "  --name NAME      the package name, a plain file name of at most 250 bytes without\n"
@@ -458,10 +460,12 @@ const Command kPublishCommand{
     "\n"
     "A failed publish leaves an earlier package of that name as it was. The publish is refused\n"
     "before anything is written when an image is named like a package file (NAME.html,\n"
-    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading) or when a file it would write is the\n"
-    "model itself. Exit status 0 on success, 1 when a package cannot be written or vtr.jar\n"
-    "(LitColor.jpg for cartoon shading) cannot be copied beside it, 2 for wrong arguments\n"
-    "(--name with several models among them).\n",
+    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading; in any letter case), when two\n"
+    "different page images have one name, or when a file it would write is the model itself;\n"
+    "a run of several models is refused when a package would replace one of its inputs (a\n"
+    "model, a page image, the settings file, the template). Exit status 0 on success, 1 when\n"
+    "a package cannot be written or vtr.jar (LitColor.jpg for cartoon shading) cannot be\n"
+    "copied beside it, 2 for wrong arguments (--name with several models among them).\n",
     runPublish,
 };
 
