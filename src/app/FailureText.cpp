@@ -35,6 +35,8 @@ const char* PackageErrorReason(const PackageResult& result) {
         return ms::kReasonPackageNameTooLong;
     case PackageError::TargetIsModel:
         return ms::kReasonTargetIsModel;
+    case PackageError::TargetIsInput:
+        return ms::kReasonTargetIsInput;
     case PackageError::ImageNamedLikePackageFile:
         return ms::kReasonImageNamedLikePackageFile;
     case PackageError::PageImagesShareName:

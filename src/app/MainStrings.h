@@ -174,6 +174,7 @@ inline constexpr char kReasonOther[] = "書き込みに失敗しました（エ�
 inline constexpr char kReasonBadPackageName[] = "出力ファイル名がファイル名として使えません";
 inline constexpr char kReasonPackageNameTooLong[] = "出力ファイル名が長すぎます";
 inline constexpr char kReasonTargetIsModel[] = "モデルファイルを上書きすることになります";
+inline constexpr char kReasonTargetIsInput[] = "読み込むファイルを上書きすることになります";
 inline constexpr char kReasonImageNamedLikePackageFile[] =
     "画像の名前が書き出すファイルの名前と同じです";
 inline constexpr char kReasonPageImagesShareName[] =

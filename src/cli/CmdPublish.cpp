@@ -148,6 +148,8 @@ std::string describe(const PackageResult& result) {
                " with --single-file)";
     case PackageError::TargetIsModel:
         return "the publish would replace the model itself: " + result.path;
+    case PackageError::TargetIsInput:
+        return "the publish would replace a file it reads: " + result.path;
     case PackageError::ImageNamedLikePackageFile:
         return "an image of the settings is named " + printable(result.path) +
                ", like a file of the package";

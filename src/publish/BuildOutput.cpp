@@ -160,6 +160,44 @@ std::optional<PackageResult> copyConflict(const QelParameter& params, const Pack
     return std::nullopt;
 }
 
+// A file the build would write that it also reads, which would be lost: the template, or the
+// image of a material (the package is made from it first, but the user's file would be gone).
+// A page image copied onto itself is no such file: it is left as it is.
+std::optional<PackageResult> inputConflict(const QelScene& scene, const QelParameter& params,
+                                           const PackageRequest& request,
+                                           const PackageTarget& target,
+                                           StoredNameResolver& resolver) {
+    std::vector<std::string> inputs{request.templatePath};
+    for (const ImageReference& image : imageReferences(scene, params)) {
+        if (image.owner.empty()) {
+            continue; // a page image: copied onto itself it stays as it is
+        }
+        if (std::optional<std::string> source = resolver.resolve(image.stored, image.cp)) {
+            inputs.push_back(std::move(*source));
+        }
+    }
+    // The page images that lie where their copies would go.
+    std::vector<std::string> inPlace;
+    for (const PageImage& image : pageImages(params)) {
+        const auto source = resolver.resolve(*image.stored, systemCodePage());
+        if (source && sameFile(*source, target.outputFolder + image.name)) {
+            inPlace.push_back(image.name);
+        }
+    }
+    for (const std::string& name : outputFileNames(params, request, target.packageName)) {
+        const std::string file = target.outputFolder + name;
+        if (containsName(inPlace, name)) {
+            continue;
+        }
+        for (const std::string& input : inputs) {
+            if (sameFile(file, input)) {
+                return PackageResult{PackageError::TargetIsInput, file, {}, {}, {}};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // The files beside a published page that it loads: the archive, the applet archive, the
 // cartoon ramp (cartoon shading only) and the page's images that the build placed there.
 std::vector<std::string> pageFileNames(const QelScene& scene, const QelParameter& params,
@@ -303,8 +341,11 @@ BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, Packa
     const PackageTarget target = packageTarget(request);
     StoredNameResolver resolver(target.sourceFolder);
     if (target.error == PackageError::None) {
-        if (std::optional<PackageResult> conflict =
-                copyConflict(params, request, target, resolver)) {
+        std::optional<PackageResult> conflict = copyConflict(params, request, target, resolver);
+        if (!conflict) {
+            conflict = inputConflict(scene, params, request, target, resolver);
+        }
+        if (conflict) {
             result.package = std::move(*conflict);
             return result;
         }

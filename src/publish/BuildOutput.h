@@ -52,9 +52,10 @@ struct BuildOutputResult {
 // outside the model's folder tree. The shipped files are looked for beside the program, or in
 // shippedFolder when one is given. Nothing is written when an image has the name of a package
 // file (N.html, N.zip, the viewer, the ramp for cartoon shading), when two different images of
-// the page have one name, or when a file the build would write is the model file itself; names
-// compare without ASCII letter case. A request for the single-file page gets it written once
-// the package and its copies are complete (see StandalonePage.h).
+// the page have one name, or when a file the build would write is the model file itself or a
+// file it reads (an image of a material, the template); names compare without ASCII letter
+// case. A request for the single-file page gets it written once the package and its copies are
+// complete (see StandalonePage.h).
 BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
                               const std::string& shippedFolder = {});
 

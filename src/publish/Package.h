@@ -41,6 +41,8 @@ enum class PackageError {
     BadPackageName,         // empty, ".", "..", with a separator or a control character
     PackageNameTooLong,     // longer than kMaxPackageNameBytes (kMaxSingleFilePackageNameBytes)
     TargetIsModel,          // path: a file the publish would write that is the model file
+    TargetIsInput,          // path: a file the publish would write that it reads (an image
+                            // of a material, the template)
     ImageNamedLikePackageFile, // path: the name of a page image that a package file has
     PageImagesShareName,    // path, otherPath: two page images whose copies would share a name
     BadLevel,               // not 0 to 9

@@ -204,6 +204,34 @@ TEST_F(BuildOutputTest, PageImagesOfOneNameMustBeOneFile) {
     EXPECT_EQ(same.copiedFiles, (std::vector<std::string>{"vtr.jar", "pan.gif"}));
 }
 
+// Publishing beside the model, a page image copied under the name of one of the model's own
+// images (or of the template) would replace that file: refused before anything is written.
+TEST_F(BuildOutputTest, CopiesNeverReplaceAFileTheBuildReads) {
+    QelMaterial m = test::material("m");
+    m.tex = "pan.gif";
+    test::writeBytes(models.file("pan.gif"), kGif + "the model's own pan");
+    test::addMaterial(scene, m);
+    params.PanCtrlIcon.Image = "icons/pan.gif";
+    PackageRequest request;
+    request.modelPath = models.file("car.mqo");
+    request.tempFolder = temp.folder();
+    const BuildOutputResult result = buildOutput(scene, params, request, shipped.folder());
+    EXPECT_EQ(result.package.error, PackageError::TargetIsInput);
+    EXPECT_EQ(result.package.path, models.file("pan.gif"));
+    EXPECT_EQ(test::readBytes(models.file("pan.gif")), kGif + "the model's own pan");
+    EXPECT_FALSE(fs::exists(models.path() / "car.html"));
+
+    params.PanCtrlIcon.Image = "pan.gif"; // the model's image itself: left where it is
+    test::writeBytes(models.file("template.html"), "<p>%1</p>");
+    request.templatePath = models.file("template.html");
+    params.BackGroundImage = "icons/template.html";
+    test::writeBytes(models.file("icons/template.html"), kGif + "an image");
+    EXPECT_EQ(buildOutput(scene, params, request, shipped.folder()).package.path,
+              models.file("template.html"));
+    params.BackGroundImage.clear();
+    EXPECT_TRUE(buildOutput(scene, params, request, shipped.folder()).ok());
+}
+
 TEST(CopyFileBetweenFolders, SameFolderTextCopiesNothing) {
     test::TempDir a;
     test::TempDir b;
