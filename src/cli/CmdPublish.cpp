@@ -350,9 +350,21 @@ std::optional<std::string> inputOverwritten(const PublishOptions& options,
         const std::string& model = options.modelPaths[k];
         inputs.push_back({model, "the model " + model, k});
         const std::string folder = folderOfPath(model, systemCodePage()).value_or("./");
+        StoredNameResolver resolver(folder);
         for (const std::string& image : pageImageNames(parameters)) {
-            if (const auto source = resolveStoredName(image, systemCodePage(), folder)) {
+            if (const auto source = resolver.resolve(image, systemCodePage())) {
                 inputs.push_back({*source, "the page image " + *source + " of " + model, k});
+            }
+        }
+        // The images of the other models are read after earlier packages are written; a
+        // model's own are its build's to guard. So each model is read once more here, when
+        // there are others (one that cannot be read fails in its turn).
+        QelScene scene;
+        if (options.modelPaths.size() > 1 && readMqoFile(scene, model).ok()) {
+            for (const ImageReference& image : imageReferences(scene, QelParameter{})) {
+                if (const auto source = resolver.resolve(image.stored, image.cp)) {
+                    inputs.push_back({*source, "the image " + *source + " of " + model, k});
+                }
             }
         }
     }

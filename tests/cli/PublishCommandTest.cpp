@@ -185,8 +185,16 @@ TEST(PublishCommand, BatchRunsNeverReplaceWhatTheyWereGiven) {
     test::writeBytes(dir.file("src/m.mqo"), model);
     test::writeBytes(dir.file("out/m.html"), model);
     test::writeBytes(dir.file("out/vtr.jar"), "<p>%1</p>");
+    // out/n.mqo's texture out/x.gif, which the page image copy of src/m.mqo's package replaces.
+    test::writeBytes(dir.file("src/x.gif"), "GIF89a the page's");
+    test::writeBytes(dir.file("out/x.gif"), "GIF89a the texture");
+    test::writeBytes(dir.file("out/n.mqo"), "Metasequoia Document\r\nFormat Text Ver 1.0\r\n"
+                                            "Material 1 {\r\n\t\"t\" tex(\"x.gif\")\r\n}\r\nEof\r\n");
+    test::writeBytes(dir.file("s.vsn"), "[QelScene]\r\nTitleLogoImage=" + dir.file("src/x.gif"));
     const auto before = test::snapshot(dir.path());
     const std::vector<std::vector<std::string>> refused{
+        {"publish", dir.file("src/m.mqo"), dir.file("out/n.mqo"), "--out", dir.file("out"),
+         "--settings", dir.file("s.vsn")},
         {"publish", dir.file("src/m.mqo"), dir.file("out/m.html"), "--out", dir.file("out")},
         {"publish", dir.file("src/m.mqo"), "--out", dir.file("out"), "--template",
          dir.file("out/vtr.jar")},
