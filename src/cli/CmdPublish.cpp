@@ -334,7 +334,7 @@ PlannedPackage planPackage(const PublishOptions& options, const std::string& mod
 struct RunInput {
     std::string path;
     std::string what;
-    std::size_t model; // the model whose own input it is (its model file, its page images)
+    std::size_t model; // the model whose own input it is (its model file and images)
 };
 
 // Why the run must not start: a file that one model's publish would write is a file the run
