@@ -59,8 +59,7 @@ bool isTga(std::string_view bytes) {
     const std::uint64_t width = le16(bytes, 12);
     const std::uint64_t height = le16(bytes, 14);
     const unsigned base = type & ~8u; // 9, 10 and 11 are the run-length forms of 1, 2 and 3
-    if (mapType > 1 || (type != base && type != base + 8) || base < 1 || base > 3 || width == 0 ||
-        height == 0) {
+    if (mapType > 1 || base < 1 || base > 3 || width == 0 || height == 0) {
         return false;
     }
     const bool depthFits = base == 1   ? mapType == 1 && (depth == 8 || depth == 16)
