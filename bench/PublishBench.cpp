@@ -42,6 +42,7 @@ struct PublishFixture {
             for (char& c : image) {
                 c = static_cast<char>(random());
             }
+            image.replace(0, 3, "\xFF\xD8\xFF"); // a JPEG's start: only images are packaged
             writeWholeFile((folder / name).string(), image);
         }
         writeWholeFile((folder / "template.html").string(), "<html><body>%1</body></html>");

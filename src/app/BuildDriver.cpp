@@ -103,6 +103,15 @@ bool TBuildDriver::Build(const std::optional<std::string>& targetFolder) {
         TBusyCursor busy(FUi);
         result = buildOutput(FIn.Scene, params, request, FShippedFolder);
     }
+    FImageNotes.clear();
+    for (const ImageNotice& notice : result.package.imageNotices) {
+        if (notice.problem != ImageProblem::Unreadable) {
+            const char* note = notice.problem == ImageProblem::NotAnImage
+                                   ? ms::kNoteNotAnImage
+                                   : ms::kNoteOutsideModelFolder;
+            FImageNotes += u'\n' + Ui(note).arg(FromSystemText(notice.path));
+        }
+    }
     if (!result.ok()) {
         ShowError(PackageFailureText(ms::kMsgBuildFailed, result.package));
         return false;
@@ -133,7 +142,7 @@ void TBuildDriver::MenuSaveVTRClick() {
     }
     if (Build(folder)) {
         FUi.ShowMessage(FOwner, TMessageKind::Information, Ui(ms::kCaptionSave),
-                        Ui(ms::kMsgPublished));
+                        Ui(ms::kMsgPublished) + FImageNotes);
     }
 }
 

@@ -84,6 +84,9 @@ private:
     QWidget* FOwner;
     std::string FShippedFolder;
     TPreviewFolder FPreview;
+    // The files the last build left out as no image or took from outside the model's folder,
+    // one line each, for the message of a publish.
+    QString FImageNotes;
 };
 
 } // namespace vantor

@@ -36,8 +36,12 @@ const char* PackageErrorReason(const PackageResult& result) {
         return ms::kReasonPackageNameTooLong;
     case PackageError::TargetIsModel:
         return ms::kReasonTargetIsModel;
+    case PackageError::TargetIsInput:
+        return ms::kReasonTargetIsInput;
     case PackageError::ImageNamedLikePackageFile:
         return ms::kReasonImageNamedLikePackageFile;
+    case PackageError::PageImagesShareName:
+        return ms::kReasonPageImagesShareName;
     case PackageError::TemplateUnreadable:
         return ms::kReasonTemplateUnreadable;
     case PackageError::EmptyPage:
@@ -49,6 +53,7 @@ const char* PackageErrorReason(const PackageResult& result) {
     // The writer keeps no system error number for these; a missing folder is told apart
     // because it is the one a user fixes differently.
     case PackageError::CannotCreateWorkFolder:
+    case PackageError::CannotWriteTextureFile:
     case PackageError::CannotWriteModelFile:
     case PackageError::CannotWriteArchive:
     case PackageError::CannotWritePage:

@@ -161,6 +161,10 @@ inline constexpr char kMsgMqoReadFailed[] = "MQOファイルの読み込みに�
 inline constexpr char kMsgBadSceneInput[] = "シーン情報を正しく入力して下さい";
 inline constexpr char kMsgBuildFailed[] = "VTRファイルの作成に失敗しました";
 inline constexpr char kMsgPublished[] = "VTRファイルを保存しました";
+// The lines under kMsgPublished, one for each file that the package left out or took from
+// outside the model's folder, with its path for %1.
+inline constexpr char kNoteNotAnImage[] = "画像ではないため含めませんでした: %1";
+inline constexpr char kNoteOutsideModelFolder[] = "モデルのフォルダの外から取り込みました: %1";
 inline constexpr char kMsgMqoSaved[] = "MQOファイルを保存しました";
 inline constexpr char kMsgMqoSaveFailed[] = "MQOファイルの保存に失敗しました";
 inline constexpr char kMsgSettingsSaveFailed[] = "シーン情報の保存に失敗しました";
@@ -198,8 +202,11 @@ inline constexpr char kReasonOther[] = "書き込みに失敗しました（エ�
 inline constexpr char kReasonBadPackageName[] = "出力ファイル名がファイル名として使えません";
 inline constexpr char kReasonPackageNameTooLong[] = "出力ファイル名が長すぎます";
 inline constexpr char kReasonTargetIsModel[] = "モデルファイルを上書きすることになります";
+inline constexpr char kReasonTargetIsInput[] = "読み込むファイルを上書きすることになります";
 inline constexpr char kReasonImageNamedLikePackageFile[] =
     "画像の名前が書き出すファイルの名前と同じです";
+inline constexpr char kReasonPageImagesShareName[] =
+    "別々の画像が同じ名前でページの横にコピーされることになります";
 inline constexpr char kReasonTemplateUnreadable[] = "ページのひな形を読み込めません";
 inline constexpr char kReasonEmptyPage[] = "ページのひな形が空のページになります";
 inline constexpr char kReasonNoTempFolder[] = "一時フォルダを作成できません";

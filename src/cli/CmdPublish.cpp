@@ -3,8 +3,10 @@
 
 #include "cli/Commands.h"
 #include "model/MqoReader.h"
+#include "platform/FileOps.h"
 #include "platform/FileTimes.h"
 #include "platform/Limits.h"
+#include "platform/StoredNames.h"
 #include "publish/BuildOutput.h"
 #include "publish/CameraFit.h"
 #include "publish/PathHelpers.h"
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
 #include <vector>
 
 namespace vantor::cli {
@@ -145,9 +148,14 @@ std::string describe(const PackageResult& result) {
                " with --single-file)";
     case PackageError::TargetIsModel:
         return "the publish would replace the model itself: " + result.path;
+    case PackageError::TargetIsInput:
+        return "the publish would replace a file it reads: " + result.path;
     case PackageError::ImageNamedLikePackageFile:
         return "an image of the settings is named " + printable(result.path) +
                ", like a file of the package";
+    case PackageError::PageImagesShareName:
+        return "two images of the settings would be copied beside the page under one name: " +
+               printable(result.path) + " and " + printable(result.otherPath);
     case PackageError::BadLevel:
         return "the archive level must be 0 to 9";
     case PackageError::TemplateUnreadable:
@@ -160,6 +168,8 @@ std::string describe(const PackageResult& result) {
         return "cannot create the work folder " + result.path;
     case PackageError::ModelTooLarge:
         return "the model is too large for a model file (more than 2 GiB)";
+    case PackageError::CannotWriteTextureFile:
+        return "cannot write the texture file " + result.path;
     case PackageError::CannotWriteModelFile:
         return "cannot write the model file " + result.path;
     case PackageError::CannotWriteArchive:
@@ -170,21 +180,33 @@ std::string describe(const PackageResult& result) {
     return "unknown error";
 }
 
-// One warning for each image that a material or the settings name and that cannot be read:
-// the package is still written, without it.
-void warnAboutUnreadableImages(const QelScene& scene, const QelParameter& parameters,
-                               const std::string& modelPath) {
-    const std::string modelFolder =
-        folderOfPath(modelPath, systemCodePage()).value_or(std::string());
-    for (const ImageReference& image : imageReferences(scene, parameters)) {
-        if (readableImage(image, modelFolder)) {
-            continue;
-        }
+// One warning for each image that a material or the settings name and that cannot be read,
+// or that is no image and was left out (the package is still written, without it), and for
+// each image taken from outside the model's folder tree, so that the user sees what leaves
+// the disk.
+void warnAboutImages(const std::vector<ImageNotice>& notices, const std::string& modelPath) {
+    for (const ImageNotice& notice : notices) {
+        const ImageReference& image = notice.image;
         const std::string owner = image.owner.empty()
                                       ? std::string("the settings")
                                       : "material \"" + decodeToUtf8(image.cp, image.owner) + "\"";
-        reportWarning(modelPath + ": " + owner + " " + image.field + ": cannot read the image \"" +
-                      decodeToUtf8(image.cp, image.stored) + "\"");
+        const std::string prefix = modelPath + ": " + owner + " " + image.field + ": ";
+        std::string stored = decodeToUtf8(image.cp, image.stored);
+        stored.insert(stored.begin(), '"');
+        stored += '"';
+        switch (notice.problem) {
+        case ImageProblem::Unreadable:
+            reportWarning(prefix + "cannot read the image " + stored);
+            break;
+        case ImageProblem::NotAnImage:
+            reportWarning(prefix + stored + " is no image the viewer shows (" +
+                          printable(notice.path) + "); it is left out of the package");
+            break;
+        case ImageProblem::OutsideModelFolder:
+            reportWarning(prefix + "the image " + stored +
+                          " is taken from outside the model's folder: " + printable(notice.path));
+            break;
+        }
     }
 }
 
@@ -245,8 +267,12 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
         request.seed = options.seed;
         request.entryDosTime = kEarliestDosTime;
     }
-    warnAboutUnreadableImages(scene, parameters, request.modelPath);
     const BuildOutputResult result = buildOutput(scene, parameters, request);
+    warnAboutImages(result.package.imageNotices, request.modelPath);
+    for (const std::string& image : result.failedImageCopies) {
+        reportWarning(request.modelPath + ": cannot copy the image " + printable(image) +
+                      " into " + scene.outputFolder);
+    }
     if (!result.ok()) {
         return describe(result.package);
     }
@@ -257,6 +283,114 @@ std::optional<std::string> publishModel(const PublishOptions& options, const std
     }
     std::printf("%s\n", result.pagePath.c_str());
     return reportStandalonePage(result.standalone);
+}
+
+// A key that every spelling of one file or folder shares (through links, "..", hard links):
+// its device and inode when it exists, else its absolute path with the links of the part that
+// exists resolved.
+std::string identityOf(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    }
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(path, error);
+    return error ? path : full.string();
+}
+
+std::string foldedAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+    });
+    return text;
+}
+
+// A folder and a file name joined with one separator.
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder.empty() || folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+// Where one model of a run publishes.
+struct PlannedPackage {
+    std::string folder;     // the output folder as given or formed
+    std::string name;       // the package name
+    std::string identity;   // the same for every spelling of one package (folder and name)
+};
+
+PlannedPackage planPackage(const PublishOptions& options, const std::string& model) {
+    PlannedPackage plan;
+    plan.folder = options.outputFolder.value_or(
+        folderOfPath(model, systemCodePage()).value_or("./"));
+    plan.name = options.packageName.value_or(baseNameOfPath(model, systemCodePage()).value_or(""));
+    // Names compare without letter case: on a folder that ignores case they are one file.
+    plan.identity = identityOf(plan.folder) + "/" + foldedAscii(plan.name);
+    return plan;
+}
+
+// A file that a run reads, and what it is to the user.
+struct RunInput {
+    std::string path;
+    std::string what;
+    std::size_t model; // the model whose own input it is (its model file and images)
+};
+
+// Why the run must not start: a file that one model's publish would write is a file the run
+// reads (another model, its page images, the settings file or the page template), which would
+// be gone, or changed, before it is read. A model's package over its own model is left to
+// the build, which refuses that model alone.
+std::optional<std::string> inputOverwritten(const PublishOptions& options,
+                                            const QelParameter& parameters,
+                                            const std::vector<PlannedPackage>& plans) {
+    constexpr std::size_t kAnyModel = static_cast<std::size_t>(-1);
+    std::vector<RunInput> inputs;
+    for (std::size_t k = 0; k < options.modelPaths.size(); ++k) {
+        const std::string& model = options.modelPaths[k];
+        inputs.push_back({model, "the model " + model, k});
+        const std::string folder = folderOfPath(model, systemCodePage()).value_or("./");
+        StoredNameResolver resolver(folder);
+        for (const std::string& image : pageImageNames(parameters)) {
+            if (const auto source = resolver.resolve(image, systemCodePage())) {
+                inputs.push_back({*source, "the page image " + *source + " of " + model, k});
+            }
+        }
+        // The images of the other models are read after earlier packages are written; a
+        // model's own are its build's to guard. So each model is read once more here, when
+        // there are others (one that cannot be read fails in its turn).
+        QelScene scene;
+        if (options.modelPaths.size() > 1 && readMqoFile(scene, model).ok()) {
+            for (const ImageReference& image : imageReferences(scene, QelParameter{})) {
+                if (const auto source = resolver.resolve(image.stored, image.cp)) {
+                    inputs.push_back({*source, "the image " + *source + " of " + model, k});
+                }
+            }
+        }
+    }
+    if (options.settingsPath) {
+        inputs.push_back({*options.settingsPath, "the settings file " + *options.settingsPath,
+                          kAnyModel});
+    }
+    if (options.templatePath) {
+        inputs.push_back({*options.templatePath, "the page template " + *options.templatePath,
+                          kAnyModel});
+    }
+    PackageRequest request;
+    request.singleFile = options.singleFile;
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        for (const std::string& name : outputFileNames(parameters, request, plans[k].name)) {
+            const std::string file = joined(plans[k].folder, name);
+            for (const RunInput& input : inputs) {
+                if (input.model != k && sameFile(file, input.path)) {
+                    return "nothing is published: the package of " + options.modelPaths[k] +
+                           " would write " + printable(file) + ", which is " +
+                           printable(input.what) + " of this run";
+                }
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 int runPublish(const Arguments& args) {
@@ -272,22 +406,27 @@ int runPublish(const Arguments& args) {
     if (!parameters) {
         return reportFailure(problem);
     }
+    // Planned before anything is written: folders compare by identity, so a second spelling
+    // of one folder (a link, "..", an absolute path) is the same folder.
+    std::vector<PlannedPackage> plans;
+    for (const std::string& model : options->modelPaths) {
+        plans.push_back(planPackage(*options, model));
+    }
+    if (const std::optional<std::string> refusal = inputOverwritten(*options, *parameters, plans)) {
+        return reportFailure(*refusal);
+    }
     // Each model is tried, whatever became of the ones before it; a second model of the same
-    // base name would replace the first one's package, so it is refused.
+    // package would replace the first one's package, so it is refused.
     int status = kExitOk;
     std::set<std::string> written;
-    for (const std::string& model : options->modelPaths) {
-        const std::string folder = options->outputFolder.value_or(
-            folderOfPath(model, systemCodePage()).value_or("./"));
-        const std::string package =
-            std::filesystem::path(folder).lexically_normal().string() + "/" +
-            options->packageName.value_or(baseNameOfPath(model, systemCodePage()).value_or(""));
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        const std::string& model = options->modelPaths[k];
         std::optional<std::string> failure;
-        if (written.count(package) != 0) {
-            failure = model + ": an earlier model of this run has the same package name, " +
-                      package + "; its package is kept";
+        if (written.count(plans[k].identity) != 0) {
+            failure = model + ": an earlier model of this run has the same package, " +
+                      joined(plans[k].folder, plans[k].name) + "; its package is kept";
         } else if (!(failure = publishModel(*options, model, *parameters))) {
-            written.insert(package);
+            written.insert(plans[k].identity);
         }
         if (failure) {
             status = reportFailure(*failure);
@@ -310,8 +449,10 @@ const Command kPublishCommand{
     "NAME.html (the page), then copies vtr.jar, LitColor.jpg (cartoon shading only) and the\n"
     "images the page names beside them. Prints the page's path. Several models give one\n"
     "package each, named after each model; a model that fails is reported and the others are\n"
-    "still published. An image that a material or the settings name and that cannot be read\n"
-    "is reported as a warning, and the package is written without it.\n"
+    "still published. An image that a material or the settings name and that cannot be read,\n"
+    "or a file that is no image the viewer shows (JPEG, PNG, GIF, BMP, WebP, TGA, DDS, PSD),\n"
+    "is reported as a warning, and the package is written without it; each image taken from\n"
+    "outside the model's folder is named in a warning too.\n"
     "\n"
     "  --out DIR        the output folder, created when missing (default: the model's folder)\n"
     "  --name NAME      the package name, a plain file name of at most 250 bytes without\n"
@@ -333,10 +474,12 @@ const Command kPublishCommand{
     "\n"
     "A failed publish leaves an earlier package of that name as it was. The publish is refused\n"
     "before anything is written when an image is named like a package file (NAME.html,\n"
-    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading) or when a file it would write is the\n"
-    "model itself. Exit status 0 on success, 1 when a package cannot be written or vtr.jar\n"
-    "(LitColor.jpg for cartoon shading) cannot be copied beside it, 2 for wrong arguments\n"
-    "(--name with several models among them).\n",
+    "NAME.zip, vtr.jar, LitColor.jpg for cartoon shading; in any letter case), when two\n"
+    "different page images have one name, or when a file it would write is the model itself;\n"
+    "a run of several models is refused when a package would replace one of its inputs (a\n"
+    "model, a page image, the settings file, the template). Exit status 0 on success, 1 when\n"
+    "a package cannot be written or vtr.jar (LitColor.jpg for cartoon shading) cannot be\n"
+    "copied beside it, 2 for wrong arguments (--name with several models among them).\n",
     runPublish,
 };
 

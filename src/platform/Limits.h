@@ -60,6 +60,11 @@ inline constexpr std::uint64_t kPackageInflationFloor = std::uint64_t{64} << 20;
 inline constexpr std::size_t kMaxPackageNameBytes = 250;
 inline constexpr std::size_t kMaxSingleFilePackageNameBytes = 255 - 16;
 
+// A stored file name (a material's map, an image of the settings), and the path it forms with
+// the model's folder, may be at most this long, the longest path the system opens: a longer one
+// names no file and is never walked component by component.
+inline constexpr std::size_t kMaxStoredPathBytes = 4096;
+
 // A scene settings file is a few kilobytes; a file larger than this is not read.
 inline constexpr std::uint64_t kMaxSettingsFileBytes = std::uint64_t{16} << 20;
 

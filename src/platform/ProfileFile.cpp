@@ -131,27 +131,42 @@ std::optional<std::string_view> keyName(std::string_view line) {
 
 } // namespace
 
+namespace {
+
+// The line end a file is written back with: CR LF when it has any, else LF, else CR (a file
+// saved on an old desktop); CR LF for a file without line ends.
+std::string_view lineEndOf(std::string_view text) {
+    if (text.find("\r\n") != std::string_view::npos) {
+        return "\r\n";
+    }
+    if (text.find('\n') != std::string_view::npos) {
+        return "\n";
+    }
+    return text.find('\r') != std::string_view::npos ? "\r" : "\r\n";
+}
+
+} // namespace
+
 ProfileFile ProfileFile::parse(std::string_view text) {
     ProfileFile file;
-    if (text.find('\n') != std::string_view::npos && text.find("\r\n") == std::string_view::npos) {
-        file.lineEnd_ = "\n";
-    }
-    file.endsWithLineEnd_ = text.empty() || text.back() == '\n';
+    file.lineEnd_ = lineEndOf(text);
+    file.endsWithLineEnd_ = text.empty() || text.back() == '\n' || text.back() == '\r';
     file.bytes_.assign(text);
+    // CR, LF and CR LF each end a line.
     std::size_t lineCount = 1;
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    for (std::size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
+         at = text.find_first_of("\r\n", at + 1)) {
         ++lineCount;
     }
     file.lines_.reserve(lineCount);
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
+        std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        const std::size_t size = end > pos && text[end - 1] == '\r' ? end - pos - 1 : end - pos;
-        file.lines_.push_back({pos, size});
-        pos = end + 1;
+        file.lines_.push_back({pos, end - pos});
+        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
     return file;
 }

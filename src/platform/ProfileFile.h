@@ -74,7 +74,7 @@ private:
 
 class ProfileFile {
 public:
-    // The lines of an INI text; any text is accepted.
+    // The lines of an INI text; any text is accepted. CR, LF and CR LF each end a line.
     static ProfileFile parse(std::string_view text);
     // The file's content; a missing or unreadable file is an empty profile, and *wasRead (when
     // given) says which it was.

@@ -1,5 +1,6 @@
 #include "platform/TempFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -18,7 +19,8 @@ namespace {
 constexpr std::string_view kFolderPrefix = "vantor-";
 constexpr std::size_t kFolderNameSize = kFolderPrefix.size() + 6; // mkdtemp's six characters
 constexpr std::size_t kMaxStatBytes = 4096;
-constexpr std::size_t kMaxMarkBytes = 64;
+constexpr std::size_t kMaxMarkBytes = 160;
+constexpr std::size_t kMaxBootIdBytes = 64;
 // Fields of /proc/PID/stat after the command name in parentheses: the state is field 3 and
 // the start time field 22.
 constexpr int kStartTimeFieldAfterName = 22 - 3;
@@ -88,25 +90,72 @@ std::optional<unsigned long long> processStartTime(pid_t pid) {
     return takeNumber<unsigned long long>(fields, ' ');
 }
 
+// Where a process id means something: the PID namespace (the device and inode of
+// /proc/self/ns/pid) and the boot (/proc/sys/kernel/random/boot_id). A process in a sandbox or a
+// container has ids of its own namespace, so an id of another namespace or boot tells nothing
+// about the processes this run can see.
+struct PidSpace {
+    unsigned long long nsDevice;
+    unsigned long long nsInode;
+    std::string bootId;
+    bool operator==(const PidSpace&) const = default;
+};
+
 struct OwnerMark {
     pid_t pid;
     unsigned long long startTime;
+    PidSpace space;
 };
 
-std::string formatMark(const OwnerMark& mark) {
-    return std::to_string(mark.pid) + " " + std::to_string(mark.startTime) + "\n";
+// This process's PID namespace and boot; nothing when either cannot be read.
+std::optional<PidSpace> currentPidSpace() {
+    struct stat info {};
+    if (::stat("/proc/self/ns/pid", &info) != 0) {
+        return std::nullopt;
+    }
+    std::optional<std::string> boot =
+        readSmallFile("/proc/sys/kernel/random/boot_id", kMaxBootIdBytes);
+    if (!boot) {
+        return std::nullopt;
+    }
+    while (!boot->empty() && (boot->back() == '\n' || boot->back() == ' ')) {
+        boot->pop_back();
+    }
+    const bool plain = !boot->empty() && std::all_of(boot->begin(), boot->end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == '-';
+    });
+    if (!plain) {
+        return std::nullopt;
+    }
+    return PidSpace{static_cast<unsigned long long>(info.st_dev),
+                    static_cast<unsigned long long>(info.st_ino), std::move(*boot)};
 }
 
-// "PID STARTTIME\n" and nothing else; a process id must be positive (kill() gives 0 and
-// negative ids other meanings).
+std::string formatMark(const OwnerMark& mark) {
+    return std::to_string(mark.pid) + " " + std::to_string(mark.startTime) + " " +
+           std::to_string(mark.space.nsDevice) + " " + std::to_string(mark.space.nsInode) + " " +
+           mark.space.bootId + "\n";
+}
+
+// "PID STARTTIME NSDEVICE NSINODE BOOTID\n" and nothing else; a process id must be positive
+// (kill() gives 0 and negative ids other meanings). A mark of any other form (such as the
+// two-field mark of earlier versions) tells too little to be acted on.
 std::optional<OwnerMark> parseMark(std::string_view text) {
     const std::optional<pid_t> pid = takeNumber<pid_t>(text, ' ');
     const std::optional<unsigned long long> start =
-        pid ? takeNumber<unsigned long long>(text, '\n') : std::nullopt;
-    if (!pid || *pid <= 0 || !start || !text.empty()) {
+        pid ? takeNumber<unsigned long long>(text, ' ') : std::nullopt;
+    const std::optional<unsigned long long> nsDevice =
+        start ? takeNumber<unsigned long long>(text, ' ') : std::nullopt;
+    const std::optional<unsigned long long> nsInode =
+        nsDevice ? takeNumber<unsigned long long>(text, ' ') : std::nullopt;
+    if (!pid || *pid <= 0 || !nsInode || text.size() < 2 || !text.ends_with('\n')) {
         return std::nullopt;
     }
-    return OwnerMark{*pid, *start};
+    const std::string_view boot = text.substr(0, text.size() - 1);
+    if (boot.find_first_of(" \n") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return OwnerMark{*pid, *start, {*nsDevice, *nsInode, std::string(boot)}};
 }
 
 // The owner mark of a folder that this user made as a private folder, or nothing when the
@@ -132,8 +181,12 @@ std::optional<OwnerMark> readOwnerMark(const std::string& folder) {
 }
 
 // Whether the marked process has ended. A process of that id that started at another time is
-// a later one; whatever cannot be told for sure counts as running.
-bool ownerHasEnded(const OwnerMark& mark) {
+// a later one. An owner in another PID namespace or boot may be running where this run cannot
+// see it, and whatever cannot be told for sure counts as running.
+bool ownerHasEnded(const OwnerMark& mark, const std::optional<PidSpace>& ours) {
+    if (!ours || !(mark.space == *ours)) {
+        return false;
+    }
     if (::kill(mark.pid, 0) != 0 && errno == ESRCH) {
         return true;
     }
@@ -189,10 +242,11 @@ void removeProcessTempFolder() {
 
 bool markTempFolderOwner(const std::string& folder) {
     const std::optional<unsigned long long> start = processStartTime(::getpid());
-    if (!start) {
+    std::optional<PidSpace> space = currentPidSpace();
+    if (!start || !space) {
         return false;
     }
-    const std::string mark = formatMark({::getpid(), *start});
+    const std::string mark = formatMark({::getpid(), *start, std::move(*space)});
     const std::string path = folder + "/" + kTempOwnerFileName;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
@@ -211,6 +265,7 @@ int removeAbandonedTempFolders(const std::string& baseFolder) {
     if (dir == nullptr) {
         return 0;
     }
+    const std::optional<PidSpace> ours = currentPidSpace();
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
@@ -219,7 +274,7 @@ int removeAbandonedTempFolders(const std::string& baseFolder) {
         }
         const std::string folder = baseFolder + "/" + std::string(name);
         const std::optional<OwnerMark> mark = readOwnerMark(folder);
-        if (mark && ownerHasEnded(*mark)) {
+        if (mark && ownerHasEnded(*mark, ours)) {
             std::error_code error;
             std::filesystem::remove_all(folder, error);
             removed += error ? 0 : 1;

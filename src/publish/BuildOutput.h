@@ -36,6 +36,8 @@ struct BuildOutputResult {
     PackageResult package;
     std::vector<std::string> copiedFiles; // names of the files copied into the output folder
     std::vector<std::string> failedCopies; // shipped files that are not in the output folder
+    std::vector<std::string> placedImages; // the page's images beside the page, copied or found
+    std::vector<std::string> failedImageCopies; // page images that could not be written there
     std::string pagePath;                 // the page's path, when the package was written
     StandaloneResult standalone;          // the single-file page, when the request asks for it
     bool ok() const { return package.ok(); }
@@ -43,23 +45,28 @@ struct BuildOutputResult {
 
 // Writes the package (a request without a template path uses the shipped template) and, when
 // that succeeded, copies the shipped files and the images. A file that is missing or cannot be
-// copied is left out without failing the build (a shipped one is listed in failedCopies); a
-// file that already lies in the output folder is not copied (and not listed). The shipped
-// files are looked for beside the program, or in shippedFolder when one is given. Nothing is
-// written when an image has the name of a package file (N.html, N.zip, the viewer, the ramp
-// for cartoon shading), or when a file the build would write is the model file itself. A
-// request for the single-file page gets it written once the package and its copies are
+// copied is left out without failing the build (a shipped one is listed in failedCopies, an
+// image in failedImageCopies); a file that already lies in the output folder is not copied
+// (and not listed). Only images of a kind the viewer shows are packaged or copied (see
+// ImageKind.h); package.imageNotices lists every image left out and every one taken from
+// outside the model's folder tree. The shipped files are looked for beside the program, or in
+// shippedFolder when one is given. Nothing is written when an image has the name of a package
+// file (N.html, N.zip, the viewer, the ramp for cartoon shading), when two different images of
+// the page have one name, or when a file the build would write is the model file itself or a
+// file it reads (an image of a material, the template); names compare without ASCII letter
+// case. A request for the single-file page gets it written once the package and its copies are
 // complete (see StandalonePage.h).
 BuildOutputResult buildOutput(QelScene& scene, const QelParameter& params, PackageRequest request,
                               const std::string& shippedFolder = {});
 
-// One image name that a build reads: a map of a material, or an image of the page.
-struct ImageReference {
-    std::string owner;  // the material's name; empty for an image of the scene settings
-    std::string field;  // "tex", "aplane", "bump", "env", or the settings key ("BackGroundImage")
-    std::string stored; // the name as stored, in code page cp
-    CodePage cp = CodePage::Utf8;
-};
+// The names of the files that a build with params and request writes into its output folder
+// for the package packageName: the page, the archive, the single-file page when asked for, the
+// shipped files and the copies of the page's images.
+std::vector<std::string> outputFileNames(const QelParameter& params, const PackageRequest& request,
+                                         const std::string& packageName);
+
+// The names of the page's images as the settings hold them, in the page's order.
+std::vector<std::string> pageImageNames(const QelParameter& params);
 
 // Every image name the build of scene with params reads: the maps of each material in table
 // order (texture, alpha plane, bump, environment), then the page's images in the page's order.

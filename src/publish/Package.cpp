@@ -1,5 +1,4 @@
 #include "publish/Package.h"
-#include "publish/StandalonePage.h"
 
 #include "platform/FileOps.h"
 #include "platform/FileTimes.h"
@@ -10,6 +9,7 @@
 #include "publish/KeyedStream.h"
 #include "publish/ModelFile.h"
 #include "publish/PathHelpers.h"
+#include "publish/StandalonePage.h"
 #include "publish/TextureFile.h"
 
 #include <algorithm>
@@ -74,24 +74,51 @@ private:
     std::vector<ZipEntry> entries_;
 };
 
+bool canBeRead(const std::string& path) {
+    struct stat info {};
+    return FileDescriptor(openRegularFile(path, info)).get() >= 0;
+}
+
 // The texture files of every image the materials name, in table order and within a material
 // in the order texture, alpha plane, bump, environment. The first image that yields an entry
-// name is the one written; an image that cannot be read gives a later one its chance.
-void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGenerator& keys,
-                       WorkFiles& work) {
+// name is the one written; an image that cannot be read, or a file that is no image, gives a
+// later one its chance. Each reference that names nothing readable is noticed, and each file
+// (once) that is left out as no image or packaged from outside the model's folder. Returns the
+// texture file that could not be written, which fails the package.
+std::optional<std::string> writeTextureFiles(QelScene& scene, StoredNameResolver& resolver,
+                                             KeyGenerator& keys, WorkFiles& work,
+                                             std::vector<ImageNotice>& notices) {
     const std::size_t materialCount =
         scene.materialCount <= 0
             ? 0
             : std::min(static_cast<std::size_t>(scene.materialCount), scene.materials.size());
+    std::vector<std::string> noticed; // files already named in a notice
+    const auto notice = [&](ImageProblem problem, ImageReference image, const std::string& path) {
+        if (std::find(noticed.begin(), noticed.end(), path) == noticed.end()) {
+            noticed.push_back(path);
+            notices.push_back({problem, std::move(image), path});
+        }
+    };
     for (std::size_t i = 0; i < materialCount; ++i) {
         const QelMaterial& material = scene.materials[i];
-        for (const std::string* map :
-             {&material.tex, &material.aplane, &material.bump, &material.env}) {
+        const std::pair<const char*, const std::string*> maps[] = {{"tex", &material.tex},
+                                                                   {"aplane", &material.aplane},
+                                                                   {"bump", &material.bump},
+                                                                   {"env", &material.env}};
+        for (const auto& [field, map] : maps) {
             if (map->empty()) {
                 continue;
             }
-            const std::string stored = map->substr(0, map->find('\0'));
-            const std::optional<std::string> fileName = textureEntryName(stored, scene.codePage);
+            ImageReference reference{material.name, field, map->substr(0, map->find('\0')),
+                                     scene.codePage};
+            const std::optional<std::string> image =
+                resolver.resolve(reference.stored, scene.codePage);
+            if (!image || !canBeRead(*image)) {
+                notices.push_back({ImageProblem::Unreadable, std::move(reference), {}});
+                continue;
+            }
+            const std::optional<std::string> fileName =
+                textureEntryName(reference.stored, scene.codePage);
             if (!fileName) {
                 continue;
             }
@@ -99,18 +126,27 @@ void writeTextureFiles(QelScene& scene, const std::string& sourceFolder, KeyGene
             if (work.hasEntry(entryName)) {
                 continue;
             }
-            const std::optional<std::string> image =
-                resolveStoredName(stored, scene.codePage, sourceFolder);
-            if (!image) {
-                continue;
-            }
             const std::string textureFile = scene.workFolder + *fileName;
             work.writing(textureFile);
-            if (writeTextureFile(scene, *image, textureFile, keys) == TextureFileStatus::Ok) {
+            switch (writeTextureFile(scene, *image, textureFile, keys)) {
+            case TextureFileStatus::Ok:
                 work.addEntry(std::move(entryName), textureFile);
+                if (resolver.liesOutsideBase(*image)) {
+                    notice(ImageProblem::OutsideModelFolder, std::move(reference), *image);
+                }
+                break;
+            case TextureFileStatus::NotAnImage:
+                notice(ImageProblem::NotAnImage, std::move(reference), *image);
+                break;
+            case TextureFileStatus::CannotReadImage:
+                notices.push_back({ImageProblem::Unreadable, std::move(reference), {}});
+                break;
+            case TextureFileStatus::CannotWrite:
+                return textureFile;
             }
         }
     }
+    return std::nullopt;
 }
 
 std::uint64_t fileSize(const std::string& path) {
@@ -232,6 +268,12 @@ PackageTarget packageTarget(const PackageRequest& request) {
 
 PackageResult writePackage(QelScene& scene, const QelParameter& params,
                            const PackageRequest& request) {
+    StoredNameResolver resolver(packageTarget(request).sourceFolder);
+    return writePackage(scene, params, request, resolver);
+}
+
+PackageResult writePackage(QelScene& scene, const QelParameter& params,
+                           const PackageRequest& request, StoredNameResolver& resolver) {
     PackageTarget target = packageTarget(request);
     if (target.error != PackageError::None) {
         return failure(target.error, target.path);
@@ -286,7 +328,10 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
     KeyGenerator keys = request.seed ? KeyGenerator(*request.seed) : KeyGenerator::unpredictable();
 
     WorkFiles work(scene.workFolder);
-    writeTextureFiles(scene, target.sourceFolder, keys, work);
+    std::vector<ImageNotice> notices;
+    if (const auto failed = writeTextureFiles(scene, resolver, keys, work, notices)) {
+        return failure(PackageError::CannotWriteTextureFile, *failed);
+    }
     const std::string modelFile = scene.workFolder + scene.packageName + ".qel";
     work.writing(modelFile);
     switch (writeModelFile(scene, modelFile, keys)) {
@@ -303,6 +348,7 @@ PackageResult writePackage(QelScene& scene, const QelParameter& params,
     }
     PackageResult result;
     result.entryNames = work.entryNames();
+    result.imageNotices = std::move(notices);
     if (!writeWholeFile(pageFile.path(), page.bytes)) {
         return failure(PackageError::CannotWritePage, pageFile.target());
     }

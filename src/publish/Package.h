@@ -8,6 +8,7 @@
 // private temporary folder.
 
 #include "model/QelScene.h"
+#include "platform/StoredNames.h"
 #include "publish/QelParameter.h"
 
 #include <cstdint>
@@ -40,22 +41,52 @@ enum class PackageError {
     BadPackageName,         // empty, ".", "..", with a separator or a control character
     PackageNameTooLong,     // longer than kMaxPackageNameBytes (kMaxSingleFilePackageNameBytes)
     TargetIsModel,          // path: a file the publish would write that is the model file
+    TargetIsInput,          // path: a file the publish would write that it reads (an image
+                            // of a material, the template)
     ImageNamedLikePackageFile, // path: the name of a page image that a package file has
+    PageImagesShareName,    // path, otherPath: two page images whose copies would share a name
     BadLevel,               // not 0 to 9
     TemplateUnreadable,     // path: the template
     EmptyPage,              // the template expands to nothing
     NoTempFolder,           // the private temporary folder cannot be created
     CannotCreateWorkFolder, // path: the work folder
     ModelTooLarge,          // the model file's stream would exceed its 32-bit lengths
+    CannotWriteTextureFile, // path: a texture file in the work folder
     CannotWriteModelFile,   // path: the model file in the work folder
     CannotWriteArchive,     // path: the archive
     CannotWritePage,        // path: the page
 };
 
+// One image name that a build reads: a map of a material, or an image of the page.
+struct ImageReference {
+    std::string owner;  // the material's name; empty for an image of the scene settings
+    std::string field;  // "tex", "aplane", "bump", "env", or the settings key ("BackGroundImage")
+    std::string stored; // the name as stored, in code page cp
+    CodePage cp = CodePage::Utf8;
+};
+
+// What a build tells about an image it was to package, so that the user sees what it left out
+// and what leaves the model's folder.
+enum class ImageProblem {
+    Unreadable,         // no file found, or it cannot be read: left out
+    NotAnImage,         // path: a file of no kind the viewer shows: left out
+    OutsideModelFolder, // path: an image packaged from outside the model's folder tree
+};
+
+struct ImageNotice {
+    ImageProblem problem;
+    ImageReference image;
+    std::string path; // the file found for it (none when Unreadable)
+};
+
 struct PackageResult {
     PackageError error = PackageError::None;
     std::string path;                    // the file or folder the error concerns
+    std::string otherPath;               // PageImagesShareName: the second image
     std::vector<std::string> entryNames; // the archive's entries, in order
+    // Every image that was left out or taken from outside the model's folder: the materials'
+    // maps in table order, then (buildOutput) the page's images.
+    std::vector<ImageNotice> imageNotices;
     bool ok() const { return error == PackageError::None; }
 };
 
@@ -73,10 +104,15 @@ PackageTarget packageTarget(const PackageRequest& request);
 
 // Writes the package. Sets scene.outputFolder (ending in a separator), scene.packageName,
 // scene.tempPath, scene.workFolder and scene.streamTransform, which keep their values after the
-// call. Images that cannot be read are left out of the archive (the model file still names
-// them); everything else that fails makes the call fail.
+// call. Images that cannot be read, and files that are no image the viewer shows, are left out
+// of the archive (the model file still names them) and listed in imageNotices, as is every
+// image taken from outside the model's folder tree; everything else that fails makes the call
+// fail. The stored names are found with resolver, whose base is the model's folder (the first
+// form makes one of its own).
 PackageResult writePackage(QelScene& scene, const QelParameter& params,
                            const PackageRequest& request);
+PackageResult writePackage(QelScene& scene, const QelParameter& params,
+                           const PackageRequest& request, StoredNameResolver& resolver);
 
 // The package's file names after writePackage: N.zip, N.html, and the page's full path.
 std::string packageArchiveName(const QelScene& scene);

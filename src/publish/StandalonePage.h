@@ -21,7 +21,9 @@ struct EmbeddedFile {
 // The standard base64 form of bytes (RFC 4648, with padding, without line breaks).
 std::string base64Encoded(std::string_view bytes);
 
-// The page with the files inserted before its </head> (or at its start when it has none).
+// The page with the files inserted before its </head> tag (or at its start when it has none).
+// Only a tag that stands as markup counts: a "</head>" inside a comment, a script, a style or
+// another element of text content ends no head.
 std::string buildStandalonePage(std::string_view page, const std::vector<EmbeddedFile>& files);
 
 // The single-file page's name for a package: "N.standalone.html".

@@ -3,6 +3,7 @@
 #include "platform/FileOps.h"
 #include "platform/Files.h"
 #include "platform/Limits.h"
+#include "publish/ImageKind.h"
 
 namespace vantor {
 
@@ -15,9 +16,10 @@ std::string buildTextureFile(std::string_view image, StreamKey key, bool transfo
 TextureFileStatus writeTextureFile(QelScene& scene, const std::string& imageFile,
                                    const std::string& texturePath, KeyGenerator& keys) {
     // Read, not mapped: an image that shrinks while it is copied must not stop the program.
-    const FileContents image = readFile(imageFile, kMaxImageFileBytes);
-    if (!image.ok()) {
-        return TextureFileStatus::CannotReadImage;
+    const ImageFile image = readImageFile(imageFile);
+    if (image.status != ImageFileStatus::Ok) {
+        return image.status == ImageFileStatus::NotAnImage ? TextureFileStatus::NotAnImage
+                                                           : TextureFileStatus::CannotReadImage;
     }
     const StreamKey key = keys.nextKey();
     const std::string bytes = buildTextureFile(image.bytes, key, scene.streamTransform != 0);

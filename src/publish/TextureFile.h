@@ -13,9 +13,10 @@ namespace vantor {
 
 std::string buildTextureFile(std::string_view image, StreamKey key, bool transform);
 
-enum class TextureFileStatus { Ok, CannotReadImage, CannotWrite };
+enum class TextureFileStatus { Ok, CannotReadImage, NotAnImage, CannotWrite };
 
-// Reads the image file (an existing path: the caller has resolved the stored name) and writes
+// Reads the image file (an existing path: the caller has resolved the stored name), refuses a
+// file of no kind the viewer shows (see ImageKind.h), and writes
 // its texture file at texturePath with scene.streamTransform and a key drawn from keys once the
 // image has been read. Leaves the key in scene.streamKey and the stream length in
 // scene.streamPos.

@@ -1,6 +1,9 @@
 #include "settings/SceneSettings.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <type_traits>
 
 #include "platform/NumberText.h"
@@ -26,6 +29,18 @@ std::string formatValue(const T& field) {
     }
 }
 
+// The float a settings value gives: nothing beyond the float range, which would read as an
+// infinity that the page cannot use and the next save writes as text no load accepts. Values
+// that round to the largest float (its own shortest text among them) are taken as it.
+std::optional<float> floatOfReal(double value) {
+    constexpr double kFirstOverflow = 0x1.ffffffp127; // half a step above the largest float
+    if (!(std::fabs(value) < kFirstOverflow)) {
+        return std::nullopt;
+    }
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -kLargest, kLargest));
+}
+
 template <class T>
 void readValue(const std::string& text, T& field) {
     if constexpr (std::is_same_v<T, bool>) {
@@ -33,8 +48,8 @@ void readValue(const std::string& text, T& field) {
             field = *value != 0;
         }
     } else if constexpr (std::is_same_v<T, float>) {
-        if (const auto value = parseReal(text)) {
-            field = static_cast<float>(*value);
+        if (const auto value = parseReal(text); value && floatOfReal(*value)) {
+            field = *floatOfReal(*value);
         }
     } else if constexpr (std::is_same_v<T, std::int32_t>) {
         if (const auto value = parseProfileInteger(text)) {

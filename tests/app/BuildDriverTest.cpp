@@ -63,19 +63,28 @@ TEST_F(Publish, CopiesTheCartoonRampOnlyForCartoonShading) {
 
 TEST_F(Publish, CopiesTheImagesThePageNames) {
     TempDir pictures;
-    writeBytes(models.path() / "sky.jpg", "background");
-    writeBytes(pictures.path() / "rotate.gif", "icon");
-    writeBytes(out.path() / "logo.gif", "already there");
+    writeBytes(models.path() / "sky.jpg", "background, but no image");
+    writeBytes(pictures.path() / "rotate.gif", "GIF89a icon");
+    writeBytes(out.path() / "logo.gif", "GIF89a already there");
     TSceneTab& tab = form->SceneTab();
     tab.EditBkimg->setText("sky.jpg"); // a bare name lies beside the model
     tab.EditRotIcon->setText(Q(pictures.file("rotate.gif")));
     tab.EditZomIcon->setText(Q(pictures.file("missing.gif")));
     tab.EditTitleLogoImage->setText(Q(out.file("logo.gif"))); // already in the output folder
     PublishInto(Q(out.folder()));
-    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgPublished)}));
-    EXPECT_EQ(readBytes(Out("sky.jpg")), "background");
-    EXPECT_EQ(readBytes(Out("rotate.gif")), "icon");
-    EXPECT_EQ(readBytes(Out("logo.gif")), "already there");
+    // Under the message: what was left out as no image, and what came from outside the
+    // model's folder, in the page's order.
+    const auto note = [](const char* text, const std::string& path) {
+        return u'\n' + QString::fromUtf8(text).arg(Q(path));
+    };
+    EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8(ms::kMsgPublished) +
+                                       note(ms::kNoteOutsideModelFolder, out.file("logo.gif")) +
+                                       note(ms::kNoteNotAnImage, models.file("sky.jpg")) +
+                                       note(ms::kNoteOutsideModelFolder,
+                                            pictures.file("rotate.gif"))}));
+    EXPECT_FALSE(Exists(Out("sky.jpg")));
+    EXPECT_EQ(readBytes(Out("rotate.gif")), "GIF89a icon");
+    EXPECT_EQ(readBytes(Out("logo.gif")), "GIF89a already there");
     EXPECT_FALSE(Exists(Out("missing.gif")));
 }
 

@@ -120,6 +120,97 @@ TEST(PublishCommand, UnreadableImagesAreWarnedAboutAndThePackageIsStillWritten) 
         << info.out;
 }
 
+// A model from elsewhere may name any file of the disk: what is no image stays where it is and
+// is named; an image from outside the model's folder goes into the package and is named too.
+TEST(PublishCommand, FilesThatAreNoImagesStayOnTheDisk) {
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "a/b");
+    test::writeBytes(dir.file("secret.txt"), "my password");
+    test::writeBytes(dir.file("wood.jpg"), test::readBytes(std::string(VANTOR_SOURCE_DIR) +
+                                                           "/examples/house/brick.jpg"));
+    test::writeBytes(dir.file("a/b/m.mqo"),
+                     "Metasequoia Document\r\nFormat Text Ver 1.0\r\nMaterial 2 {\r\n"
+                     "\t\"s\" col(1 1 1 1) tex(\"..\\..\\secret.txt\")\r\n"
+                     "\t\"w\" col(1 1 1 1) tex(\"..\\..\\wood.jpg\")\r\n}\r\nEof\r\n");
+    test::writeBytes(dir.file("s.vsn"), "[QelScene]\r\nTitleLogoImage=" + dir.file("secret.txt") +
+                                            "\r\n");
+    const test::CliRun run = runCli({"publish", dir.file("a/b/m.mqo"), "--settings",
+                                     dir.file("s.vsn"), "--out", dir.file("web"),
+                                     "--single-file"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string prefix = "vantor-cli: warning: " + dir.file("a/b/m.mqo") + ": ";
+    const std::string climbed = dir.file("a/b/") + "../../";
+    EXPECT_EQ(run.err, prefix + "material \"s\" tex: \"..\\..\\secret.txt\" is no image the "
+                                "viewer shows (" + climbed + "secret.txt); it is left out of the "
+                                "package\n" +
+                           prefix + "material \"w\" tex: the image \"..\\..\\wood.jpg\" is taken "
+                                    "from outside the model's folder: " + climbed + "wood.jpg\n" +
+                           prefix + "the settings TitleLogoImage: \"" + dir.file("secret.txt") +
+                           "\" is no image the viewer shows (" + dir.file("secret.txt") +
+                           "); it is left out of the package\n");
+    const test::CliRun inspect = runCli({"inspect", dir.file("web/m.zip")});
+    EXPECT_EQ(inspect.out.find(R"("name":"m\\secret)"), std::string::npos) << inspect.out;
+    EXPECT_NE(inspect.out.find("wood.jpx"), std::string::npos) << inspect.out;
+    EXPECT_FALSE(fs::exists(dir.path() / "web/secret.txt"));
+    EXPECT_EQ(test::readBytes(dir.file("web/m.standalone.html")).find(
+                  "data-name=\"secret.txt\""), std::string::npos);
+}
+
+// Packages compare by identity: another spelling of a folder (a link, an absolute path, a
+// letter case) is the same package, refused for the later model with the package's name; and
+// a run in which one package would replace a file the run reads is refused before anything is
+// written.
+TEST(PublishCommand, BatchRunsNeverReplaceWhatTheyWereGiven) {
+    test::TempDir dir;
+    const std::string model = test::readBytes(test::houseModel());
+    fs::create_directories(dir.path() / "a");
+    test::writeBytes(dir.file("a/m.mqo"), model);
+    test::writeBytes(dir.file("a/M.mqo"), model);
+    test::writeBytes(dir.file("a/m.mqoz"), test::handMadeZip({test::deflatedEntry("m.mqo", model)}));
+    fs::create_directory_symlink(dir.file("a"), dir.file("link"));
+    for (const std::string& second : {dir.file("a/m.mqoz"), dir.file("link/m.mqoz"),
+                                      dir.file("link/../a/M.mqo")}) {
+        const test::CliRun run = runCli({"publish", dir.file("a/") + "m.mqo", second});
+        EXPECT_EQ(run.status, 1) << second;
+        EXPECT_EQ(run.out, dir.file("a/m.html\n"));
+        EXPECT_NE(run.err.find(second + ": an earlier model of this run has the same package, "),
+                  std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("//"), std::string::npos) << run.err;
+    }
+
+    // out/m.html is a model of the run, which the package of src/m.mqo would replace; and a
+    // template or a settings file that a package would replace.
+    fs::create_directories(dir.path() / "src");
+    fs::create_directories(dir.path() / "out");
+    test::writeBytes(dir.file("src/m.mqo"), model);
+    test::writeBytes(dir.file("out/m.html"), model);
+    test::writeBytes(dir.file("out/vtr.jar"), "<p>%1</p>");
+    // out/n.mqo's texture out/x.gif, which the page image copy of src/m.mqo's package replaces.
+    test::writeBytes(dir.file("src/x.gif"), "GIF89a the page's");
+    test::writeBytes(dir.file("out/x.gif"), "GIF89a the texture");
+    test::writeBytes(dir.file("out/n.mqo"), "Metasequoia Document\r\nFormat Text Ver 1.0\r\n"
+                                            "Material 1 {\r\n\t\"t\" tex(\"x.gif\")\r\n}\r\nEof\r\n");
+    test::writeBytes(dir.file("s.vsn"), "[QelScene]\r\nTitleLogoImage=" + dir.file("src/x.gif"));
+    const auto before = test::snapshot(dir.path());
+    const std::vector<std::vector<std::string>> refused{
+        {"publish", dir.file("src/m.mqo"), dir.file("out/n.mqo"), "--out", dir.file("out"),
+         "--settings", dir.file("s.vsn")},
+        {"publish", dir.file("src/m.mqo"), dir.file("out/m.html"), "--out", dir.file("out")},
+        {"publish", dir.file("src/m.mqo"), "--out", dir.file("out"), "--template",
+         dir.file("out/vtr.jar")},
+        {"publish", dir.file("src/m.mqo"), "--out", dir.file("link/../out"), "--settings",
+         dir.file("out/m.html")},
+    };
+    for (const auto& args : refused) {
+        const test::CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("nothing is published: the package of " + dir.file("src/m.mqo") +
+                               " would write "),
+                  std::string::npos) << run.err;
+        EXPECT_EQ(test::snapshot(dir.path()), before);
+    }
+}
+
 TEST(PublishCommand, WrongArgumentsExitWithTwo) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"publish"},

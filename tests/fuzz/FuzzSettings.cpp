@@ -1,5 +1,5 @@
-// Fuzz target of the settings-file reader: any text loads without harm, and what a save of a
-// loaded record gives is a fixed point: saving and loading it again changes nothing.
+// Fuzz target of the settings-file reader: any text loads without harm, and a loaded record
+// survives a save: loading what it saves gives the record again.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,16 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const vantor::QelParameter loaded = load(text);
     const std::string saved = save(loaded);
-    const vantor::QelParameter once = load(saved);
-    // Saving and loading depend on nothing but their input, so when once equals the record it
-    // came from, or saving it gives the text it was loaded from, loading that save again gives
-    // once; only otherwise is the second save loaded and compared. The check stays exact and
-    // skips only work whose outcome is already known.
-    if (once == loaded) {
-        return 0;
-    }
-    const std::string savedAgain = save(once);
-    if (savedAgain != saved && !(load(savedAgain) == once)) {
+    if (!(load(saved) == loaded)) {
         std::abort();
     }
     return 0;

@@ -52,6 +52,22 @@ TEST(ProfileFileRead, TextsAreCappedAt2047Bytes) {
     EXPECT_EQ(ProfileFile::parse("[S]\nK=" + wide + "\n").read("S", "K"), std::string(2046, 'a'));
 }
 
+// CR, LF and CR LF each end a line, in any mix; a file is written back with its own line end.
+TEST(ProfileFileRead, EveryLineEndEndsALine) {
+    for (const char* end : {"\r", "\n", "\r\n"}) {
+        const std::string e = end;
+        ProfileFile file = ProfileFile::parse("[S]" + e + "a=1" + e + "b= 2 " + e);
+        EXPECT_EQ(file.read("S", "a"), "1") << int(e.size());
+        EXPECT_EQ(file.read("S", "b"), "2");
+        file.write("S", "c", "3");
+        EXPECT_EQ(file.text(), "[S]" + e + "a=1" + e + "b= 2 " + e + "c=3" + e);
+    }
+    const ProfileFile mixed = ProfileFile::parse("[S]\ra=x\ry\r\n\rb=2\n[T]\rc=3");
+    EXPECT_EQ(mixed.read("S", "a"), "x"); // a lone CR ends the value
+    EXPECT_EQ(mixed.read("S", "b"), "2");
+    EXPECT_EQ(mixed.read("T", "c"), "3");
+}
+
 TEST(ProfileFileWrite, ReplacesInPlaceAndKeepsEverythingElse) {
     ProfileFile file = ProfileFile::parse("; my settings\r\n[Other]\r\nA=1\r\n\r\n[QelScene]\r\n"
                                           "Width=200\r\nHeight=200\r\n\r\n[Tail]\r\nZ=9\r\n");

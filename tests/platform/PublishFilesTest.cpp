@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,17 +72,37 @@ TEST(AbandonedTempFolders, OnlyThisUsersPrivateFoldersOfEndedRunsGo) {
         fs::permissions(folder, perms);
         return folder;
     };
-    // This process's id with another start time: the id now belongs to a later process.
-    const std::string reused =
-        makeFolder("vantor-reuse1", std::to_string(::getpid()) + " 1\n", fs::perms::owner_all);
     const std::string live = makeFolder("vantor-live01", "", fs::perms::owner_all);
     ASSERT_TRUE(markTempFolderOwner(live));
+    // The fields of this run's mark: pid, start time, PID namespace device and inode, boot id.
+    std::istringstream fields(test::readBytes(live + "/" + kTempOwnerFileName));
+    std::string pid, start, nsDevice, nsInode, boot;
+    fields >> pid >> start >> nsDevice >> nsInode >> boot;
+    const auto markOf = [&](const std::string& p, const std::string& s, const std::string& ino,
+                            const std::string& b) {
+        return p + " " + s + " " + nsDevice + " " + ino + " " + b + "\n";
+    };
+    // This process's id with another start time: the id now belongs to a later process.
+    const std::string reused = makeFolder("vantor-reuse1", markOf(pid, "1", nsInode, boot),
+                                          fs::perms::owner_all);
+    const std::string deadPid = deadMark.substr(0, deadMark.find(' '));
+    const std::string deadStart = deadMark.substr(deadPid.size() + 1,
+                                                  deadMark.find(' ', deadPid.size() + 1) -
+                                                      deadPid.size() - 1);
     const std::string kept[] = {
         live,
         makeFolder("vantor-plain1", "", fs::perms::owner_all),
         makeFolder("vantor-open01", deadMark, fs::perms::owner_all | fs::perms::group_read),
-        makeFolder("vantor-bad001", "0 1\n", fs::perms::owner_all),
+        makeFolder("vantor-bad001", markOf("0", "1", nsInode, boot), fs::perms::owner_all),
         makeFolder("vantor-other-name", deadMark, fs::perms::owner_all),
+        // An ended owner's id in another PID namespace or boot may be a live process there
+        // (an editor in a sandbox marks its folder with pid 1), and a mark of the earlier
+        // two-field form tells neither.
+        makeFolder("vantor-nsothr", markOf(deadPid, deadStart, nsInode + "1", boot),
+                   fs::perms::owner_all),
+        makeFolder("vantor-boot01", markOf(deadPid, deadStart, nsInode, "0-0"),
+                   fs::perms::owner_all),
+        makeFolder("vantor-older1", deadPid + " " + deadStart + "\n", fs::perms::owner_all),
     };
     // A link to an abandoned folder elsewhere is not followed.
     TempDir elsewhere;

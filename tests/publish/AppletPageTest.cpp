@@ -288,6 +288,20 @@ TEST(StandalonePage, CarriesEachFileInBase64BeforeTheHeadEnds) {
               "</script>\r\n<script type=\"application/x-qel-file\" data-name=\"m.zip\">Zm8="
               "</script>\r\n</HEAD><body>b</body></html>");
     EXPECT_EQ(buildStandalonePage("<p>no head</p>", {}), "<p>no head</p>");
+
+    // A "</head>" that a comment, a script, a title or an attribute holds ends no head: the
+    // files go before the tag that does, or at the start of a page that has none.
+    const std::string carried = "<script type=\"application/x-qel-file\" data-name=\"m.zip\">"
+                                "Zm8=</script>\r\n";
+    const std::string hidden = "<head><!-- </head> --><script>var s = '</head>';</script>"
+                               "<title></head></title><meta content=\"</head>\">"
+                               "<style>p{}</STYLE ></head ><body>";
+    EXPECT_EQ(buildStandalonePage(hidden, {{"m.zip", "fo"}}),
+              hidden.substr(0, hidden.rfind("</head >")) + carried + "</head ><body>");
+    const std::string none = "<!-- </head> --><script>'</head>'</script><p>a < b</p>";
+    EXPECT_EQ(buildStandalonePage(none, {{"m.zip", "fo"}}), carried + none);
+    const std::string unclosed = "<html><!-- </head>";
+    EXPECT_EQ(buildStandalonePage(unclosed, {{"m.zip", "fo"}}), carried + unclosed);
 }
 
 } // namespace

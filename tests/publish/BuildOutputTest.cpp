@@ -3,6 +3,7 @@
 #include "PublishTestSupport.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@ namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
+
+// What a GIF file starts with: enough for the build to take a file for an image.
+const std::string kGif = "GIF89a";
 
 class BuildOutputTest : public ::testing::Test {
 protected:
@@ -19,9 +23,9 @@ protected:
         test::writeBytes(shipped.file("LitColor.jpg"), "ramp");
         fs::create_directory(models.path() / "icons");
         test::writeBytes(models.file("car.mqo"), "");
-        test::writeBytes(models.file("back.jpg"), "background");
-        test::writeBytes(models.file("icons/rot.gif"), "rotate icon");
-        test::writeBytes(models.file("icons/pan.gif"), "pan icon");
+        test::writeBytes(models.file("back.jpg"), kGif + "background");
+        test::writeBytes(models.file("icons/rot.gif"), kGif + "rotate icon");
+        test::writeBytes(models.file("icons/pan.gif"), kGif + "pan icon");
     }
 
     BuildOutputResult build() {
@@ -68,12 +72,12 @@ TEST_F(BuildOutputTest, CopiesThePageImagesInTheirOrderUnderThePageNames) {
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.copiedFiles,
               (std::vector<std::string>{"vtr.jar", "pan.gif", "back.jpg", "ROT.gif"}));
-    EXPECT_EQ(test::readBytes(out.file("ROT.gif")), "rotate icon");
-    EXPECT_EQ(test::readBytes(out.file("back.jpg")), "background");
+    EXPECT_EQ(test::readBytes(out.file("ROT.gif")), kGif + "rotate icon");
+    EXPECT_EQ(test::readBytes(out.file("back.jpg")), kGif + "background");
 }
 
 TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) {
-    test::writeBytes(out.file("title.gif"), "already here");
+    test::writeBytes(out.file("title.gif"), kGif + "already here");
     // The program's own folder as the output folder: its shipped files stay as they are.
     test::writeBytes(out.file("template.html"), "%1");
     test::writeBytes(out.file("vtr.jar"), "viewer archive");
@@ -86,7 +90,7 @@ TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) 
     ASSERT_TRUE(result.ok()) << result.package.path;
     EXPECT_TRUE(result.copiedFiles.empty());
     EXPECT_TRUE(result.failedCopies.empty()); // the viewer is there already
-    EXPECT_EQ(test::readBytes(out.file("title.gif")), "already here");
+    EXPECT_EQ(test::readBytes(out.file("title.gif")), kGif + "already here");
 
     // Publishing beside the model: the model's own images stay as they are.
     params.TitleLogoImage = "back.jpg";
@@ -94,7 +98,7 @@ TEST_F(BuildOutputTest, FilesAlreadyInTheOutputFolderAreNeitherCopiedNorListed) 
     const BuildOutputResult beside = buildOutput(scene, params, request, shipped.folder());
     ASSERT_TRUE(beside.ok());
     EXPECT_EQ(beside.copiedFiles, std::vector<std::string>{"vtr.jar"});
-    EXPECT_EQ(test::readBytes(models.file("back.jpg")), "background");
+    EXPECT_EQ(test::readBytes(models.file("back.jpg")), kGif + "background");
 }
 
 TEST_F(BuildOutputTest, FailedPackageCopiesNothing) {
@@ -120,8 +124,10 @@ TEST_F(BuildOutputTest, MissingViewerIsListedAsAFailedCopy) {
 TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing) {
     test::writeBytes(out.file("car.html"), "earlier page");
     params.ShadingMode = kShadeCartoon;
-    for (const char* name : {"car.html", "car.zip", "vtr.jar", "LitColor.jpg"}) {
-        test::writeBytes(models.file(name), "an image");
+    // Names compare without letter case: a folder that ignores it holds one file for both.
+    for (const char* name : {"car.html", "car.zip", "vtr.jar", "LitColor.jpg", "CAR.ZIP",
+                             "Vtr.Jar", "litcolor.JPG", "car.HTML"}) {
+        test::writeBytes(models.file(name), kGif + "an image");
         params.RotCtrlIcon.Image = name;
         const BuildOutputResult result = build();
         EXPECT_EQ(result.package.error, PackageError::ImageNamedLikePackageFile) << name;
@@ -130,7 +136,100 @@ TEST_F(BuildOutputTest, ImageNamedLikeAPackageFileFailsTheBuildAndWritesNothing)
         EXPECT_EQ(test::readBytes(out.file("car.html")), "earlier page");
     }
     params.ShadingMode = kShadeGouraud; // without cartoon shading the ramp is no package file
+    params.RotCtrlIcon.Image = "litcolor.JPG";
     EXPECT_TRUE(build().ok());
+}
+
+// Only images leave the disk: a text that a material or the settings name, even through a name
+// that climbs out of the model's folder, stays behind and is named; an image from outside the
+// folder goes along and is named too, in the archive, beside the page and in the single-file
+// page alike.
+TEST_F(BuildOutputTest, OnlyImagesArePackagedAndWhatLeavesTheModelsFolderIsNamed) {
+    test::TempDir elsewhere;
+    test::writeBytes(elsewhere.file("passwd"), "root:x:0:0:root:/root:/bin/bash\n");
+    test::writeBytes(elsewhere.file("logo.gif"), kGif + "logo");
+    std::string climb = fs::relative(elsewhere.path(), models.path()).string() + "/passwd";
+    std::replace(climb.begin(), climb.end(), '/', '\\');
+    QelMaterial m = test::material("m");
+    m.tex = climb;
+    m.bump = elsewhere.file("logo.gif");
+    m.env = "icons/rot.gif";
+    test::addMaterial(scene, m);
+    params.TitleLogoImage = elsewhere.file("logo.gif");
+    params.BackGroundImage = elsewhere.file("passwd");
+    PackageRequest request;
+    request.modelPath = models.file("car.mqo");
+    request.outputFolder = out.folder();
+    request.tempFolder = temp.folder();
+    request.singleFile = true;
+    const BuildOutputResult result = buildOutput(scene, params, request, shipped.folder());
+    ASSERT_TRUE(result.ok()) << result.package.path;
+    EXPECT_EQ(result.package.entryNames,
+              (std::vector<std::string>{"car\\logo.jpx", "car\\rot.jpx", "car\\car.qel"}));
+    EXPECT_EQ(result.copiedFiles, (std::vector<std::string>{"vtr.jar", "logo.gif"}));
+    EXPECT_FALSE(fs::exists(out.path() / "passwd"));
+    std::vector<std::string> notices;
+    for (const ImageNotice& notice : result.package.imageNotices) {
+        EXPECT_TRUE(fs::equivalent(notice.path, elsewhere.file(notice.path.ends_with("passwd")
+                                                                   ? "passwd"
+                                                                   : "logo.gif")));
+        notices.push_back(notice.image.field + (notice.problem == ImageProblem::NotAnImage
+                                                    ? " no image"
+                                                    : " outside"));
+    }
+    EXPECT_EQ(notices, (std::vector<std::string>{"tex no image", "bump outside",
+                                                 "TitleLogoImage outside",
+                                                 "BackGroundImage no image"}));
+    const std::string page = test::readBytes(out.file("car.standalone.html"));
+    EXPECT_NE(page.find("data-name=\"logo.gif\""), std::string::npos);
+    EXPECT_EQ(page.find("data-name=\"passwd\""), std::string::npos); // the page names it only
+}
+
+// Two page images of one name would leave one copy beside the page, which the page shows for
+// both: two different files are refused by name, one file named twice is copied once.
+TEST_F(BuildOutputTest, PageImagesOfOneNameMustBeOneFile) {
+    fs::create_directories(models.path() / "a");
+    test::writeBytes(models.file("a/PAN.gif"), kGif + "another pan");
+    params.TitleLogoImage = "icons/pan.gif";
+    params.PanCtrlIcon.Image = "a/PAN.gif";
+    const BuildOutputResult clash = build();
+    EXPECT_EQ(clash.package.error, PackageError::PageImagesShareName);
+    EXPECT_EQ(clash.package.path, "icons/pan.gif");
+    EXPECT_EQ(clash.package.otherPath, "a/PAN.gif");
+    EXPECT_TRUE(fs::is_empty(out.path()));
+
+    params.PanCtrlIcon.Image = models.file("ICONS/Pan.GIF"); // the same file, spelt otherwise
+    const BuildOutputResult same = build();
+    ASSERT_TRUE(same.ok());
+    EXPECT_EQ(same.copiedFiles, (std::vector<std::string>{"vtr.jar", "pan.gif"}));
+}
+
+// Publishing beside the model, a page image copied under the name of one of the model's own
+// images (or of the template) would replace that file: refused before anything is written.
+TEST_F(BuildOutputTest, CopiesNeverReplaceAFileTheBuildReads) {
+    QelMaterial m = test::material("m");
+    m.tex = "pan.gif";
+    test::writeBytes(models.file("pan.gif"), kGif + "the model's own pan");
+    test::addMaterial(scene, m);
+    params.PanCtrlIcon.Image = "icons/pan.gif";
+    PackageRequest request;
+    request.modelPath = models.file("car.mqo");
+    request.tempFolder = temp.folder();
+    const BuildOutputResult result = buildOutput(scene, params, request, shipped.folder());
+    EXPECT_EQ(result.package.error, PackageError::TargetIsInput);
+    EXPECT_EQ(result.package.path, models.file("pan.gif"));
+    EXPECT_EQ(test::readBytes(models.file("pan.gif")), kGif + "the model's own pan");
+    EXPECT_FALSE(fs::exists(models.path() / "car.html"));
+
+    params.PanCtrlIcon.Image = "pan.gif"; // the model's image itself: left where it is
+    test::writeBytes(models.file("template.html"), "<p>%1</p>");
+    request.templatePath = models.file("template.html");
+    params.BackGroundImage = "icons/template.html";
+    test::writeBytes(models.file("icons/template.html"), kGif + "an image");
+    EXPECT_EQ(buildOutput(scene, params, request, shipped.folder()).package.path,
+              models.file("template.html"));
+    params.BackGroundImage.clear();
+    EXPECT_TRUE(buildOutput(scene, params, request, shipped.folder()).ok());
 }
 
 TEST(CopyFileBetweenFolders, SameFolderTextCopiesNothing) {

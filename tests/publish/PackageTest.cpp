@@ -41,13 +41,16 @@ std::vector<std::string> entryNames(const ArchiveReadResult& archive) {
     return names;
 }
 
+// What a JPEG file starts with, and some bytes: enough for the writer to take it for an image.
+const std::string kJpegWood = "\xFF\xD8\xFF JPEG wood bytes";
+
 class PackageTest : public ::testing::Test {
 protected:
     PackageTest() {
         fs::create_directory(models.path() / "img");
         fs::create_directory(models.path() / "other");
-        test::writeBytes(models.file("img/wood.jpg"), "JPEG wood bytes");
-        test::writeBytes(models.file("other/wood.png"), "PNG wood bytes");
+        test::writeBytes(models.file("img/wood.jpg"), kJpegWood);
+        test::writeBytes(models.file("other/wood.png"), "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR wood");
         test::writeBytes(models.file("leaf.gif"), "GIF89a leaf");
         test::writeBytes(models.file("car.mqo"), "not read by the package writer");
     }
@@ -166,7 +169,7 @@ TEST_F(PackageTest, FirstImageOfAnEntryNameWinsAndUnreadableOnesGiveWay) {
     EXPECT_EQ(result.entryNames,
               (std::vector<std::string>{"car\\wood.jpx", "car\\LEAF.jpx", "car\\car.qel"}));
     const ArchiveReadResult read = archive();
-    EXPECT_EQ(decodeKeyedFile(read.entries[0].data)->stream, "JPEG wood bytes");
+    EXPECT_EQ(decodeKeyedFile(read.entries[0].data)->stream, kJpegWood);
     EXPECT_EQ(decodeKeyedFile(read.entries[1].data)->stream, "GIF89a leaf");
 }
 

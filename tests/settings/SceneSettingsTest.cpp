@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <limits>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +76,25 @@ TEST(SceneSettingsLoad, IntegerBooleanAndRealForms) {
     EXPECT_FLOAT_EQ(p.ModelPosition[2], 1000.0f);
     EXPECT_TRUE(p.AlwaysFSAA);                  // malformed boolean: the default
     EXPECT_EQ(p.QualityOfAntiAlias, 2);         // a fraction is no integer: the default
+}
+
+// A float beyond the float range is as unreadable as any other malformed number; the largest
+// float's own text, which lies a little beyond it, still reads as it.
+TEST(SceneSettingsLoad, FloatsBeyondTheFloatRangeAreUnreadable) {
+    const QelParameter p = loaded("[QelScene]\rFieldOfView=3.5e38\rEdgePower=-1e39\r"
+                                  "BumpIntensity=1e400\rModelPositionZ=3.40282346638529e+38\r"
+                                  "ModelPositionX=-3.4028235e38\r");
+    const QelParameter start;
+    EXPECT_EQ(p.FieldOfView, start.FieldOfView);
+    EXPECT_EQ(p.EdgePower, start.EdgePower);
+    EXPECT_EQ(p.BumpIntensity, start.BumpIntensity);
+    EXPECT_EQ(p.ModelPosition[2], std::numeric_limits<float>::max());
+    EXPECT_EQ(p.ModelPosition[0], -std::numeric_limits<float>::max());
+    ProfileFile saved = ProfileFile::parse("");
+    writeSceneSettings(p, saved);
+    QelParameter again;
+    readSceneSettings(again, ProfileFile::parse(saved.text()));
+    EXPECT_EQ(again, p);
 }
 
 TEST(SceneSettingsLoad, CurrentValuesAreTheDefaults) {
