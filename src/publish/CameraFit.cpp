@@ -105,6 +105,132 @@ double roundedUp(double value) {
     return std::ceil(value / unit - 1e-9) * unit;
 }
 
+// value to the nearest hundredth, as the page keeps it.
+double toHundredths(double value) {
+    return std::round(value * 100.0) / 100.0;
+}
+
+// A point of the turned model seen along one of the camera's axes across the picture: its
+// depth (towards the camera) and its offset across the picture in that direction.
+struct Point2 {
+    double depth;
+    double across;
+};
+
+// The convex outline of a set of such points (their hull, corners in order), with the
+// largest depth and offset range of the set.
+struct Outline {
+    std::vector<Point2> corners;
+    double nearestDepth;
+    double low;
+    double high;
+};
+
+double turnDirection(const Point2& o, const Point2& a, const Point2& b) {
+    return (a.depth - o.depth) * (b.across - o.across) - (a.across - o.across) * (b.depth - o.depth);
+}
+
+Outline outlineOf(std::vector<Point2> points) {
+    std::sort(points.begin(), points.end(), [](const Point2& a, const Point2& b) {
+        return a.depth < b.depth || (a.depth == b.depth && a.across < b.across);
+    });
+    Outline outline{{}, -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+                    -std::numeric_limits<double>::infinity()};
+    for (const Point2& p : points) {
+        outline.nearestDepth = std::max(outline.nearestDepth, p.depth);
+        outline.low = std::min(outline.low, p.across);
+        outline.high = std::max(outline.high, p.across);
+    }
+    // Andrew's monotone chain: the lower chain left to right, then the upper one back.
+    std::vector<Point2>& hull = outline.corners;
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::size_t start = hull.size();
+        for (const Point2& p : points) {
+            while (hull.size() >= start + 2 && turnDirection(hull[hull.size() - 2], hull.back(), p) <= 0.0) {
+                hull.pop_back();
+            }
+            hull.push_back(p);
+        }
+        hull.pop_back();
+        std::reverse(points.begin(), points.end());
+    }
+    if (hull.empty() && !points.empty()) {
+        hull.push_back(points.front());
+    }
+    return outline;
+}
+
+// Where the points of an outline show across the picture, in tangents of the angle from the
+// view axis, for a camera at offset across and distance in depth: the lowest and the highest.
+struct Span {
+    double low;
+    double high;
+};
+
+Span projectedSpan(const Outline& outline, double offset, double distance) {
+    Span span{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    for (const Point2& p : outline.corners) {
+        const double t = (p.across - offset) / (distance - p.depth);
+        span.low = std::min(span.low, t);
+        span.high = std::max(span.high, t);
+    }
+    return span;
+}
+
+constexpr int kBisections = 100;
+
+// The offset across at which the picture of the outline, seen from distance, is centred: moving
+// the camera across moves every point the other way, the nearer ones more.
+double centringOffset(const Outline& outline, double distance) {
+    double low = outline.low;
+    double high = outline.high;
+    for (int i = 0; i < kBisections && low < high; ++i) {
+        const double middle = (low + high) / 2.0;
+        const Span span = projectedSpan(outline, middle, distance);
+        (span.low + span.high > 0.0 ? low : high) = middle;
+    }
+    return (low + high) / 2.0;
+}
+
+// Half the width of the centred picture, in tangents.
+double centredHalfSpan(const Outline& outline, double distance) {
+    const Span span = projectedSpan(outline, centringOffset(outline, distance), distance);
+    return (span.high - span.low) / 2.0;
+}
+
+// The largest tangents the centred picture may reach across and up, and the least distance the
+// camera keeps in front of the nearest point.
+struct FitFrame {
+    double reachAcross;
+    double reachUp;
+    double clearance;
+};
+
+// The least distance at which the centred picture fits the frame in both directions.
+double fittedDistance(const Outline& across, const Outline& up, const FitFrame& frame) {
+    const auto fits = [&](double distance) {
+        return centredHalfSpan(across, distance) <= frame.reachAcross && centredHalfSpan(up, distance) <= frame.reachUp;
+    };
+    // From straight in front the picture fits where every point does; centred it fits at least
+    // as well, since centring makes the larger of its two reaches the least it can be.
+    double far = across.nearestDepth + frame.clearance;
+    for (const Point2& p : across.corners) {
+        far = std::max(far, p.depth + std::fabs(p.across) / frame.reachAcross);
+    }
+    for (const Point2& p : up.corners) {
+        far = std::max(far, p.depth + std::fabs(p.across) / frame.reachUp);
+    }
+    double near = across.nearestDepth + frame.clearance;
+    if (!std::isfinite(far) || fits(near)) {
+        return std::isfinite(far) ? near : far;
+    }
+    for (int i = 0; i < kBisections && near < far; ++i) {
+        const double middle = (near + far) / 2.0;
+        (fits(middle) ? far : near) = middle;
+    }
+    return far;
+}
+
 } // namespace
 
 std::optional<DrawnBounds> drawnBounds(const QelScene& scene) {
@@ -144,16 +270,12 @@ std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParam
         return std::nullopt;
     }
 
-    // A point at (x, y, z) from the centre, seen from (0, 0, d), lies inside the fill when
-    // |x| <= fill * tan(horizontal half angle) * (d - z), and likewise for y; the camera also
-    // keeps a little way off the nearest point.
-    const double tanVertical = std::tan(radians(viewerFieldOfView(view.FieldOfView)) / 2.0);
-    const double tanHorizontal = tanVertical * viewerSide(view.Width) / viewerSide(view.Height);
-    const double reachX = kFitFill * tanHorizontal;
-    const double reachY = kFitFill * tanVertical;
-    const double clearance = 0.02 * radius;
+    // Every drawn point, turned and taken from the centre, seen from the side (depth and
+    // across) and from above (depth and up); only the corners of those two outlines can be the
+    // first or last thing in the picture in either direction.
     const Matrix3 turn = initialTurn(view);
-    double distance = 0.0;
+    std::vector<Point2> side;
+    std::vector<Point2> above;
     forEachDrawnCorner(scene, [&](const QelVertex& v, int axes) {
         forEachImage(v, axes, [&](float px, float py, float pz) {
             const double p[3] = {px - centre[0], py - centre[1], pz - centre[2]};
@@ -161,15 +283,25 @@ std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParam
             for (int r = 0; r < 3; ++r) {
                 q[r] = turn[r][0] * p[0] + turn[r][1] * p[1] + turn[r][2] * p[2];
             }
-            distance = std::max({distance, q[2] + std::fabs(q[0]) / reachX,
-                                 q[2] + std::fabs(q[1]) / reachY, q[2] + clearance});
+            side.push_back({q[2], q[0]});
+            above.push_back({q[2], q[1]});
         });
     });
-    distance = roundedUp(distance);
+    const Outline across = outlineOf(std::move(side));
+    const Outline up = outlineOf(std::move(above));
+
+    const double tanVertical = std::tan(radians(viewerFieldOfView(view.FieldOfView)) / 2.0);
+    const double tanHorizontal = tanVertical * viewerSide(view.Width) / viewerSide(view.Height);
+    const FitFrame frame{kFitFill * tanHorizontal, kFitFill * tanVertical, 0.02 * radius};
+    const double distance = roundedUp(fittedDistance(across, up, frame));
     if (!std::isfinite(distance) || distance > std::numeric_limits<float>::max()) {
         return std::nullopt;
     }
-    return QelFloat3{0.0f, 0.0f, static_cast<float>(distance)};
+    // X and Y move the camera without turning it, so they shift the picture: with perspective
+    // the picture of a deep or close model is not centred on the centre of its box.
+    return QelFloat3{static_cast<float>(toHundredths(centringOffset(across, distance))),
+                     static_cast<float>(toHundredths(centringOffset(up, distance))),
+                     static_cast<float>(distance)};
 }
 
 } // namespace vantor

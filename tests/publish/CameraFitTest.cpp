@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vantor {
@@ -94,6 +95,47 @@ TEST(CameraFit, TheModelJustFitsItsCanvasWhereverAndHoweverLargeItIs) {
         const double share = filledShare(c.size, d, c.view);
         EXPECT_GE(share, kFitFill * 0.985) << c.size.x;
         EXPECT_LE(share, kFitFill) << c.size.x;
+    }
+}
+
+// Where the corners of the scene's boxes show from the camera at position (relative to the
+// centre of their box), as shares of the half canvas: lowest and highest across, then up.
+std::array<double, 4> pictureOf(const QelScene& scene, QelFloat3 position, const QelParameter& p) {
+    const DrawnBounds box = *drawnBounds(scene);
+    const double tanUp = std::tan(p.FieldOfView * 3.14159265358979 / 360.0);
+    const double tanAcross = tanUp * p.Width / p.Height;
+    std::array<double, 4> picture{1e9, -1e9, 1e9, -1e9};
+    for (const QelObject& o : scene.objects) {
+        for (const QelVertex& v : o.vertices) {
+            const double depth = position[2] - (v.z - (box.min[2] + box.max[2]) / 2);
+            const double x = (v.x - (box.min[0] + box.max[0]) / 2 - position[0]) / depth / tanAcross;
+            const double y = (v.y - (box.min[1] + box.max[1]) / 2 - position[1]) / depth / tanUp;
+            picture = {std::min(picture[0], x), std::max(picture[1], x), std::min(picture[2], y), std::max(picture[3], y)};
+        }
+    }
+    return picture;
+}
+
+TEST(CameraFit, DeepAndCloseModelsAreCentredInThePictureNotJustInTheBox) {
+    // A low block near the camera and a high one far behind it, on a wide canvas; a wide plate
+    // near the camera with a post far behind it, seen close with a wide angle: the nearer part
+    // looks larger, so centring the box leaves the picture low.
+    QelScene steps;
+    addBox(steps, {-50, 0, 100}, {100, 50, 100});
+    addBox(steps, {-50, 50, -200}, {100, 50, 100});
+    QelScene plate;
+    addBox(plate, {0, 0, 200}, {300, 20, 100});
+    addBox(plate, {140, 0, 0}, {20, 150, 20});
+    for (const auto& [scene, p] : {std::pair{&steps, view(300, 200, 45)}, std::pair{&plate, view(200, 200, 60)}}) {
+        const std::optional<QelFloat3> position = fitCameraPosition(*scene, p);
+        ASSERT_TRUE(position);
+        EXPECT_LT((*position)[1], 0.0f) << "the camera moves down from the box's centre";
+        const auto [left, right, bottom, top] = pictureOf(*scene, *position, p);
+        EXPECT_NEAR(left + right, 0.0, 0.01) << left << " " << right;
+        EXPECT_NEAR(bottom + top, 0.0, 0.01) << bottom << " " << top;
+        const double share = std::max(right - left, top - bottom) / 2;
+        EXPECT_GE(share, kFitFill * 0.985);
+        EXPECT_LE(share, kFitFill * 1.001);
     }
 }
 
