@@ -11,7 +11,8 @@ import { pathToFileURL } from 'node:url';
 import test, { after, before } from 'node:test';
 import { readPng } from '../support/png.mjs';
 import {
-  JOIN, PROBE, emptyModel, gridModel, joinModel, poleModel, probeModel, probeTexture, solidImage, sphereModel, tgaImage,
+  JOIN, PROBE, QUARTER, emptyModel, gridModel, joinModel, poleModel, probeModel, probeTexture, quarterModel, solidImage,
+  sphereModel, stepsModel, tgaImage,
 } from '../support/models.mjs';
 import { artefactDir, binDir, cliPath, haveCli, sourceDir, tempFolder } from '../support/paths.mjs';
 import { Chromium, findChromium } from './Chromium.mjs';
@@ -185,6 +186,8 @@ test('a model far from the origin shows centred; --fit frames models of any size
   await check(sphereModel(32, 20, far), 'far', false, [0.4, 0.6]);
   await check(sphereModel(32, 20, far), 'far-fit', true, [0.6, 0.9]);
   await check(sphereModel(32, 20, { radius: 1, centre: [0.5, -3, 2] }), 'small-fit', true, [0.6, 0.9]);
+  // Deep: the near block looks larger, and only X and Y of the camera centre its picture.
+  await check(stepsModel(), 'deep-fit', true, [0.6, 0.9]);
 });
 
 test('a single-file page opened straight from disk shows the model as the served package does', async () => {
@@ -247,7 +250,7 @@ test('textures are upright, front faces face the camera, hidden objects stay hid
   assert.ok(near(at(...centre(PROBE.lostTexture)), [128, 0, 255], 20), 'a texture missing from the archive: plain colour');
 });
 
-test('a connected mirror closes the gap that its half leaves before the plane; TGA textures and TGA alpha planes show', async () => {
+test('a connected mirror closes the gap that its half leaves before the plane, however wide, on every axis; TGA textures and TGA alpha planes show', async () => {
   writeFileSync(join(folder.dir, 'join.mqo'), joinModel());
   writeFileSync(join(folder.dir, 'halves.tga'), tgaImage(64, 64, (x, y) => (y < 32 ? [255, 0, 0, 255] : [0, 0, 255, 255]), { depth: 32, rle: true }));
   writeFileSync(join(folder.dir, 'green.tga'), tgaImage(16, 16, () => [0, 255, 0, 255], { topDown: true }));
@@ -271,6 +274,14 @@ test('a connected mirror closes the gap that its half leaves before the plane; T
   const lit = (await openAndShoot(turned, 'join-mirror-turned')).image;
   const centreColumn = countPixels(lit, (p) => p[0] > 100 && p[2] < 60, { x0: 148, y0: 0, x1: 152, y1: 150 });
   assert.ok(centreColumn > 40, `the seat is drawn across its middle (${centreColumn} pixels)`);
+  // Mirrored across X and Y, a quarter is drawn four times and joined across both planes.
+  writeFileSync(join(folder.dir, 'quarter.mqo'), quarterModel());
+  const quarters = variant(publish(join(folder.dir, 'quarter.mqo'), 'quarter'), 'quarter-plain.html', { params: { LightingEnable: null } });
+  const plate = (await openAndShoot(quarters, 'join-mirror-two-axes')).image;
+  const inQuarter = (QUARTER.near + QUARTER.far) / 2;
+  for (const x of [-inQuarter, 0, inQuarter]) {
+    for (const y of [-inQuarter, 0, inQuarter]) assert.ok(!near(plate.pixel(...project(x, y, 200)), GREY, 20), `the plate is drawn at ${x}, ${y}`);
+  }
 });
 
 test('a model with nothing to draw says so on the canvas, and its empty objects raise no errors', async () => {

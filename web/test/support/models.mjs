@@ -169,12 +169,13 @@ export function tgaImage(width, height, pixel, { depth = 24, rle = false, topDow
 
 // World layout of the joining and TGA page (lighting off, default camera).
 export const JOIN = {
-  seat: { x0: 6, x1: 80, y0: 20, y1: 60, z0: -20, z1: 20 }, // yellow half box, open towards x = 0
+  seat: { x0: 50, x1: 80, y0: 20, y1: 60, z0: -20, z1: 20 }, // yellow half box, open towards x = 0
   tga: { x0: -80, x1: -10, y0: -60, y1: -10 },            // upper half red, lower half blue (RLE, from the bottom)
   masked: { x0: 10, x1: 80, y0: -60, y1: -10 },           // green (from the top), its left half masked out
 };
 
-// A connected-mirror half box whose open side stops 6 units before the plane, and two quads
+// A connected-mirror half box whose open side stops 50 units before the plane (more than its
+// own width, as on a real chair's seat cushion), and two quads
 // textured with TGA images, one through a TGA alpha plane.
 export function joinModel() {
   const { x0, x1, y0, y1, z0, z1 } = JOIN.seat;
@@ -196,16 +197,41 @@ export function joinModel() {
   ].join('\n');
 }
 
+const boxCorners = (x0, x1, y0, y1, z0 = -10, z1 = 10) =>
+  [[x0, y0, z0], [x1, y0, z0], [x1, y1, z0], [x0, y1, z0], [x0, y0, z1], [x1, y0, z1], [x1, y1, z1], [x0, y1, z1]];
+const boxFaces = (o) => [[0, 1, 2, 3], [4, 7, 6, 5], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]]
+  .map((f) => `4 V(${f.map((i) => i + o).join(' ')}) M(0)`);
+const ONE_MATERIAL = ['Material 1 {', '\t"m" col(0.900 0.300 0.100 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}'];
+
 // A tall pole with a cross bar at its top: a roll of the model shows as a leaning pole.
 export function poleModel() {
-  const bar = (x0, x1, y0, y1) =>
-    [[x0, y0, -10], [x1, y0, -10], [x1, y1, -10], [x0, y1, -10], [x0, y0, 10], [x1, y0, 10], [x1, y1, 10], [x0, y1, 10]];
-  const faces = (o) => [[0, 1, 2, 3], [4, 7, 6, 5], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]]
-    .map((f) => `4 V(${f.map((i) => i + o).join(' ')}) M(0)`);
   return [
-    'Metasequoia Document', 'Format Text Ver 1.0', '',
-    'Material 1 {', '\t"pole" col(0.900 0.300 0.100 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}',
-    objectBlock('pole', {}, [...bar(-10, 10, -120, 120), ...bar(-60, 60, 100, 120)], [...faces(0), ...faces(8)]),
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('pole', {}, [...boxCorners(-10, 10, -120, 120), ...boxCorners(-60, 60, 100, 120)], [...boxFaces(0), ...boxFaces(8)]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// Steps seen from the front: a low wide block near the camera and a high one far behind it.
+// The near block looks larger, so the picture of the box's centre is not the middle of the
+// picture.
+export function stepsModel() {
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('steps', {}, [...boxCorners(-50, 50, 0, 50, 100, 200), ...boxCorners(-50, 50, 50, 100, -200, -100)],
+      [...boxFaces(0), ...boxFaces(8)]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// A quarter of a plate (x and y from QUARTER.near to QUARTER.far, facing the camera) with a
+// connected mirror across X and Y: drawn whole, with its four copies joined across both planes.
+export const QUARTER = { near: 30, far: 70 };
+export function quarterModel() {
+  const { near, far } = QUARTER;
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('quarter', { mirror: 2, axis: 3 }, [[near, far, 0], [far, far, 0], [far, near, 0], [near, near, 0]], ['4 V(0 1 2 3) M(0)']),
     'Eof', '',
   ].join('\n');
 }
