@@ -12,7 +12,7 @@ import test, { after, before } from 'node:test';
 import { readPng } from '../support/png.mjs';
 import {
   JOIN, PROBE, QUARTER, emptyModel, gridModel, joinModel, poleModel, probeModel, probeTexture, quarterModel, solidImage,
-  sphereModel, stepsModel, tgaImage,
+  solidPng, sphereModel, stepsModel, texturedRowModel, tgaImage,
 } from '../support/models.mjs';
 import { artefactDir, binDir, cliPath, haveCli, sourceDir, tempFolder } from '../support/paths.mjs';
 import { Chromium, findChromium } from './Chromium.mjs';
@@ -217,13 +217,23 @@ test('textures are upright, front faces face the camera, hidden objects stay hid
   // Lighting off: every surface shows its plain colour.
   const page = variant(join(folder.dir, 'probe.html'), 'probe-plain.html', { params: { LightingEnable: null } });
   const { tab, rect } = await open(`${server.url}${page}`);
-  // The images that are not shown are named in a note at the bottom, which goes by itself.
-  const note = await tab.evaluate(`${VIEWER}.querySelector('.qel-note')?.textContent ?? ''`);
+  // The images that are not shown are named in the note of a small mark in a corner, which
+  // opens while it is pointed at; a placeholder "-" is named as no image.
+  const MARK = `${VIEWER}.querySelector('.qel-note-mark')`;
+  const note = await tab.evaluate(`${MARK}?.textContent ?? ''`);
   assert.match(note, /broken（JPEG を読めない）/);
   assert.match(note, /lost（パッケージにない）/);
-  await shoot(tab, rect, 'probe-plain-note');
-  await tab.waitFor(`!${VIEWER}.querySelector('.qel-note')`, 10000);
+  assert.doesNotMatch(note, /[、：]-（/, 'the placeholder is no image');
+  const mark = await tab.evaluate(`(() => { const r = ${MARK}.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+  assert.ok(mark.width <= 16 && mark.height <= 16, `a small mark (${mark.width} x ${mark.height})`);
+  assert.ok(mark.x + mark.width > rect.x + rect.width - 8 && mark.y + mark.height > rect.y + rect.height - 8, 'in the corner');
+  assert.equal(await tab.evaluate(`${MARK}.querySelector('.qel-note-text').hidden`), true, 'closed until pointed at');
   const image = await shoot(tab, rect, 'probe-plain');
+  await tab.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: mark.x + mark.width / 2, y: mark.y + mark.height / 2 });
+  await tab.waitFor(`!${MARK}.querySelector('.qel-note-text').hidden`);
+  await shoot(tab, rect, 'probe-plain-note-open');
+  await tab.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: rect.x + 10, y: rect.y + 10 });
+  await tab.waitFor(`${MARK}.querySelector('.qel-note-text').hidden`);
   assert.deepEqual(tab.errors, []);
   await tab.close();
   const at = (x, y) => image.pixel(...project(x, y, 200));
@@ -281,6 +291,45 @@ test('a connected mirror closes the gap that its half leaves before the plane, h
   const inQuarter = (QUARTER.near + QUARTER.far) / 2;
   for (const x of [-inQuarter, 0, inQuarter]) {
     for (const y of [-inQuarter, 0, inQuarter]) assert.ok(!near(plate.pixel(...project(x, y, 200)), GREY, 20), `the plate is drawn at ${x}, ${y}`);
+  }
+});
+
+// Counts the images the page decodes at once at most, and the pixels of what they give.
+const WATCH_DECODING = `(() => {
+  window.qelDecoding = { now: 0, most: 0, pixels: 0 };
+  const original = window.createImageBitmap;
+  window.createImageBitmap = async function (...args) {
+    const watch = window.qelDecoding;
+    watch.most = Math.max(watch.most, ++watch.now);
+    try {
+      const image = await original.apply(this, args);
+      watch.pixels += image.width * image.height;
+      return image;
+    } finally {
+      watch.now--;
+    }
+  };
+})()`;
+
+test('eight images of 8192 x 8192 pixels in a small package show, smaller, within the page\'s texture budget, decoded one at a time', async () => {
+  const png = solidPng(8192, 8192, [0, 200, 0]);
+  for (let i = 0; i < 8; i++) writeFileSync(join(folder.dir, `big${i}.png`), png);
+  writeFileSync(join(folder.dir, 'big.mqo'), texturedRowModel(8));
+  const page = variant(publish(join(folder.dir, 'big.mqo'), 'big'), 'big-plain.html', { params: { LightingEnable: null } });
+  const { tab, rect, viewer, elapsed } = await open(`${server.url}${page}`, { script: WATCH_DECODING });
+  const image = await shoot(tab, rect, 'texture-budget');
+  const decoding = await tab.evaluate('window.qelDecoding');
+  const note = await tab.evaluate(`${VIEWER}.querySelector('.qel-note-mark')?.textContent ?? ''`);
+  assert.deepEqual(tab.errors, []);
+  await tab.close();
+  console.log(`eight 8192 x 8192 images: settled after ${elapsed} ms, ${decoding.pixels} pixels decoded`);
+  assert.equal(viewer.state, 'ready');
+  assert.equal(decoding.most, 1, 'one image at a time');
+  assert.ok(decoding.pixels <= 1 << 26 && decoding.pixels > (1 << 26) * 0.9, `${decoding.pixels} pixels decoded`);
+  assert.match(note, /縮小して表示した画像：big0、big1、big2、ほか 5 枚/);
+  for (let i = 0; i < 8; i++) {
+    const at = image.pixel(...project((i - 4) * 25 + 10, 0, 200));
+    assert.ok(near(at, [0, 200, 0], 30), `image ${i} shows on its quad: ${at}`);
   }
 });
 

@@ -1,6 +1,7 @@
 // MQO models written by the page tests: a probe whose pixels tell whether textures, hidden
 // objects, mirrors, lines and concave faces are drawn right, and a large model for timing.
 import jpeg from 'jpeg-js';
+import { deflateSync } from 'node:zlib';
 
 // A plain image of one colour (icons, title image, background image).
 export function solidImage([r, g, b], width = 20, height = 20) {
@@ -43,8 +44,9 @@ export const PROBE = {
 
 const quad = ({ x0, x1, y0, y1 }, z = 0) => [[x0, y1, z], [x1, y1, z], [x1, y0, z], [x0, y0, z]];
 
-// textureName: the image of the textured quad; the model also names "broken.jpg" (to be
-// written with bytes no browser decodes) and "lost.jpg" (not to be written at all).
+// textureName: the image of the textured quad; the model also names "-" (a placeholder for no
+// image, in a material no face uses), "broken.jpg" (to be written with bytes no browser
+// decodes) and "lost.jpg" (not to be written at all).
 export function probeModel(textureName) {
   const q = PROBE.texturedQuad;
   const h = PROBE.hiddenQuad;
@@ -57,6 +59,7 @@ export function probeModel(textureName) {
     '\t"concave" col(0.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
     '\t"broken" col(1.000 0.500 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("broken.jpg")',
     '\t"lost" col(0.500 0.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("lost.jpg")',
+    '\t"none" col(0.500 0.500 0.500 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("-")',
   ];
   const concave = PROBE.concave;
   return [
@@ -246,4 +249,48 @@ export function emptyModel() {
     objectBlock('flat', {}, [[0, 0, 0], [50, 0, 0], [100, 0, 0], [25, 0, 0]], ['3 V(0 1 2) M(0)', '4 V(0 3 1 2) M(0)']),
     'Eof', '',
   ].join('\n');
+}
+
+// A PNG of one colour, compressed to almost nothing however large: a hostile package can
+// carry images of hundreds of millions of pixels in a few kilobytes.
+export function solidPng(width, height, [r, g, b]) {
+  const row = Buffer.alloc(1 + width * 3);
+  for (let x = 0; x < width; x++) row.set([r, g, b], 1 + x * 3);
+  const rows = Buffer.alloc(row.length * height);
+  for (let y = 0; y < height; y++) row.copy(rows, y * row.length);
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8); // 8 bits, RGB
+  return Buffer.concat([Buffer.from('89504e470d0a1a0a', 'hex'), pngChunk('IHDR', header),
+    pngChunk('IDAT', deflateSync(rows, { level: 9 })), pngChunk('IEND', Buffer.alloc(0))]);
+}
+
+function pngChunk(type, data) {
+  const body = Buffer.concat([Buffer.from(type, 'latin1'), data]);
+  const out = Buffer.alloc(body.length + 8);
+  out.writeUInt32BE(data.length, 0);
+  body.copy(out, 4);
+  out.writeUInt32BE(crc32(body), body.length + 4);
+  return out;
+}
+
+function crc32(bytes) {
+  let crc = ~0;
+  for (const byte of bytes) {
+    crc ^= byte;
+    for (let k = 0; k < 8; k++) crc = (crc >>> 1) ^ (0xedb88320 & -(crc & 1));
+  }
+  return ~crc >>> 0;
+}
+
+// count quads side by side along x, each textured with its own image "big<i>.png".
+export function texturedRowModel(count) {
+  const materials = Array.from({ length: count }, (_, i) =>
+    `\t"m${i}" col(1.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("big${i}.png")`);
+  const objects = Array.from({ length: count }, (_, i) => {
+    const x0 = (i - count / 2) * 25;
+    return objectBlock(`q${i}`, {}, quad({ x0, x1: x0 + 20, y0: -10, y1: 10 }), [`4 V(0 1 2 3) M(${i}) UV(0 0 1 0 1 1 0 1)`]);
+  });
+  return ['Metasequoia Document', 'Format Text Ver 1.0', '', `Material ${count} {`, ...materials, '}', ...objects, 'Eof', ''].join('\n');
 }
