@@ -4,10 +4,11 @@
 // reported; VANTOR_TIMED_CHECKS=1 holds it to a limit).
 // Screenshots are kept as artefacts. Exit status 77 (skipped) without Chromium or vantor-cli.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFile, execFileSync } from 'node:child_process';
 import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { promisify } from 'node:util';
 import test, { after, before } from 'node:test';
 import { readPng } from '../support/png.mjs';
 import {
@@ -31,6 +32,7 @@ if (!chromium || !haveCli()) {
 const FIRST_FRAME_LIMIT_MS = 3000;
 const TIMED_CHECKS = process.env.VANTOR_TIMED_CHECKS === '1';
 const shots = artefactDir('screenshots');
+const execFileAsync = promisify(execFile);
 let folder;
 let server;
 let browser;
@@ -205,6 +207,27 @@ test('a single-file page opened straight from disk shows the model as the served
   }
   assert.deepEqual([image.width, image.height], [served.image.width, served.image.height]);
   assert.ok(differing < image.width * image.height * 0.005, `${differing} pixels differ from the served page`);
+});
+
+test('a screenshot taken by headless Chromium with a virtual time budget shows the model, not the progress bar', async () => {
+  // Virtual time runs on while the page waits for a worker, so the page prepares the model itself.
+  const page = variant(join(folder.dir, 'probe.html'), 'probe-thumbnail.html', { params: { LightingEnable: null } });
+  const profile = tempFolder();
+  const png = join(profile.dir, 'thumbnail.png');
+  try {
+    // Not execFileSync: this process serves the page.
+    await execFileAsync(chromium, ['--headless', '--no-sandbox', '--disable-gpu', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--no-first-run', '--disable-background-networking', `--user-data-dir=${profile.dir}`, '--window-size=400,400',
+      `--screenshot=${png}`, '--virtual-time-budget=5000', `${server.url}${page}`], { timeout: 60000 });
+    copyFileSync(png, join(shots, 'virtual-time-thumbnail.png'));
+    const image = readPng(readFileSync(png));
+    const red = countPixels(image, (p) => p[0] > 200 && p[1] < 60 && p[2] < 60);
+    const yellow = countPixels(image, (p) => p[0] > 200 && p[1] > 200 && p[2] < 60);
+    assert.ok(countPixels(image, (p) => near(p, GREY, 2)) > 10000, 'the background of the view');
+    assert.ok(red > 300 && yellow > 300, `the textured quad (${red} red pixels) and the mirrored quads (${yellow} yellow)`);
+  } finally {
+    profile.cleanup();
+  }
 });
 
 test('the background colour parameter colours the corners', async () => {
