@@ -69,6 +69,9 @@ TEST(CameraFit, TheDrawnBoxHoldsShownFacesAndMirrorImagesOnly) {
     EXPECT_EQ(box->max, (QelFloat3{3, 1, 1}));
     scene.objects[0].mirrorAxis = 4;
     EXPECT_EQ(drawnBounds(scene)->min, (QelFloat3{1, 0, -1}));
+    scene.objects[0].mirrorAxis = 3; // the X, Y and XY copies, as the viewer draws them
+    EXPECT_EQ(drawnBounds(scene)->min, (QelFloat3{-3, -1, 0}));
+    EXPECT_EQ(drawnBounds(scene)->max, (QelFloat3{3, 1, 1}));
 }
 
 TEST(CameraFit, TheModelJustFitsItsCanvasWhereverAndHoweverLargeItIs) {
