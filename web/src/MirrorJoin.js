@@ -95,8 +95,9 @@ function openEdges(object, meshOffsets, positions, groupOf, groupCount, axes) {
   for (let f = 0; f < faces.count; f++) corners += faces.size[f];
   let size = 16;
   while (size < corners * 2) size *= 2;
-  const slots = new Int32Array(size).fill(-1);
-  const low = new Uint32Array(corners), high = new Uint32Array(corners);
+  // Each slot holds the two groups of its edge and the edge's number (-1: empty) side by side,
+  // so that a probe reads one place in memory.
+  const slots = new Int32Array(size * 3).fill(-1);
   const a = new Uint32Array(corners), b = new Uint32Array(corners), face = new Uint32Array(corners);
   const uses = new Uint8Array(corners);
   let found = 0;
@@ -112,14 +113,15 @@ function openEdges(object, meshOffsets, positions, groupOf, groupCount, axes) {
       const lo = ga < gb ? ga : gb, hi = ga < gb ? gb : ga;
       let slot = edgeHash(lo, hi) & (size - 1);
       for (;;) {
-        const e = slots[slot];
+        const at = slot * 3;
+        const e = slots[at + 2];
         if (e === -1) {
-          slots[slot] = found;
-          low[found] = lo; high[found] = hi; a[found] = va; b[found] = vb; face[found] = f; uses[found] = 1;
+          slots[at] = lo; slots[at + 1] = hi; slots[at + 2] = found;
+          a[found] = va; b[found] = vb; face[found] = f; uses[found] = 1;
           found++;
           break;
         }
-        if (low[e] === lo && high[e] === hi) {
+        if (slots[at] === lo && slots[at + 1] === hi) {
           if (uses[e] < 2) uses[e]++;
           break;
         }
