@@ -117,6 +117,45 @@ struct Point2 {
     double across;
 };
 
+// The points of a model seen from one side, kept few whatever the model's size: its depth range
+// is cut into slices, and of each slice only the highest and the lowest point count, moved to
+// the near end of the slice. A point moved nearer the camera looks larger, so the fit may frame
+// the model a hair loose but never cuts it.
+class DepthSlices {
+public:
+    static constexpr int kSlices = 4096;
+
+    DepthSlices(double farthest, double nearest)
+        : farthest_(farthest), width_((nearest - farthest) / kSlices),
+          low_(kSlices, std::numeric_limits<double>::infinity()),
+          high_(kSlices, -std::numeric_limits<double>::infinity()) {}
+
+    void add(double depth, double across) {
+        const double at = width_ > 0.0 ? (depth - farthest_) / width_ : 0.0;
+        const std::size_t slice = static_cast<std::size_t>(std::clamp(at, 0.0, kSlices - 1.0));
+        low_[slice] = std::min(low_[slice], across);
+        high_[slice] = std::max(high_[slice], across);
+    }
+
+    std::vector<Point2> points() const {
+        std::vector<Point2> kept;
+        for (std::size_t slice = 0; slice < low_.size(); ++slice) {
+            if (low_[slice] <= high_[slice]) {
+                const double nearEnd = farthest_ + width_ * static_cast<double>(slice + 1);
+                kept.push_back({nearEnd, low_[slice]});
+                kept.push_back({nearEnd, high_[slice]});
+            }
+        }
+        return kept;
+    }
+
+private:
+    double farthest_;
+    double width_;
+    std::vector<double> low_;
+    std::vector<double> high_;
+};
+
 // The convex outline of a set of such points (their hull, corners in order), with the
 // largest depth and offset range of the set.
 struct Outline {
@@ -274,21 +313,32 @@ std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParam
     // across) and from above (depth and up); only the corners of those two outlines can be the
     // first or last thing in the picture in either direction.
     const Matrix3 turn = initialTurn(view);
-    std::vector<Point2> side;
-    std::vector<Point2> above;
-    forEachDrawnCorner(scene, [&](const QelVertex& v, int axes) {
-        forEachImage(v, axes, [&](float px, float py, float pz) {
-            const double p[3] = {px - centre[0], py - centre[1], pz - centre[2]};
-            double q[3];
-            for (int r = 0; r < 3; ++r) {
-                q[r] = turn[r][0] * p[0] + turn[r][1] * p[1] + turn[r][2] * p[2];
-            }
-            side.push_back({q[2], q[0]});
-            above.push_back({q[2], q[1]});
+    const auto forEachTurnedPoint = [&](auto&& visit) {
+        forEachDrawnCorner(scene, [&](const QelVertex& v, int axes) {
+            forEachImage(v, axes, [&](float px, float py, float pz) {
+                const double p[3] = {px - centre[0], py - centre[1], pz - centre[2]};
+                double q[3];
+                for (int r = 0; r < 3; ++r) {
+                    q[r] = turn[r][0] * p[0] + turn[r][1] * p[1] + turn[r][2] * p[2];
+                }
+                visit(q);
+            });
         });
+    };
+    double farthest = std::numeric_limits<double>::infinity();
+    double nearest = -farthest;
+    forEachTurnedPoint([&](const double* q) {
+        farthest = std::min(farthest, q[2]);
+        nearest = std::max(nearest, q[2]);
     });
-    const Outline across = outlineOf(std::move(side));
-    const Outline up = outlineOf(std::move(above));
+    DepthSlices side(farthest, nearest);
+    DepthSlices above(farthest, nearest);
+    forEachTurnedPoint([&](const double* q) {
+        side.add(q[2], q[0]);
+        above.add(q[2], q[1]);
+    });
+    const Outline across = outlineOf(side.points());
+    const Outline up = outlineOf(above.points());
 
     const double tanVertical = std::tan(radians(viewerFieldOfView(view.FieldOfView)) / 2.0);
     const double tanHorizontal = tanVertical * viewerSide(view.Width) / viewerSide(view.Height);
