@@ -3,6 +3,7 @@
 #include "publish/ModelFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -24,9 +25,9 @@ int mirroredAxes(const QelObject& object) {
     return axes != 0 ? axes : 1;
 }
 
-// Calls visit(vertex, mirrored axes) for every drawn corner of the shown objects, once per
-// corner (a vertex shared by several faces comes several times; the callers do not mind).
-template <typename Visit> void forEachDrawnCorner(const QelScene& scene, Visit&& visit) {
+// Calls visit(object, face, mirrored axes) for every drawn face of the shown objects: faces of
+// two corners (lines) or more whose corners all exist.
+template <typename Visit> void forEachDrawnFace(const QelScene& scene, Visit&& visit) {
     const std::size_t objectCount = writtenCount(scene.objectCount, scene.objects.size());
     for (std::size_t o = 0; o < objectCount; ++o) {
         const QelObject& object = scene.objects[o];
@@ -42,12 +43,19 @@ template <typename Visit> void forEachDrawnCorner(const QelScene& scene, Visit&&
             if (face.cornerCount < 2 || !isWrittenFace(face, vertexCount)) {
                 continue;
             }
-            for (const std::int32_t index : face.indices) {
-                const QelVertex& v = object.vertices[static_cast<std::size_t>(index)];
-                visit(v, axes);
-            }
+            visit(object, face, axes);
         }
     }
+}
+
+// Calls visit(vertex, mirrored axes) for every drawn corner of the shown objects, once per
+// corner (a vertex shared by several faces comes several times; the callers do not mind).
+template <typename Visit> void forEachDrawnCorner(const QelScene& scene, Visit&& visit) {
+    forEachDrawnFace(scene, [&](const QelObject& object, const QelFace& face, int axes) {
+        for (const std::int32_t index : face.indices) {
+            visit(object.vertices[static_cast<std::size_t>(index)], axes);
+        }
+    });
 }
 
 // Calls visit(x, y, z) for the position and each of its mirror images across the axes.
@@ -237,29 +245,28 @@ double centredHalfSpan(const Outline& outline, double distance) {
     return (span.high - span.low) / 2.0;
 }
 
-// The largest tangents the centred picture may reach across and up, and the least distance the
-// camera keeps in front of the nearest point.
+// The largest tangents the centred picture may reach across and up.
 struct FitFrame {
     double reachAcross;
     double reachUp;
-    double clearance;
 };
 
-// The least distance at which the centred picture fits the frame in both directions.
-double fittedDistance(const Outline& across, const Outline& up, const FitFrame& frame) {
+// The least distance, not below least, at which the centred picture fits the frame in both
+// directions.
+double fittedDistance(const Outline& across, const Outline& up, const FitFrame& frame, double least) {
     const auto fits = [&](double distance) {
         return centredHalfSpan(across, distance) <= frame.reachAcross && centredHalfSpan(up, distance) <= frame.reachUp;
     };
     // From straight in front the picture fits where every point does; centred it fits at least
     // as well, since centring makes the larger of its two reaches the least it can be.
-    double far = across.nearestDepth + frame.clearance;
+    double far = least;
     for (const Point2& p : across.corners) {
         far = std::max(far, p.depth + std::fabs(p.across) / frame.reachAcross);
     }
     for (const Point2& p : up.corners) {
         far = std::max(far, p.depth + std::fabs(p.across) / frame.reachUp);
     }
-    double near = across.nearestDepth + frame.clearance;
+    double near = least;
     if (!std::isfinite(far) || fits(near)) {
         return std::isfinite(far) ? near : far;
     }
@@ -268,6 +275,132 @@ double fittedDistance(const Outline& across, const Outline& up, const FitFrame& 
         (fits(middle) ? far : near) = middle;
     }
     return far;
+}
+
+// A camera position relative to the centre of the drawn box: across, up, and the distance in
+// front of it.
+struct Camera {
+    double x;
+    double y;
+    double distance;
+};
+
+// A drawn face, or one of its mirror images, turned by the initial angles and taken from the
+// centre: its corners, and the direction its front faces (nothing for a line).
+struct TurnedFace {
+    std::vector<std::array<double, 3>> corners;
+    std::array<double, 3> front{};
+    bool line = false;
+};
+
+// Whether the camera sees the face: the viewer draws only the front of a face, and lines.
+bool showsTo(const TurnedFace& face, const Camera& camera) {
+    if (face.line) {
+        return true;
+    }
+    const std::array<double, 3>& p = face.corners.front();
+    return (camera.x - p[0]) * face.front[0] + (camera.y - p[1]) * face.front[1] +
+               (camera.distance - p[2]) * face.front[2] >
+           0.0;
+}
+
+// The model's faces as the first picture shows them, turned, for the fit to go over.
+class TurnedModel {
+public:
+    TurnedModel(const QelScene& scene, const double centre[3], const Matrix3& turn)
+        : scene_(scene), centre_{centre[0], centre[1], centre[2]}, turn_(turn) {}
+
+    // Calls visit(face) for every drawn face and each of its mirror images. A mirror image is
+    // reflected with its front: the viewer turns the winding of a reflected face back.
+    template <typename Visit> void forEachFace(Visit&& visit) const {
+        TurnedFace turned;
+        forEachDrawnFace(scene_, [&](const QelObject& object, const QelFace& face, int axes) {
+            for (int subset = 0; subset <= kMirrorAxisBits; ++subset) {
+                if ((subset & axes) != subset) {
+                    continue;
+                }
+                const double sign[3] = {subset & 1 ? -1.0 : 1.0, subset & 2 ? -1.0 : 1.0, subset & 4 ? -1.0 : 1.0};
+                turned.corners.clear();
+                for (const std::int32_t index : face.indices) {
+                    const QelVertex& v = object.vertices[static_cast<std::size_t>(index)];
+                    turned.corners.push_back(turnedPoint({sign[0] * v.x - centre_[0], sign[1] * v.y - centre_[1],
+                                                          sign[2] * v.z - centre_[2]}));
+                }
+                turned.line = face.indices.size() == 2;
+                if (!turned.line) {
+                    // Corners run clockwise seen from the front, so the front is against the
+                    // polygon's (counter-clockwise) normal; reflect the original's front.
+                    const std::array<double, 3> n = frontOf(object, face);
+                    turned.front = turnedPoint({sign[0] * n[0], sign[1] * n[1], sign[2] * n[2]});
+                }
+                visit(static_cast<const TurnedFace&>(turned));
+            }
+        });
+    }
+
+private:
+    std::array<double, 3> turnedPoint(const std::array<double, 3>& p) const {
+        std::array<double, 3> q{};
+        for (int r = 0; r < 3; ++r) {
+            q[r] = turn_[r][0] * p[0] + turn_[r][1] * p[1] + turn_[r][2] * p[2];
+        }
+        return q;
+    }
+
+    static std::array<double, 3> frontOf(const QelObject& object, const QelFace& face) {
+        std::array<double, 3> n{};
+        const std::size_t count = face.indices.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const QelVertex& a = object.vertices[static_cast<std::size_t>(face.indices[i])];
+            const QelVertex& b = object.vertices[static_cast<std::size_t>(face.indices[(i + 1) % count])];
+            n[0] -= (static_cast<double>(a.y) - b.y) * (static_cast<double>(a.z) + b.z);
+            n[1] -= (static_cast<double>(a.z) - b.z) * (static_cast<double>(a.x) + b.x);
+            n[2] -= (static_cast<double>(a.x) - b.x) * (static_cast<double>(a.y) + b.y);
+        }
+        return n;
+    }
+
+    const QelScene& scene_;
+    double centre_[3];
+    Matrix3 turn_;
+};
+
+// The unrounded camera that frames the faces for which keep(face) holds, no nearer than least;
+// nothing when none is kept. Also gives the outlines the picture was centred on.
+template <typename Keep>
+std::optional<Camera> framing(const TurnedModel& model, Keep&& keep, const FitFrame& frame, double least,
+                              Outline* acrossOut = nullptr, Outline* upOut = nullptr) {
+    double farthest = std::numeric_limits<double>::infinity();
+    double nearest = -farthest;
+    model.forEachFace([&](const TurnedFace& face) {
+        if (keep(face)) {
+            for (const std::array<double, 3>& q : face.corners) {
+                farthest = std::min(farthest, q[2]);
+                nearest = std::max(nearest, q[2]);
+            }
+        }
+    });
+    if (!(farthest <= nearest)) {
+        return std::nullopt;
+    }
+    DepthSlices side(farthest, nearest);
+    DepthSlices above(farthest, nearest);
+    model.forEachFace([&](const TurnedFace& face) {
+        if (keep(face)) {
+            for (const std::array<double, 3>& q : face.corners) {
+                side.add(q[2], q[0]);
+                above.add(q[2], q[1]);
+            }
+        }
+    });
+    const Outline across = outlineOf(side.points());
+    const Outline up = outlineOf(above.points());
+    const double distance = fittedDistance(across, up, frame, least);
+    if (acrossOut != nullptr) {
+        *acrossOut = across;
+        *upOut = up;
+    }
+    return Camera{centringOffset(across, distance), centringOffset(up, distance), distance};
 }
 
 } // namespace
@@ -309,41 +442,34 @@ std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParam
         return std::nullopt;
     }
 
-    // Every drawn point, turned and taken from the centre, seen from the side (depth and
-    // across) and from above (depth and up); only the corners of those two outlines can be the
-    // first or last thing in the picture in either direction.
-    const Matrix3 turn = initialTurn(view);
-    const auto forEachTurnedPoint = [&](auto&& visit) {
-        forEachDrawnCorner(scene, [&](const QelVertex& v, int axes) {
-            forEachImage(v, axes, [&](float px, float py, float pz) {
-                const double p[3] = {px - centre[0], py - centre[1], pz - centre[2]};
-                double q[3];
-                for (int r = 0; r < 3; ++r) {
-                    q[r] = turn[r][0] * p[0] + turn[r][1] * p[1] + turn[r][2] * p[2];
-                }
-                visit(q);
-            });
-        });
-    };
-    double farthest = std::numeric_limits<double>::infinity();
-    double nearest = -farthest;
-    forEachTurnedPoint([&](const double* q) {
-        farthest = std::min(farthest, q[2]);
-        nearest = std::max(nearest, q[2]);
-    });
-    DepthSlices side(farthest, nearest);
-    DepthSlices above(farthest, nearest);
-    forEachTurnedPoint([&](const double* q) {
-        side.add(q[2], q[0]);
-        above.add(q[2], q[1]);
-    });
-    const Outline across = outlineOf(side.points());
-    const Outline up = outlineOf(above.points());
-
+    // The first picture shows the fronts of faces only: a fit to every face would centre a
+    // picture whose faces turned away from the camera are missing. So the model is framed
+    // once whole, then again by the faces that face that camera; a model that turns only the
+    // backs of its faces to the camera keeps the first framing. The camera stays outside the
+    // whole model.
+    const TurnedModel model(scene, centre, initialTurn(view));
     const double tanVertical = std::tan(radians(viewerFieldOfView(view.FieldOfView)) / 2.0);
     const double tanHorizontal = tanVertical * viewerSide(view.Width) / viewerSide(view.Height);
-    const FitFrame frame{kFitFill * tanHorizontal, kFitFill * tanVertical, 0.02 * radius};
-    const double distance = roundedUp(fittedDistance(across, up, frame));
+    const FitFrame frame{kFitFill * tanHorizontal, kFitFill * tanVertical};
+    double nearest = -std::numeric_limits<double>::infinity();
+    model.forEachFace([&](const TurnedFace& face) {
+        for (const std::array<double, 3>& q : face.corners) {
+            nearest = std::max(nearest, q[2]);
+        }
+    });
+    const double least = nearest + 0.02 * radius;
+    Outline across;
+    Outline up;
+    std::optional<Camera> camera = framing(model, [](const TurnedFace&) { return true; }, frame, least, &across, &up);
+    if (!camera) {
+        return std::nullopt;
+    }
+    const Camera whole = *camera;
+    if (const std::optional<Camera> seen = framing(model, [&](const TurnedFace& face) { return showsTo(face, whole); },
+                                                   frame, least, &across, &up)) {
+        camera = seen;
+    }
+    const double distance = roundedUp(camera->distance);
     if (!std::isfinite(distance) || distance > std::numeric_limits<float>::max()) {
         return std::nullopt;
     }

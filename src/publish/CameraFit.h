@@ -28,8 +28,9 @@ inline constexpr float kFitFill = 0.85f;
 // seen with its field of view on its canvas, shows centred and just fits kFitFill of the canvas
 // in both directions, with the camera outside the model. x and y shift the picture without
 // turning the camera: with perspective the nearer parts of a deep or close model look larger,
-// so its picture is not centred on its box. d is rounded up to three significant digits, x and
-// y to hundredths.
+// so its picture is not centred on its box. The picture is that of the faces whose fronts face
+// the camera (the viewer draws no backs), unless the model shows none. d is rounded up to three
+// significant digits, x and y to hundredths.
 // Nothing for a scene that draws nothing, a model without extent, or a distance the viewer
 // cannot be given.
 std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParameter& view);

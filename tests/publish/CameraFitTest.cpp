@@ -101,14 +101,15 @@ TEST(CameraFit, TheModelJustFitsItsCanvasWhereverAndHoweverLargeItIs) {
     }
 }
 
-// Where the corners of the scene's boxes show from the camera at position (relative to the
-// centre of their box), as shares of the half canvas: lowest and highest across, then up.
-std::array<double, 4> pictureOf(const QelScene& scene, QelFloat3 position, const QelParameter& p) {
+// Where the vertices of shown show from the camera at position (relative to the centre of the
+// drawn box of scene), as shares of the half canvas: lowest and highest across, then up.
+std::array<double, 4> pictureOf(const QelScene& scene, QelFloat3 position, const QelParameter& p,
+                                const QelScene* shown = nullptr) {
     const DrawnBounds box = *drawnBounds(scene);
     const double tanUp = std::tan(p.FieldOfView * 3.14159265358979 / 360.0);
     const double tanAcross = tanUp * p.Width / p.Height;
     std::array<double, 4> picture{1e9, -1e9, 1e9, -1e9};
-    for (const QelObject& o : scene.objects) {
+    for (const QelObject& o : (shown != nullptr ? *shown : scene).objects) {
         for (const QelVertex& v : o.vertices) {
             const double depth = position[2] - (v.z - (box.min[2] + box.max[2]) / 2);
             const double x = (v.x - (box.min[0] + box.max[0]) / 2 - position[0]) / depth / tanAcross;
@@ -140,6 +141,30 @@ TEST(CameraFit, DeepAndCloseModelsAreCentredInThePictureNotJustInTheBox) {
         EXPECT_GE(share, kFitFill * 0.985);
         EXPECT_LE(share, kFitFill * 1.001);
     }
+}
+
+TEST(CameraFit, OnlyWhatTheCameraSeesIsFramedFacesTurnedAwayAreNot) {
+    // A plate facing the camera, and beside it a wider one that turns its back to it: the
+    // viewer draws only the first, which the picture centres and fills.
+    QelScene scene;
+    QelObject& facing = addObject(scene, "facing", 0, {face(0, {0, 1, 2, 3})});
+    facing.vertices = {{-100, 50, 0}, {0, 50, 0}, {0, -50, 0}, {-100, -50, 0}};
+    facing.vertexCount = 4;
+    QelScene shown = scene;
+    QelObject& away = addObject(scene, "away", 0, {face(0, {3, 2, 1, 0})});
+    away.vertices = {{0, 50, 0}, {300, 50, 0}, {300, -50, 0}, {0, -50, 0}};
+    away.vertexCount = 4;
+    const QelParameter p = view(200, 200, 45);
+    const std::optional<QelFloat3> position = fitCameraPosition(scene, p);
+    ASSERT_TRUE(position);
+    const auto [left, right, bottom, top] = pictureOf(scene, *position, p, &shown);
+    EXPECT_NEAR(left + right, 0.0, 0.01) << left << " " << right;
+    EXPECT_GE(right - left, 2 * kFitFill * 0.985);
+    EXPECT_LE(right - left, 2 * kFitFill * 1.001);
+    // A model that shows only the backs of its faces is framed whole.
+    scene.objects.erase(scene.objects.begin());
+    scene.objectCount = 1;
+    EXPECT_TRUE(fitCameraPosition(scene, p));
 }
 
 TEST(CameraFit, TheInitialAnglesTurnTheModelBeforeItIsFitted) {
