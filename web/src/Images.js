@@ -50,7 +50,6 @@ export function plannedSizes(sizes, budget) {
   });
 }
 
-
 // Names of image kinds for messages.
 const KIND_NAMES = {
   'image/jpeg': 'JPEG', 'image/png': 'PNG', 'image/gif': 'GIF', 'image/bmp': 'BMP', 'image/webp': 'WebP',

@@ -113,7 +113,7 @@ export class Overlay {
     const note = noteText(messages, 'qel-note qel-note-lasting');
     note.setAttribute('role', 'status');
     Object.assign(note.style, {
-      position: 'absolute', left: '8px', right: '8px', top: '50%', transform: 'translateY(-50%)',
+      position: 'absolute', left: '8px', right: '8px', top: '50%', transform: 'translateY(-50%)', pointerEvents: 'none',
       textAlign: 'center', background: 'rgba(244, 241, 234, 0.9)', color: '#2b2b2b', font: '13px/1.5 sans-serif',
     });
     this.message.before(note);
