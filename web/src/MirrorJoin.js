@@ -4,13 +4,13 @@
 // reaches back to the loop's image. The new faces join the mesh (material) of the face they
 // continue, and take the texture coordinates of the edge they start from.
 //
-// An open edge (one that a single face bounds, wherever the faces lie among the meshes) is
-// joined when
-// - the face it bounds runs away from the plane from it: it is where the surface stops on its
-//   way to the plane, not a rim that runs alongside the plane or faces away from it (so a loop
-//   that faces away from the plane is no candidate at all);
-// - both its ends lie near the point of its boundary loop that is nearest to the plane, so the
-//   far side of a hole, and a rim elsewhere in the surface, stay open.
+// An open edge (one that a single face bounds, wherever the faces lie among the meshes) faces
+// the plane when the face it bounds runs away from the plane from it: it is where the surface
+// stops on its way to the plane. It faces away when that face runs towards the plane, and runs
+// alongside otherwise. An edge that faces the plane is joined unless its boundary loop has an
+// edge facing away that lies wholly nearer the plane: then the surface itself stands between
+// them, as at the far side of a hole. So a loop that faces away from the plane is no candidate, a
+// seat's open ring is closed whatever its distance or tilt, and a hole stays open.
 // Axes are joined one after the other, so where two mirror planes meet the corner between the
 // new faces is closed too.
 //
@@ -20,11 +20,8 @@ import { MIRROR_CONNECT, mirrorAxes } from './Mirror.js';
 import { groupPositions, objectPositions } from './Positions.js';
 
 // The cosine of the largest angle between the face's direction away from the edge and the
-// plane's normal: about 75 degrees.
+// plane's normal (or the opposite direction, for an edge facing away): about 75 degrees.
 const FACING = 0.25;
-// How far beyond its loop's nearest point to the plane an edge may lie, as a share of the size
-// of the mirrored object (its largest extent).
-const REACH = 0.05;
 
 // The object with the joining faces added to its meshes (the object itself when nothing joins).
 export function joinMirrorGaps(object) {
@@ -42,12 +39,13 @@ function joinAcross(object, axis, axes) {
   const { groupOf, groupCount } = groupPositions(positions);
   const edges = openEdges(object, meshOffsets, positions, groupOf, groupCount, axes);
   if (edges.count === 0) return object;
-  const nearest = loopNearestDistances(edges, groupOf, groupCount, positions, axis);
-  const reach = REACH * mirroredSize(positions, axes);
+  const facing = new Float64Array(edges.count);
+  for (let e = 0; e < edges.count; e++) facing[e] = facingOf(edges, e, positions, axis);
+  const awayNearest = nearestFacingAway(edges, facing, groupOf, groupCount, positions, axis);
   const chosen = new Uint32Array(edges.count);
   let chosenCount = 0;
   for (let e = 0; e < edges.count; e++) {
-    if (facesPlane(edges, e, positions, axis, nearest[e] + reach)) chosen[chosenCount++] = e;
+    if (facing[e] >= FACING && nearerEnd(edges, e, positions, axis) < awayNearest[e]) chosen[chosenCount++] = e;
   }
   return chosenCount ? withJoiningFaces(object, meshOffsets, edges, chosen.subarray(0, chosenCount), axis) : object;
 }
@@ -145,9 +143,20 @@ function onMirrorPlane(positions, a, b, axes) {
   return false;
 }
 
-// For each open edge, the distance to the plane of the nearest point of its boundary loop (the
-// open edges connected to it through shared positions).
-function loopNearestDistances(edges, groupOf, groupCount, positions, axis) {
+// How far from the plane the nearer and the farther end of open edge e lie.
+function nearerEnd(edges, e, positions, axis) {
+  return Math.min(Math.abs(positions[edges.a[e] * 3 + axis]), Math.abs(positions[edges.b[e] * 3 + axis]));
+}
+
+function fartherEnd(edges, e, positions, axis) {
+  return Math.max(Math.abs(positions[edges.a[e] * 3 + axis]), Math.abs(positions[edges.b[e] * 3 + axis]));
+}
+
+// For each open edge, how far from the plane the edges of its boundary loop (the open edges
+// connected to it through shared positions) that face away lie: the least distance of the
+// farther end of any of them; Infinity for none. An edge facing the plane from at least that
+// far has such an edge wholly between it and the plane.
+function nearestFacingAway(edges, facing, groupOf, groupCount, positions, axis) {
   const parent = new Int32Array(groupCount);
   for (let g = 0; g < groupCount; g++) parent[g] = g;
   const find = (g) => {
@@ -162,47 +171,32 @@ function loopNearestDistances(edges, groupOf, groupCount, positions, axis) {
   const root = new Int32Array(edges.count);
   for (let e = 0; e < edges.count; e++) {
     root[e] = find(groupOf[edges.a[e]]);
-    const d = Math.min(Math.abs(positions[edges.a[e] * 3 + axis]), Math.abs(positions[edges.b[e] * 3 + axis]));
-    if (d < loopNearest[root[e]]) loopNearest[root[e]] = d;
+    if (facing[e] <= -FACING) loopNearest[root[e]] = Math.min(loopNearest[root[e]], fartherEnd(edges, e, positions, axis));
   }
   const nearest = new Float64Array(edges.count);
   for (let e = 0; e < edges.count; e++) nearest[e] = loopNearest[root[e]];
   return nearest;
 }
 
-// The largest extent of the object's box with its mirror images.
-function mirroredSize(positions, axes) {
-  let size = 0;
-  for (let k = 0; k < 3; k++) {
-    let low = Infinity, high = -Infinity;
-    for (let i = k; i < positions.length; i += 3) {
-      if (positions[i] < low) low = positions[i];
-      if (positions[i] > high) high = positions[i];
-    }
-    if (axes & (1 << k)) { high = Math.max(Math.abs(low), Math.abs(high)); low = -high; }
-    size = Math.max(size, high - low);
-  }
-  return size;
-}
-
-// Whether open edge e lies on one side of the plane within reach of it, and its face runs away
-// from the plane: the direction from the edge into the face (across the edge, towards the
-// face's centre) points away from the plane.
-function facesPlane(edges, e, positions, axis, reach) {
+// How open edge e faces the plane, as the cosine of the angle between the direction from the
+// edge into its face (across the edge, towards the face's centre) and the direction away from
+// the plane: near 1 when its face runs away from the plane, near -1 when it runs towards it,
+// near 0 alongside; 0 for an edge that crosses the plane or has no length.
+function facingOf(edges, e, positions, axis) {
   const a = edges.a[e] * 3, b = edges.b[e] * 3, c = edges.face[e] * 3;
   const pa = positions[a + axis], pb = positions[b + axis];
-  if (pa * pb < 0 || Math.max(Math.abs(pa), Math.abs(pb)) > reach) return false;
+  if (pa * pb < 0) return 0;
   const side = Math.sign(pa + pb);
   const centre = edges.faces.centre;
   const ex = positions[b] - positions[a], ey = positions[b + 1] - positions[a + 1], ez = positions[b + 2] - positions[a + 2];
   const tx = centre[c] - positions[a], ty = centre[c + 1] - positions[a + 1], tz = centre[c + 2] - positions[a + 2];
   const edgeLengthSq = ex * ex + ey * ey + ez * ez;
-  if (!(edgeLengthSq > 0)) return false;
+  if (!(edgeLengthSq > 0)) return 0;
   const along = (tx * ex + ty * ey + tz * ez) / edgeLengthSq;
   const ix = tx - along * ex, iy = ty - along * ey, iz = tz - along * ez;
   const length = Math.hypot(ix, iy, iz);
   const inward = axis === 0 ? ix : axis === 1 ? iy : iz;
-  return length > 0 && (inward * side) / length >= FACING;
+  return length > 0 ? (inward * side) / length : 0;
 }
 
 // The object with, for each chosen edge a to b, the face b, a, a', b' in its mesh, where a'

@@ -224,6 +224,16 @@ test('the connected mirror joins open edges that stop short of the plane, across
   const sides = Object.values(HALF_BOX_FACES);
   const seat = buildObject(object(cushion, sides, { mirror: 2, mirrorAxis: 1 }));
   assert.ok(Math.abs(drawnArea(seat) - 2 * (2 * 37 * 10 * 2 + 10 * 10)) < 1e-3, `the seat is closed: ${drawnArea(seat)}`);
+  // Its open side tilted, from 30 units off the plane at the bottom to 45 at the top: closed all
+  // the same (the mirrored solid runs from x = -60 to 60).
+  const tilted = HALF_BOX.map((v, i) => (i % 3 === 0 ? (v === 3 ? 30 + 1.5 * HALF_BOX[i + 1] : 60) : v));
+  const leaning = buildObject(object(tilted, sides, { mirror: 2, mirrorAxis: 1 }));
+  // Front and back, top and bottom, 120 by 10 each; the two ends 10 by 10.
+  assert.ok(Math.abs(drawnArea(leaning) - (4 * 120 * 10 + 2 * 10 * 10)) < 1e-3, `the tilted seat: ${drawnArea(leaning)}`);
+  // A triangle whose base faces the plane: its slanting sides face away, but lie beyond the
+  // base, so the base is joined.
+  const arrow = buildObject(object([10, 0, 0, 10, 10, 0, 20, 5, 0], [[0, 1, 2]], { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(arrow) - 2 * (10 * 10 + 50)) < 1e-3, `the arrow: ${drawnArea(arrow)}`);
   const away = cushion.map((v, i) => (i % 3 === 0 ? 67 - v : v));
   const turned = buildObject(object(away, sides, { mirror: 2, mirrorAxis: 1 }));
   assert.ok(Math.abs(drawnArea(turned) - 2 * (2 * 7 * 10 * 2 + 10 * 10)) < 1e-3, `facing away, it stays open: ${drawnArea(turned)}`);
