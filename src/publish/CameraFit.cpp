@@ -164,11 +164,10 @@ private:
     std::vector<double> high_;
 };
 
-// The convex outline of a set of such points (their hull, corners in order), with the
-// largest depth and offset range of the set.
+// The convex outline of a set of such points (their hull, corners in order), with the offset
+// range of the set.
 struct Outline {
     std::vector<Point2> corners;
-    double nearestDepth;
     double low;
     double high;
 };
@@ -181,10 +180,8 @@ Outline outlineOf(std::vector<Point2> points) {
     std::sort(points.begin(), points.end(), [](const Point2& a, const Point2& b) {
         return a.depth < b.depth || (a.depth == b.depth && a.across < b.across);
     });
-    Outline outline{{}, -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
-                    -std::numeric_limits<double>::infinity()};
+    Outline outline{{}, std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     for (const Point2& p : points) {
-        outline.nearestDepth = std::max(outline.nearestDepth, p.depth);
         outline.low = std::min(outline.low, p.across);
         outline.high = std::max(outline.high, p.across);
     }
