@@ -24,9 +24,13 @@ std::optional<DrawnBounds> drawnBounds(const QelScene& scene);
 // The part of the canvas the model may fill in its narrower direction at the fitted position.
 inline constexpr float kFitFill = 0.85f;
 
-// The camera position (0, 0, d) at which the model, turned by the record's initial angles and
-// seen with its field of view on its canvas, just fits kFitFill of the canvas in both
-// directions, with the camera outside the model. d is rounded up to three significant digits.
+// The camera position (x, y, d) at which the model, turned by the record's initial angles and
+// seen with its field of view on its canvas, shows centred and just fits kFitFill of the canvas
+// in both directions, with the camera outside the model. x and y shift the picture without
+// turning the camera: with perspective the nearer parts of a deep or close model look larger,
+// so its picture is not centred on its box. The picture is that of the faces whose fronts face
+// the camera (the viewer draws no backs), unless the model shows none. d is rounded up to three
+// significant digits, x and y to hundredths.
 // Nothing for a scene that draws nothing, a model without extent, or a distance the viewer
 // cannot be given.
 std::optional<QelFloat3> fitCameraPosition(const QelScene& scene, const QelParameter& view);

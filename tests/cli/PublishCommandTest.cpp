@@ -50,7 +50,8 @@ TEST(PublishCommand, FitPlacesTheCameraAfterTheSettingsOrWarnsWhenNothingShows) 
                                      "--settings", settings, "--fit"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string page = test::readBytes(dir.file("house.html"));
-    const std::size_t at = page.find("<param name=\"ModelPosition\" value=\"0.00,0.00,");
+    // X and Y may move off 0 to centre the picture.
+    const std::size_t at = page.find("<param name=\"ModelPosition\" value=\"");
     ASSERT_NE(at, std::string::npos) << page;
     EXPECT_EQ(page.find("0.00,0.00,520.00"), std::string::npos) << "the settings' camera stays";
 

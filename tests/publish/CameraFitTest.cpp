@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vantor {
@@ -68,6 +69,9 @@ TEST(CameraFit, TheDrawnBoxHoldsShownFacesAndMirrorImagesOnly) {
     EXPECT_EQ(box->max, (QelFloat3{3, 1, 1}));
     scene.objects[0].mirrorAxis = 4;
     EXPECT_EQ(drawnBounds(scene)->min, (QelFloat3{1, 0, -1}));
+    scene.objects[0].mirrorAxis = 3; // the X, Y and XY copies, as the viewer draws them
+    EXPECT_EQ(drawnBounds(scene)->min, (QelFloat3{-3, -1, 0}));
+    EXPECT_EQ(drawnBounds(scene)->max, (QelFloat3{3, 1, 1}));
 }
 
 TEST(CameraFit, TheModelJustFitsItsCanvasWhereverAndHoweverLargeItIs) {
@@ -95,6 +99,72 @@ TEST(CameraFit, TheModelJustFitsItsCanvasWhereverAndHoweverLargeItIs) {
         EXPECT_GE(share, kFitFill * 0.985) << c.size.x;
         EXPECT_LE(share, kFitFill) << c.size.x;
     }
+}
+
+// Where the vertices of shown show from the camera at position (relative to the centre of the
+// drawn box of scene), as shares of the half canvas: lowest and highest across, then up.
+std::array<double, 4> pictureOf(const QelScene& scene, QelFloat3 position, const QelParameter& p,
+                                const QelScene* shown = nullptr) {
+    const DrawnBounds box = *drawnBounds(scene);
+    const double tanUp = std::tan(p.FieldOfView * 3.14159265358979 / 360.0);
+    const double tanAcross = tanUp * p.Width / p.Height;
+    std::array<double, 4> picture{1e9, -1e9, 1e9, -1e9};
+    for (const QelObject& o : (shown != nullptr ? *shown : scene).objects) {
+        for (const QelVertex& v : o.vertices) {
+            const double depth = position[2] - (v.z - (box.min[2] + box.max[2]) / 2);
+            const double x = (v.x - (box.min[0] + box.max[0]) / 2 - position[0]) / depth / tanAcross;
+            const double y = (v.y - (box.min[1] + box.max[1]) / 2 - position[1]) / depth / tanUp;
+            picture = {std::min(picture[0], x), std::max(picture[1], x), std::min(picture[2], y), std::max(picture[3], y)};
+        }
+    }
+    return picture;
+}
+
+TEST(CameraFit, DeepAndCloseModelsAreCentredInThePictureNotJustInTheBox) {
+    // A low block near the camera and a high one far behind it, on a wide canvas; a wide plate
+    // near the camera with a post far behind it, seen close with a wide angle: the nearer part
+    // looks larger, so centring the box leaves the picture low.
+    QelScene steps;
+    addBox(steps, {-50, 0, 100}, {100, 50, 100});
+    addBox(steps, {-50, 50, -200}, {100, 50, 100});
+    QelScene plate;
+    addBox(plate, {0, 0, 200}, {300, 20, 100});
+    addBox(plate, {140, 0, 0}, {20, 150, 20});
+    for (const auto& [scene, p] : {std::pair{&steps, view(300, 200, 45)}, std::pair{&plate, view(200, 200, 60)}}) {
+        const std::optional<QelFloat3> position = fitCameraPosition(*scene, p);
+        ASSERT_TRUE(position);
+        EXPECT_LT((*position)[1], 0.0f) << "the camera moves down from the box's centre";
+        const auto [left, right, bottom, top] = pictureOf(*scene, *position, p);
+        EXPECT_NEAR(left + right, 0.0, 0.01) << left << " " << right;
+        EXPECT_NEAR(bottom + top, 0.0, 0.01) << bottom << " " << top;
+        const double share = std::max(right - left, top - bottom) / 2;
+        EXPECT_GE(share, kFitFill * 0.985);
+        EXPECT_LE(share, kFitFill * 1.001);
+    }
+}
+
+TEST(CameraFit, OnlyWhatTheCameraSeesIsFramedFacesTurnedAwayAreNot) {
+    // A plate facing the camera, and beside it a wider one that turns its back to it: the
+    // viewer draws only the first, which the picture centres and fills.
+    QelScene scene;
+    QelObject& facing = addObject(scene, "facing", 0, {face(0, {0, 1, 2, 3})});
+    facing.vertices = {{-100, 50, 0}, {0, 50, 0}, {0, -50, 0}, {-100, -50, 0}};
+    facing.vertexCount = 4;
+    QelScene shown = scene;
+    QelObject& away = addObject(scene, "away", 0, {face(0, {3, 2, 1, 0})});
+    away.vertices = {{0, 50, 0}, {300, 50, 0}, {300, -50, 0}, {0, -50, 0}};
+    away.vertexCount = 4;
+    const QelParameter p = view(200, 200, 45);
+    const std::optional<QelFloat3> position = fitCameraPosition(scene, p);
+    ASSERT_TRUE(position);
+    const auto [left, right, bottom, top] = pictureOf(scene, *position, p, &shown);
+    EXPECT_NEAR(left + right, 0.0, 0.01) << left << " " << right;
+    EXPECT_GE(right - left, 2 * kFitFill * 0.985);
+    EXPECT_LE(right - left, 2 * kFitFill * 1.001);
+    // A model that shows only the backs of its faces is framed whole.
+    scene.objects.erase(scene.objects.begin());
+    scene.objectCount = 1;
+    EXPECT_TRUE(fitCameraPosition(scene, p));
 }
 
 TEST(CameraFit, TheInitialAnglesTurnTheModelBeforeItIsFitted) {

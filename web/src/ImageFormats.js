@@ -476,3 +476,62 @@ const DECODERS = { tga: decodeTga, dds: decodeDds, psd: decodePsd };
 export function decoderFor(kind) {
   return DECODERS[kind] ?? null;
 }
+
+// The width and height an image file says it has, read from its header without decoding it,
+// or null when the header does not tell (a kind not known here, a file cut short). The texture
+// budget of a page is shared out by these sizes before anything is decoded.
+export function imageSize(bytes) {
+  const kind = imageKind(bytes);
+  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  const has = (end) => end <= bytes.length;
+  const size = (width, height) => (width > 0 && height > 0 ? { width, height } : null);
+  switch (kind) {
+    case 'image/png': return has(24) ? size(view.getUint32(16), view.getUint32(20)) : null;
+    case 'image/gif': return has(10) ? size(view.getUint16(6, true), view.getUint16(8, true)) : null;
+    case 'image/bmp': {
+      if (!has(26)) return null;
+      if (view.getUint32(14, true) === 12) return size(view.getUint16(18, true), view.getUint16(20, true));
+      return size(Math.abs(view.getInt32(18, true)), Math.abs(view.getInt32(22, true)));
+    }
+    case 'image/jpeg': return jpegSize(bytes, view);
+    case 'image/webp': return webpSize(bytes, view);
+    case 'tga': return size(view.getUint16(12, true), view.getUint16(14, true));
+    case 'dds': return has(20) ? size(view.getUint32(16, true), view.getUint32(12, true)) : null;
+    case 'psd': return has(22) ? size(view.getUint32(18), view.getUint32(14)) : null;
+    default: return null;
+  }
+}
+
+// The frame header of a JPEG file: the first start-of-frame marker (C0 to CF but for the
+// tables C4, C8 and CC) after the segments before it.
+function jpegSize(bytes, view) {
+  let at = 2;
+  while (at + 9 <= bytes.length) {
+    if (bytes[at] !== 0xff) return null;
+    const marker = bytes[at + 1];
+    if (marker === 0xff) { at++; continue; }
+    if (marker >= 0xc0 && marker <= 0xcf && marker !== 0xc4 && marker !== 0xc8 && marker !== 0xcc) {
+      const height = view.getUint16(at + 5), width = view.getUint16(at + 7);
+      return width > 0 && height > 0 ? { width, height } : null;
+    }
+    if (marker === 0xd8 || (marker >= 0xd0 && marker <= 0xd7) || marker === 0x01) { at += 2; continue; }
+    at += 2 + view.getUint16(at + 2);
+  }
+  return null;
+}
+
+// The canvas of a WebP file: lossy (VP8), lossless (VP8L) or extended (VP8X).
+function webpSize(bytes, view) {
+  if (bytes.length < 30) return null;
+  const chunk = String.fromCharCode(bytes[12], bytes[13], bytes[14], bytes[15]);
+  if (chunk === 'VP8 ') return { width: view.getUint16(26, true) & 0x3fff, height: view.getUint16(28, true) & 0x3fff };
+  if (chunk === 'VP8L') {
+    const bits = view.getUint32(21, true);
+    return { width: (bits & 0x3fff) + 1, height: ((bits >>> 14) & 0x3fff) + 1 };
+  }
+  if (chunk === 'VP8X') {
+    const u24 = (at) => bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16);
+    return { width: u24(24) + 1, height: u24(27) + 1 };
+  }
+  return null;
+}

@@ -47,7 +47,12 @@ export const MESSAGES = {
     '表示できない画像：{list}',
     'Images not shown: {list}',
   ],
+  texturesReduced: [
+    '縮小して表示した画像：{list}',
+    'Images shown at reduced size: {list}',
+  ],
   textureMissing: ['パッケージにない', 'not in the package'],
+  textureTooLarge: ['画像が多すぎる', 'over the page\'s image budget'],
   textureUnreadable: ['{kind} を読めない', 'unreadable {kind}'],
   textureUnknown: ['形式が不明', 'unknown format'],
   moreTextures: ['ほか {count} 枚', '{count} more'],

@@ -1,15 +1,15 @@
 // What is drawn over the 3D view: the loading screen (title colour, title image, progress
 // bar), the four control icons, the message panel that says what went wrong and what to do
-// about it, and notes: one in the middle while the model has nothing to show, and passing
-// ones at the bottom (an image that is not shown).
+// about it, the note in the middle while the model has nothing to show, and a small mark in a
+// corner that opens its note (images that are not shown) while it is pointed at or focused,
+// so that the note never covers the model by itself, whatever the canvas size.
 import { colourToCss } from './AppletParams.js';
 
 const BAR_HEIGHT = 8;
 const BAR_MARGIN = 0.1; // of the width, on each side
 const INACTIVE_ICON_ALPHA = 0.55;
-// A passing note stays this long, then fades out.
-const NOTE_MS = 6000;
-const NOTE_FADE_MS = 600;
+const MARK_SIZE = 14;
+const MARK_MARGIN = 4;
 
 export const ICON_KINDS = ['rotate', 'zoom', 'pan', 'reset'];
 
@@ -107,38 +107,70 @@ export class Overlay {
     this.message.hidden = false;
   }
 
-  // messages: [[Japanese, English], ...]. A lasting note stands in the middle of the view; a
-  // passing one sits at its bottom and goes away by itself after a few seconds.
-  showNote(messages, { lasting = false } = {}) {
-    const note = document.createElement('div');
-    note.className = lasting ? 'qel-note qel-note-lasting' : 'qel-note';
+  // messages: [[Japanese, English], ...]: a note in the middle of the view, while the model has
+  // nothing to show.
+  showNote(messages) {
+    const note = noteText(messages, 'qel-note qel-note-lasting');
     note.setAttribute('role', 'status');
     Object.assign(note.style, {
-      position: 'absolute', left: '8px', right: '8px', boxSizing: 'border-box', padding: '4px 8px',
-      pointerEvents: 'none', font: '10px/1.4 sans-serif', borderRadius: '3px',
-      transition: `opacity ${NOTE_FADE_MS}ms`,
-    });
-    if (lasting) {
-      Object.assign(note.style, { top: '50%', transform: 'translateY(-50%)', textAlign: 'center',
-        background: 'rgba(244, 241, 234, 0.9)', color: '#2b2b2b', font: '13px/1.5 sans-serif' });
-    } else {
-      Object.assign(note.style, { bottom: '8px', textAlign: 'left', background: 'rgba(0, 0, 0, 0.7)', color: '#fff' });
-    }
-    const lines = [...messages.map(([japanese]) => japanese), ...messages.map(([, english]) => english)];
-    lines.forEach((line, i) => {
-      const paragraph = document.createElement('p');
-      paragraph.textContent = line;
-      paragraph.style.margin = '0';
-      if (i >= messages.length) paragraph.style.opacity = '0.75';
-      note.append(paragraph);
+      position: 'absolute', left: '8px', right: '8px', top: '50%', transform: 'translateY(-50%)', pointerEvents: 'none',
+      textAlign: 'center', background: 'rgba(244, 241, 234, 0.9)', color: '#2b2b2b', font: '13px/1.5 sans-serif',
     });
     this.message.before(note);
-    if (!lasting) {
-      setTimeout(() => {
-        note.style.opacity = '0';
-        setTimeout(() => note.remove(), NOTE_FADE_MS);
-      }, NOTE_MS);
-    }
     return note;
   }
+
+  // messages as for showNote: a mark in the bottom-right corner whose note opens above it while
+  // the pointer is on it or it has the focus (a tap toggles it).
+  showMark(messages) {
+    const mark = document.createElement('div');
+    mark.className = 'qel-note qel-note-mark';
+    mark.tabIndex = 0;
+    mark.setAttribute('role', 'button');
+    mark.setAttribute('aria-expanded', 'false');
+    Object.assign(mark.style, {
+      position: 'absolute', right: `${MARK_MARGIN}px`, bottom: `${MARK_MARGIN}px`, width: `${MARK_SIZE}px`,
+      height: `${MARK_SIZE}px`, borderRadius: '50%', background: 'rgba(0, 0, 0, 0.6)', color: '#fff',
+      font: `bold 10px/${MARK_SIZE}px sans-serif`, textAlign: 'center', cursor: 'help', userSelect: 'none',
+    });
+    const sign = document.createElement('span');
+    sign.textContent = '!';
+    sign.setAttribute('aria-hidden', 'true');
+    const text = noteText(messages, 'qel-note-text');
+    text.hidden = true;
+    Object.assign(text.style, {
+      position: 'absolute', right: '0', bottom: `${MARK_SIZE + 4}px`, width: 'max-content',
+      maxWidth: `${Math.max(60, this.settings.width - 2 * MARK_MARGIN)}px`, textAlign: 'left',
+      background: 'rgba(0, 0, 0, 0.8)', color: '#fff', font: '10px/1.4 sans-serif', cursor: 'auto',
+    });
+    mark.setAttribute('aria-label', text.textContent);
+    mark.append(sign, text);
+    const open = (shown) => {
+      text.hidden = !shown;
+      mark.setAttribute('aria-expanded', String(shown));
+    };
+    mark.addEventListener('pointerenter', () => open(true));
+    mark.addEventListener('pointerleave', () => open(mark === document.activeElement));
+    mark.addEventListener('focus', () => open(true));
+    mark.addEventListener('blur', () => open(false));
+    mark.addEventListener('click', () => open(text.hidden));
+    this.message.before(mark);
+    return mark;
+  }
+}
+
+// A block of the Japanese lines of messages, then their English lines.
+function noteText(messages, className) {
+  const note = document.createElement('div');
+  note.className = className;
+  Object.assign(note.style, { boxSizing: 'border-box', padding: '4px 8px', borderRadius: '3px', lineHeight: '1.4' });
+  const lines = [...messages.map(([japanese]) => japanese), ...messages.map(([, english]) => english)];
+  lines.forEach((line, i) => {
+    const paragraph = document.createElement('p');
+    paragraph.textContent = line;
+    paragraph.style.margin = '0';
+    if (i >= messages.length) paragraph.style.opacity = '0.75';
+    note.append(paragraph);
+  });
+  return note;
 }

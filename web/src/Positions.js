@@ -3,6 +3,26 @@
 // with several texture coordinates into several mesh vertices, all at one position).
 import { MIRROR_CONNECT, mirrorAxes, seamTolerance, weldSeam } from './Mirror.js';
 
+// A hash of a position's bits whose low bits depend on every input bit: coordinates such as
+// whole numbers have only zeros in their low mantissa bits, and a table indexed by the low
+// bits of a plain product would pile them into a few runs of slots.
+function positionHash(x, y, z) {
+  let hash = mixIn(mixIn(mixIn(0x3c6ef372, x), y), z);
+  hash ^= hash >>> 16;
+  hash = Math.imul(hash, 0x85ebca6b);
+  hash ^= hash >>> 13;
+  hash = Math.imul(hash, 0xc2b2ae35);
+  return hash ^ (hash >>> 16);
+}
+
+function mixIn(hash, word) {
+  let k = Math.imul(word, 0xcc9e2d51);
+  k = Math.imul((k << 15) | (k >>> 17), 0x1b873593);
+  hash ^= k;
+  hash = (hash << 13) | (hash >>> 19);
+  return (Math.imul(hash, 5) + 0xe6546b64) | 0;
+}
+
 // Groups vertices with bit-identical positions. positions: Float32Array without negative zeros.
 export function groupPositions(positions) {
   const count = positions.length / 3;
@@ -14,9 +34,7 @@ export function groupPositions(positions) {
   let groupCount = 0;
   for (let v = 0; v < count; v++) {
     const x = bits[v * 3], y = bits[v * 3 + 1], z = bits[v * 3 + 2];
-    let hash = Math.imul(x, 0x9e3779b1) ^ Math.imul(y, 0x85ebca77) ^ Math.imul(z, 0xc2b2ae3d);
-    hash ^= hash >>> 15;
-    let slot = hash & (size - 1);
+    let slot = positionHash(x, y, z) & (size - 1);
     for (;;) {
       const other = table[slot];
       if (other === -1) {

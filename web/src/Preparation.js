@@ -77,10 +77,19 @@ function startWorker() {
   }
 }
 
+// How long a worker may stay silent, from its start until it answers with the prepared
+// package. A screenshot taken with a virtual time budget (how headless browsers make thumbnails
+// and link previews) lets virtual time run on while the page waits for a worker, so the budget
+// is spent before the answer comes; the page's own timer fires in that time, and the page
+// prepares the package itself. The worker says that it runs, that it has the package, and how
+// far it got after each object, so in real time it is silent for that long only on an object
+// of millions of faces; the page then takes over, and finishes.
+const WORKER_SILENCE_MS = 3000;
+
 // preparePackage in a worker, resolving to the same result with `where` set to "worker".
-// Where no worker starts, or the worker fails before it says that it runs, the package is
-// prepared on the page instead ("page"; the page then waits for it). The archive is handed
-// over (not copied) once the worker runs.
+// Where no worker starts, or the worker fails before it has the package or stays silent, the
+// package is prepared on the page instead ("page"; the page then waits for it). The worker gets
+// a copy of the archive, so that the page still has it should the worker never answer.
 export function preparePackageAway(request, onProgress = () => {}) {
   return new Promise((resolve, reject) => {
     const onPage = () => {
@@ -97,16 +106,30 @@ export function preparePackageAway(request, onProgress = () => {}) {
     }
     const { worker, url } = started;
     let handedOver = false;
+    let silence = 0;
     const finish = () => {
+      clearTimeout(silence);
       worker.terminate();
       URL.revokeObjectURL(url);
     };
+    const waitForAnswer = () => {
+      clearTimeout(silence);
+      silence = setTimeout(() => {
+        finish();
+        onPage();
+      }, WORKER_SILENCE_MS);
+    };
+    waitForAnswer();
     worker.onmessage = ({ data }) => {
       if (data.running) {
         handedOver = true;
-        worker.postMessage(request, [request.zipBytes.buffer]);
-      } else if ('progress' in data) {
+        worker.postMessage(request);
+        waitForAnswer();
+        return;
+      }
+      if ('progress' in data) {
         onProgress(data.progress);
+        waitForAnswer();
       } else {
         finish();
         if (data.failure) reject(failureFromMessage(data.failure));

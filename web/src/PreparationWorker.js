@@ -4,6 +4,8 @@
 import { buffersOf, failureMessage, preparePackage } from './Preparation.js';
 
 self.onmessage = ({ data }) => {
+  // The page waits for this before it stops thinking of preparing the package itself.
+  self.postMessage({ progress: 0 });
   let prepared;
   try {
     prepared = preparePackage(data, (share) => self.postMessage({ progress: share }));

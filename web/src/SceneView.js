@@ -103,9 +103,10 @@ export class SceneView {
     state.cameraPosition(camera.position);
     camera.up.copy(state.cameraUp);
     camera.lookAt(this.lookTarget.copy(camera.position).add(state.forward));
-    // Depth range round the model's sphere (and the shadow below it), wherever the pan put it.
+    // Depth range round the model's sphere (and the shadow below it), wherever the pan put it,
+    // along the view axis: a camera moved across (X and Y of its position) looks past the pivot.
     const reach = this.modelRadius * 1.05 + (this.shadow ? this.modelRadius * 0.7 + this.shadow.reach() : 0) || 1;
-    const distance = camera.position.distanceTo(this.panGroup.position);
+    const distance = this.lookTarget.copy(this.panGroup.position).sub(camera.position).dot(state.forward);
     camera.near = Math.max(distance - reach, reach * 1e-3, distance * 1e-4);
     camera.far = Math.max(distance + reach, camera.near * 2);
     camera.updateProjectionMatrix();

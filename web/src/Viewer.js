@@ -11,7 +11,7 @@ import { Group } from 'three';
 import { readAppletParams } from './AppletParams.js';
 import { Controls } from './Controls.js';
 import {
-  createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage,
+  createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage, decodeTextureFiles,
 } from './Images.js';
 import { messageLines } from './Messages.js';
 import { MaterialSet, createModelGroup, modelFrame } from './ModelObjects.js';
@@ -50,17 +50,35 @@ function imageLabel(name) {
   return new TextDecoder('shift_jis').decode(bytes).replace(/\.jpx$/i, '');
 }
 
+// A map name that names no image: modellers leave "-" (or the like) where a material has none.
+// The material is drawn without the map, as for a missing image, but nothing is said about it.
+function isPlaceholderName(name) {
+  return !/[\p{L}\p{N}]/u.test(imageLabel(name));
+}
+
 const MAX_TEXTURE_NOTES = 3;
 
-// The note on the images that are not shown: each with its reason, the first few by name.
-function textureNote(failures) {
-  const items = failures.slice(0, MAX_TEXTURE_NOTES).map(({ name, key, kind }) => {
-    const [japanese, english] = messageLines(key, { kind });
-    const label = imageLabel(name);
-    return [`${label}（${japanese}）`, `${label} (${english})`];
-  });
-  if (failures.length > MAX_TEXTURE_NOTES) items.push(messageLines('moreTextures', { count: failures.length - MAX_TEXTURE_NOTES }));
-  return messageLines('texturesNotShown', { list: [items.map(([japanese]) => japanese).join('、'), items.map(([, english]) => english).join(', ')] });
+// The note on the images that are not shown, each with its reason, and on those shown
+// smaller: the first few of each by name.
+function textureNotes(failures, reduced) {
+  const list = (items, total) => {
+    if (total > MAX_TEXTURE_NOTES) items.push(messageLines('moreTextures', { count: total - MAX_TEXTURE_NOTES }));
+    return [items.map(([japanese]) => japanese).join('、'), items.map(([, english]) => english).join(', ')];
+  };
+  const notes = [];
+  if (failures.length) {
+    const items = failures.slice(0, MAX_TEXTURE_NOTES).map(({ name, key, kind }) => {
+      const [japanese, english] = messageLines(key, { kind });
+      const label = imageLabel(name);
+      return [`${label}（${japanese}）`, `${label} (${english})`];
+    });
+    notes.push(messageLines('texturesNotShown', { list: list(items, failures.length) }));
+  }
+  if (reduced.length) {
+    const items = reduced.slice(0, MAX_TEXTURE_NOTES).map((name) => [imageLabel(name), imageLabel(name)]);
+    notes.push(messageLines('texturesReduced', { list: list(items, reduced.length) }));
+  }
+  return notes;
 }
 
 function failureFromLoad(error) {
@@ -82,6 +100,7 @@ export class Viewer {
     this.logo = null;
     this.progress = 0;
     this.textureFailures = [];
+    this.texturesReduced = [];
     this.createElements();
   }
 
@@ -185,9 +204,10 @@ export class Viewer {
     this.controls = new Controls(this.canvas, this.state, this.overlay, () => this.invalidate(), () => this.invalidate());
     if (!prepared.drawable) {
       this.container.dataset.empty = 'true';
-      this.overlay.showNote([messageLines('noFaces')], { lasting: true });
+      this.overlay.showNote([messageLines('noFaces')]);
     }
-    if (this.textureFailures.length) this.overlay.showNote([textureNote(this.textureFailures)]);
+    const notes = textureNotes(this.textureFailures, this.texturesReduced);
+    if (notes.length) this.overlay.showMark(notes);
     this.invalidate();
   }
 
@@ -220,26 +240,15 @@ export class Viewer {
   }
 
   // The texture files of the package ([name, bytes or null]) decoded into a map from name to
-  // texture; a name maps to null when the archive lacks the file or it cannot be decoded, and
-  // the material is then drawn without that map. Each such image is kept in textureFailures.
+  // texture; a name maps to null when the archive lacks the file, it cannot be decoded or the
+  // page's texture budget has no room for it, and the material is then drawn without that map.
+  // Such images are kept in textureFailures, those shown smaller in texturesReduced.
   async loadTextures(entries) {
+    const { images, failures, reduced } = await decodeTextureFiles(entries);
     const textures = new Map();
-    this.textureFailures = [];
-    await Promise.all(entries.map(async ([name, bytes]) => {
-      let texture = null;
-      if (!bytes) {
-        this.textureFailures.push({ name, key: 'textureMissing' });
-      } else {
-        try {
-          texture = createMapTexture(await decodeImage(bytes), this.settings.texFiltering);
-        } catch (error) {
-          console.warn(`Vantor viewer: texture ${name} not shown (${error.message ?? error})`);
-          const kind = error.kind ?? '';
-          this.textureFailures.push({ name, key: kind ? 'textureUnreadable' : 'textureUnknown', kind });
-        }
-      }
-      textures.set(name, texture);
-    }));
+    for (const [name, image] of images) textures.set(name, image && createMapTexture(image, this.settings.texFiltering));
+    this.textureFailures = failures.filter(({ name }) => !isPlaceholderName(name));
+    this.texturesReduced = reduced;
     return textures;
   }
 

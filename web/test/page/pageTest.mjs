@@ -4,14 +4,16 @@
 // reported; VANTOR_TIMED_CHECKS=1 holds it to a limit).
 // Screenshots are kept as artefacts. Exit status 77 (skipped) without Chromium or vantor-cli.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFile, execFileSync } from 'node:child_process';
 import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { promisify } from 'node:util';
 import test, { after, before } from 'node:test';
 import { readPng } from '../support/png.mjs';
 import {
-  JOIN, PROBE, emptyModel, gridModel, joinModel, poleModel, probeModel, probeTexture, solidImage, sphereModel, tgaImage,
+  JOIN, PROBE, QUARTER, emptyModel, gridModel, joinModel, poleModel, probeModel, probeTexture, quarterModel, solidImage,
+  solidPng, sphereModel, stepsModel, texturedRowModel, tgaImage,
 } from '../support/models.mjs';
 import { artefactDir, binDir, cliPath, haveCli, sourceDir, tempFolder } from '../support/paths.mjs';
 import { Chromium, findChromium } from './Chromium.mjs';
@@ -30,6 +32,7 @@ if (!chromium || !haveCli()) {
 const FIRST_FRAME_LIMIT_MS = 3000;
 const TIMED_CHECKS = process.env.VANTOR_TIMED_CHECKS === '1';
 const shots = artefactDir('screenshots');
+const execFileAsync = promisify(execFile);
 let folder;
 let server;
 let browser;
@@ -185,6 +188,8 @@ test('a model far from the origin shows centred; --fit frames models of any size
   await check(sphereModel(32, 20, far), 'far', false, [0.4, 0.6]);
   await check(sphereModel(32, 20, far), 'far-fit', true, [0.6, 0.9]);
   await check(sphereModel(32, 20, { radius: 1, centre: [0.5, -3, 2] }), 'small-fit', true, [0.6, 0.9]);
+  // Deep: the near block looks larger, and only X and Y of the camera centre its picture.
+  await check(stepsModel(), 'deep-fit', true, [0.6, 0.9]);
 });
 
 test('a single-file page opened straight from disk shows the model as the served package does', async () => {
@@ -204,6 +209,27 @@ test('a single-file page opened straight from disk shows the model as the served
   assert.ok(differing < image.width * image.height * 0.005, `${differing} pixels differ from the served page`);
 });
 
+test('a screenshot taken by headless Chromium with a virtual time budget shows the model, not the progress bar', async () => {
+  // Virtual time runs on while the page waits for a worker, so the page prepares the model itself.
+  const page = variant(join(folder.dir, 'probe.html'), 'probe-thumbnail.html', { params: { LightingEnable: null } });
+  const profile = tempFolder();
+  const png = join(profile.dir, 'thumbnail.png');
+  try {
+    // Not execFileSync: this process serves the page.
+    await execFileAsync(chromium, ['--headless', '--no-sandbox', '--disable-gpu', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--no-first-run', '--disable-background-networking', `--user-data-dir=${profile.dir}`, '--window-size=400,400',
+      `--screenshot=${png}`, '--virtual-time-budget=5000', `${server.url}${page}`], { timeout: 60000 });
+    copyFileSync(png, join(shots, 'virtual-time-thumbnail.png'));
+    const image = readPng(readFileSync(png));
+    const red = countPixels(image, (p) => p[0] > 200 && p[1] < 60 && p[2] < 60);
+    const yellow = countPixels(image, (p) => p[0] > 200 && p[1] > 200 && p[2] < 60);
+    assert.ok(countPixels(image, (p) => near(p, GREY, 2)) > 10000, 'the background of the view');
+    assert.ok(red > 300 && yellow > 300, `the textured quad (${red} red pixels) and the mirrored quads (${yellow} yellow)`);
+  } finally {
+    profile.cleanup();
+  }
+});
+
 test('the background colour parameter colours the corners', async () => {
   const page = variant(join(folder.dir, 'house.html'), 'house-red.html', { params: { BackColor: 'ff0000' } });
   const { image } = await openAndShoot(page, 'house-backcolor-red');
@@ -214,13 +240,23 @@ test('textures are upright, front faces face the camera, hidden objects stay hid
   // Lighting off: every surface shows its plain colour.
   const page = variant(join(folder.dir, 'probe.html'), 'probe-plain.html', { params: { LightingEnable: null } });
   const { tab, rect } = await open(`${server.url}${page}`);
-  // The images that are not shown are named in a note at the bottom, which goes by itself.
-  const note = await tab.evaluate(`${VIEWER}.querySelector('.qel-note')?.textContent ?? ''`);
+  // The images that are not shown are named in the note of a small mark in a corner, which
+  // opens while it is pointed at; a placeholder "-" is named as no image.
+  const MARK = `${VIEWER}.querySelector('.qel-note-mark')`;
+  const note = await tab.evaluate(`${MARK}?.textContent ?? ''`);
   assert.match(note, /broken（JPEG を読めない）/);
   assert.match(note, /lost（パッケージにない）/);
-  await shoot(tab, rect, 'probe-plain-note');
-  await tab.waitFor(`!${VIEWER}.querySelector('.qel-note')`, 10000);
+  assert.doesNotMatch(note, /[、：]-（/, 'the placeholder is no image');
+  const mark = await tab.evaluate(`(() => { const r = ${MARK}.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+  assert.ok(mark.width <= 16 && mark.height <= 16, `a small mark (${mark.width} x ${mark.height})`);
+  assert.ok(mark.x + mark.width > rect.x + rect.width - 8 && mark.y + mark.height > rect.y + rect.height - 8, 'in the corner');
+  assert.equal(await tab.evaluate(`${MARK}.querySelector('.qel-note-text').hidden`), true, 'closed until pointed at');
   const image = await shoot(tab, rect, 'probe-plain');
+  await tab.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: mark.x + mark.width / 2, y: mark.y + mark.height / 2 });
+  await tab.waitFor(`!${MARK}.querySelector('.qel-note-text').hidden`);
+  await shoot(tab, rect, 'probe-plain-note-open');
+  await tab.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: rect.x + 10, y: rect.y + 10 });
+  await tab.waitFor(`${MARK}.querySelector('.qel-note-text').hidden`);
   assert.deepEqual(tab.errors, []);
   await tab.close();
   const at = (x, y) => image.pixel(...project(x, y, 200));
@@ -247,7 +283,7 @@ test('textures are upright, front faces face the camera, hidden objects stay hid
   assert.ok(near(at(...centre(PROBE.lostTexture)), [128, 0, 255], 20), 'a texture missing from the archive: plain colour');
 });
 
-test('a connected mirror closes the gap that its half leaves before the plane; TGA textures and TGA alpha planes show', async () => {
+test('a connected mirror closes the gap that its half leaves before the plane, however wide, on every axis; TGA textures and TGA alpha planes show', async () => {
   writeFileSync(join(folder.dir, 'join.mqo'), joinModel());
   writeFileSync(join(folder.dir, 'halves.tga'), tgaImage(64, 64, (x, y) => (y < 32 ? [255, 0, 0, 255] : [0, 0, 255, 255]), { depth: 32, rle: true }));
   writeFileSync(join(folder.dir, 'green.tga'), tgaImage(16, 16, () => [0, 255, 0, 255], { topDown: true }));
@@ -271,6 +307,53 @@ test('a connected mirror closes the gap that its half leaves before the plane; T
   const lit = (await openAndShoot(turned, 'join-mirror-turned')).image;
   const centreColumn = countPixels(lit, (p) => p[0] > 100 && p[2] < 60, { x0: 148, y0: 0, x1: 152, y1: 150 });
   assert.ok(centreColumn > 40, `the seat is drawn across its middle (${centreColumn} pixels)`);
+  // Mirrored across X and Y, a quarter is drawn four times and joined across both planes.
+  writeFileSync(join(folder.dir, 'quarter.mqo'), quarterModel());
+  const quarters = variant(publish(join(folder.dir, 'quarter.mqo'), 'quarter'), 'quarter-plain.html', { params: { LightingEnable: null } });
+  const plate = (await openAndShoot(quarters, 'join-mirror-two-axes')).image;
+  const inQuarter = (QUARTER.near + QUARTER.far) / 2;
+  for (const x of [-inQuarter, 0, inQuarter]) {
+    for (const y of [-inQuarter, 0, inQuarter]) assert.ok(!near(plate.pixel(...project(x, y, 200)), GREY, 20), `the plate is drawn at ${x}, ${y}`);
+  }
+});
+
+// Counts the images the page decodes at once at most, and the pixels of what they give.
+const WATCH_DECODING = `(() => {
+  window.qelDecoding = { now: 0, most: 0, pixels: 0 };
+  const original = window.createImageBitmap;
+  window.createImageBitmap = async function (...args) {
+    const watch = window.qelDecoding;
+    watch.most = Math.max(watch.most, ++watch.now);
+    try {
+      const image = await original.apply(this, args);
+      watch.pixels += image.width * image.height;
+      return image;
+    } finally {
+      watch.now--;
+    }
+  };
+})()`;
+
+test('eight images of 8192 x 8192 pixels in a small package show, smaller, within the page\'s texture budget, decoded one at a time', async () => {
+  const png = solidPng(8192, 8192, [0, 200, 0]);
+  for (let i = 0; i < 8; i++) writeFileSync(join(folder.dir, `big${i}.png`), png);
+  writeFileSync(join(folder.dir, 'big.mqo'), texturedRowModel(8));
+  const page = variant(publish(join(folder.dir, 'big.mqo'), 'big'), 'big-plain.html', { params: { LightingEnable: null } });
+  const { tab, rect, viewer, elapsed } = await open(`${server.url}${page}`, { script: WATCH_DECODING });
+  const image = await shoot(tab, rect, 'texture-budget');
+  const decoding = await tab.evaluate('window.qelDecoding');
+  const note = await tab.evaluate(`${VIEWER}.querySelector('.qel-note-mark')?.textContent ?? ''`);
+  assert.deepEqual(tab.errors, []);
+  await tab.close();
+  console.log(`eight 8192 x 8192 images: settled after ${elapsed} ms, ${decoding.pixels} pixels decoded`);
+  assert.equal(viewer.state, 'ready');
+  assert.equal(decoding.most, 1, 'one image at a time');
+  assert.ok(decoding.pixels <= 1 << 26 && decoding.pixels > (1 << 26) * 0.9, `${decoding.pixels} pixels decoded`);
+  assert.match(note, /縮小して表示した画像：big0、big1、big2、ほか 5 枚/);
+  for (let i = 0; i < 8; i++) {
+    const at = image.pixel(...project((i - 4) * 25 + 10, 0, 200));
+    assert.ok(near(at, [0, 200, 0], 30), `image ${i} shows on its quad: ${at}`);
+  }
 });
 
 test('a model with nothing to draw says so on the canvas, and its empty objects raise no errors', async () => {

@@ -1,6 +1,7 @@
 // MQO models written by the page tests: a probe whose pixels tell whether textures, hidden
 // objects, mirrors, lines and concave faces are drawn right, and a large model for timing.
 import jpeg from 'jpeg-js';
+import { deflateSync } from 'node:zlib';
 
 // A plain image of one colour (icons, title image, background image).
 export function solidImage([r, g, b], width = 20, height = 20) {
@@ -43,8 +44,9 @@ export const PROBE = {
 
 const quad = ({ x0, x1, y0, y1 }, z = 0) => [[x0, y1, z], [x1, y1, z], [x1, y0, z], [x0, y0, z]];
 
-// textureName: the image of the textured quad; the model also names "broken.jpg" (to be
-// written with bytes no browser decodes) and "lost.jpg" (not to be written at all).
+// textureName: the image of the textured quad; the model also names "-" (a placeholder for no
+// image, in a material no face uses), "broken.jpg" (to be written with bytes no browser
+// decodes) and "lost.jpg" (not to be written at all).
 export function probeModel(textureName) {
   const q = PROBE.texturedQuad;
   const h = PROBE.hiddenQuad;
@@ -57,6 +59,7 @@ export function probeModel(textureName) {
     '\t"concave" col(0.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)',
     '\t"broken" col(1.000 0.500 0.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("broken.jpg")',
     '\t"lost" col(0.500 0.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("lost.jpg")',
+    '\t"none" col(0.500 0.500 0.500 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("-")',
   ];
   const concave = PROBE.concave;
   return [
@@ -169,12 +172,13 @@ export function tgaImage(width, height, pixel, { depth = 24, rle = false, topDow
 
 // World layout of the joining and TGA page (lighting off, default camera).
 export const JOIN = {
-  seat: { x0: 6, x1: 80, y0: 20, y1: 60, z0: -20, z1: 20 }, // yellow half box, open towards x = 0
+  seat: { x0: 50, x1: 80, y0: 20, y1: 60, z0: -20, z1: 20 }, // yellow half box, open towards x = 0
   tga: { x0: -80, x1: -10, y0: -60, y1: -10 },            // upper half red, lower half blue (RLE, from the bottom)
   masked: { x0: 10, x1: 80, y0: -60, y1: -10 },           // green (from the top), its left half masked out
 };
 
-// A connected-mirror half box whose open side stops 6 units before the plane, and two quads
+// A connected-mirror half box whose open side stops 50 units before the plane (more than its
+// own width, as on a real chair's seat cushion), and two quads
 // textured with TGA images, one through a TGA alpha plane.
 export function joinModel() {
   const { x0, x1, y0, y1, z0, z1 } = JOIN.seat;
@@ -196,16 +200,41 @@ export function joinModel() {
   ].join('\n');
 }
 
+const boxCorners = (x0, x1, y0, y1, z0 = -10, z1 = 10) =>
+  [[x0, y0, z0], [x1, y0, z0], [x1, y1, z0], [x0, y1, z0], [x0, y0, z1], [x1, y0, z1], [x1, y1, z1], [x0, y1, z1]];
+const boxFaces = (o) => [[0, 1, 2, 3], [4, 7, 6, 5], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]]
+  .map((f) => `4 V(${f.map((i) => i + o).join(' ')}) M(0)`);
+const ONE_MATERIAL = ['Material 1 {', '\t"m" col(0.900 0.300 0.100 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}'];
+
 // A tall pole with a cross bar at its top: a roll of the model shows as a leaning pole.
 export function poleModel() {
-  const bar = (x0, x1, y0, y1) =>
-    [[x0, y0, -10], [x1, y0, -10], [x1, y1, -10], [x0, y1, -10], [x0, y0, 10], [x1, y0, 10], [x1, y1, 10], [x0, y1, 10]];
-  const faces = (o) => [[0, 1, 2, 3], [4, 7, 6, 5], [1, 5, 6, 2], [0, 3, 7, 4], [3, 2, 6, 7], [0, 4, 5, 1]]
-    .map((f) => `4 V(${f.map((i) => i + o).join(' ')}) M(0)`);
   return [
-    'Metasequoia Document', 'Format Text Ver 1.0', '',
-    'Material 1 {', '\t"pole" col(0.900 0.300 0.100 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}',
-    objectBlock('pole', {}, [...bar(-10, 10, -120, 120), ...bar(-60, 60, 100, 120)], [...faces(0), ...faces(8)]),
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('pole', {}, [...boxCorners(-10, 10, -120, 120), ...boxCorners(-60, 60, 100, 120)], [...boxFaces(0), ...boxFaces(8)]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// Steps seen from the front: a low wide block near the camera and a high one far behind it.
+// The near block looks larger, so the picture of the box's centre is not the middle of the
+// picture.
+export function stepsModel() {
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('steps', {}, [...boxCorners(-50, 50, 0, 50, 100, 200), ...boxCorners(-50, 50, 50, 100, -200, -100)],
+      [...boxFaces(0), ...boxFaces(8)]),
+    'Eof', '',
+  ].join('\n');
+}
+
+// A quarter of a plate (x and y from QUARTER.near to QUARTER.far, facing the camera) with a
+// connected mirror across X and Y: drawn whole, with its four copies joined across both planes.
+export const QUARTER = { near: 30, far: 70 };
+export function quarterModel() {
+  const { near, far } = QUARTER;
+  return [
+    'Metasequoia Document', 'Format Text Ver 1.0', '', ...ONE_MATERIAL,
+    objectBlock('quarter', { mirror: 2, axis: 3 }, [[near, far, 0], [far, far, 0], [far, near, 0], [near, near, 0]], ['4 V(0 1 2 3) M(0)']),
     'Eof', '',
   ].join('\n');
 }
@@ -220,4 +249,48 @@ export function emptyModel() {
     objectBlock('flat', {}, [[0, 0, 0], [50, 0, 0], [100, 0, 0], [25, 0, 0]], ['3 V(0 1 2) M(0)', '4 V(0 3 1 2) M(0)']),
     'Eof', '',
   ].join('\n');
+}
+
+// A PNG of one colour, compressed to almost nothing however large: a hostile package can
+// carry images of hundreds of millions of pixels in a few kilobytes.
+export function solidPng(width, height, [r, g, b]) {
+  const row = Buffer.alloc(1 + width * 3);
+  for (let x = 0; x < width; x++) row.set([r, g, b], 1 + x * 3);
+  const rows = Buffer.alloc(row.length * height);
+  for (let y = 0; y < height; y++) row.copy(rows, y * row.length);
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8); // 8 bits, RGB
+  return Buffer.concat([Buffer.from('89504e470d0a1a0a', 'hex'), pngChunk('IHDR', header),
+    pngChunk('IDAT', deflateSync(rows, { level: 9 })), pngChunk('IEND', Buffer.alloc(0))]);
+}
+
+function pngChunk(type, data) {
+  const body = Buffer.concat([Buffer.from(type, 'latin1'), data]);
+  const out = Buffer.alloc(body.length + 8);
+  out.writeUInt32BE(data.length, 0);
+  body.copy(out, 4);
+  out.writeUInt32BE(crc32(body), body.length + 4);
+  return out;
+}
+
+function crc32(bytes) {
+  let crc = ~0;
+  for (const byte of bytes) {
+    crc ^= byte;
+    for (let k = 0; k < 8; k++) crc = (crc >>> 1) ^ (0xedb88320 & -(crc & 1));
+  }
+  return ~crc >>> 0;
+}
+
+// count quads side by side along x, each textured with its own image "big<i>.png".
+export function texturedRowModel(count) {
+  const materials = Array.from({ length: count }, (_, i) =>
+    `\t"m${i}" col(1.000 1.000 1.000 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00) tex("big${i}.png")`);
+  const objects = Array.from({ length: count }, (_, i) => {
+    const x0 = (i - count / 2) * 25;
+    return objectBlock(`q${i}`, {}, quad({ x0, x1: x0 + 20, y0: -10, y1: 10 }), [`4 V(0 1 2 3) M(${i}) UV(0 0 1 0 1 1 0 1)`]);
+  });
+  return ['Metasequoia Document', 'Format Text Ver 1.0', '', `Material ${count} {`, ...materials, '}', ...objects, 'Eof', ''].join('\n');
 }

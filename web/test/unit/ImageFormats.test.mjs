@@ -1,6 +1,8 @@
 import assert from 'node:assert/strict';
 import test from 'node:test';
-import { ImageFormatError, decodeDds, decodePsd, decodeTga, decoderFor, imageKind } from '../../src/ImageFormats.js';
+import jpeg from 'jpeg-js';
+import { ImageFormatError, decodeDds, decodePsd, decodeTga, decoderFor, imageKind, imageSize } from '../../src/ImageFormats.js';
+import { PixelBudget, TEXTURE_PIXEL_BUDGET, plannedSizes } from '../../src/Images.js';
 import { tgaImage } from '../support/models.mjs';
 
 // A 5 x 3 image with a different colour and alpha in every pixel, and a run in its middle row.
@@ -141,4 +143,38 @@ test('PSD: the merged picture, raw or PackBits, with its transparency only where
   const grey = decodePsd(psd({ width: 2, height: 1, mode: 1, channels: [[5, 250]] }));
   assert.deepEqual([...grey.data], [5, 5, 5, 255, 250, 250, 250, 255]);
   assert.equal(imageKind(psd({ width: 1, height: 1, channels: [[0], [0], [0]] })), 'psd');
+});
+
+test('image sizes come from the headers of every kind, and a header that does not tell gives null', () => {
+  const jpegFile = jpeg.encode({ data: Buffer.alloc(37 * 21 * 4, 128), width: 37, height: 21 }, 80).data;
+  const png = Buffer.from('89504e470d0a1a0a0000000d49484452000020000000100008060000001f15c489', 'hex');
+  const gif = Buffer.from('474946383961400b0e00f70000', 'hex');
+  const bmp = Buffer.alloc(54);
+  bmp.write('BM', 0, 'latin1');
+  bmp.writeUInt32LE(40, 14);
+  bmp.writeInt32LE(300, 18);
+  bmp.writeInt32LE(-200, 22); // rows from the top
+  const sizes = [jpegFile, png, gif, bmp, tgaImage(7, 9, () => [0, 0, 0, 255]), dds({ width: 6, height: 4, data: new Uint8Array(96) }),
+    psd({ width: 3, height: 5, channels: [new Array(15).fill(0), new Array(15).fill(0), new Array(15).fill(0)] })]
+    .map((file) => imageSize(new Uint8Array(file)));
+  assert.deepEqual(sizes.map((s) => s && [s.width, s.height]), [[37, 21], [8192, 4096], [2880, 14], [300, 200], [7, 9], [6, 4], [3, 5]]);
+  assert.equal(imageSize(new Uint8Array(jpegFile.subarray(0, 20))), null, 'a JPEG cut before its frame header');
+  assert.equal(imageSize(new Uint8Array(png.subarray(0, 20))), null, 'a PNG cut inside its header');
+  assert.equal(imageSize(new Uint8Array([1, 2, 3, 4])), null);
+});
+
+test('the texture budget: images that fit keep their size, more are all scaled by one factor, and viewers share what is left', () => {
+  const big = { width: 8192, height: 8192 };
+  assert.deepEqual(plannedSizes([{ width: 64, height: 32 }, null], 4096), [{ width: 64, height: 32 }, null]);
+  const eight = plannedSizes(new Array(8).fill(big), TEXTURE_PIXEL_BUDGET);
+  const total = eight.reduce((sum, s) => sum + s.width * s.height, 0);
+  assert.ok(total <= TEXTURE_PIXEL_BUDGET && total > TEXTURE_PIXEL_BUDGET * 0.99, `${total} pixels`);
+  assert.deepEqual(eight[0], eight[7]);
+  const [wide] = plannedSizes([{ width: 4000, height: 100 }], 100000);
+  assert.ok(Math.abs(wide.width / wide.height - 40) < 0.5, 'the shape is kept');
+  const page = new PixelBudget(1000);
+  assert.equal(page.take(600), 600);
+  assert.equal(page.take(600), 400, 'the second viewer gets what is left');
+  assert.equal(page.take(10), 0);
+  assert.equal(page.takeAll(1), false);
 });

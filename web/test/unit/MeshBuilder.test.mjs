@@ -192,7 +192,7 @@ function halfBox(faceNames, extra) {
   return o;
 }
 
-test('the connected mirror joins open edges that stop short of the plane, across meshes; separate mirrors and far or sideways edges stay open', () => {
+test('the connected mirror joins open edges that stop short of the plane, across meshes, however far; separate mirrors, sideways edges and loops facing away stay open', () => {
   const all = ['back', 'front', 'far', 'top', 'bottom'];
   const closed = buildObject(halfBox(all));
   // Each half runs 17 units out from x = 3, joined through 3 more to the plane: a closed box
@@ -217,12 +217,37 @@ test('the connected mirror joins open edges that stop short of the plane, across
   // A wall standing just off the plane and parallel to it: its edges run alongside the plane.
   const wall = buildObject(object([0.3, 0, 0, 0.3, 10, 0, 0.3, 10, 10, 0.3, 0, 10], [[0, 1, 2, 3]], { mirror: 2, mirrorAxis: 1 }));
   assert.ok(Math.abs(drawnArea(wall) - 200) < 1e-3, `two walls: ${drawnArea(wall)}`);
+
+  // A cushion whose open side stops 30 units before the plane, four times its own width: it
+  // is still closed; turned round, its open side faces away from the plane and stays open.
+  const cushion = HALF_BOX.map((v, i) => (i % 3 === 0 ? (v === 3 ? 30 : 37) : v));
+  const sides = Object.values(HALF_BOX_FACES);
+  const seat = buildObject(object(cushion, sides, { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(seat) - 2 * (2 * 37 * 10 * 2 + 10 * 10)) < 1e-3, `the seat is closed: ${drawnArea(seat)}`);
+  // Its open side tilted, from 30 units off the plane at the bottom to 45 at the top: closed all
+  // the same (the mirrored solid runs from x = -60 to 60).
+  const tilted = HALF_BOX.map((v, i) => (i % 3 === 0 ? (v === 3 ? 30 + 1.5 * HALF_BOX[i + 1] : 60) : v));
+  const leaning = buildObject(object(tilted, sides, { mirror: 2, mirrorAxis: 1 }));
+  // Front and back, top and bottom, 120 by 10 each; the two ends 10 by 10.
+  assert.ok(Math.abs(drawnArea(leaning) - (4 * 120 * 10 + 2 * 10 * 10)) < 1e-3, `the tilted seat: ${drawnArea(leaning)}`);
+  // A triangle whose base faces the plane: its slanting sides face away, but lie beyond the
+  // base, so the base is joined.
+  const arrow = buildObject(object([10, 0, 0, 10, 10, 0, 20, 5, 0], [[0, 1, 2]], { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(arrow) - 2 * (10 * 10 + 50)) < 1e-3, `the arrow: ${drawnArea(arrow)}`);
+  const away = cushion.map((v, i) => (i % 3 === 0 ? 67 - v : v));
+  const turned = buildObject(object(away, sides, { mirror: 2, mirrorAxis: 1 }));
+  assert.ok(Math.abs(drawnArea(turned) - 2 * (2 * 7 * 10 * 2 + 10 * 10)) < 1e-3, `facing away, it stays open: ${drawnArea(turned)}`);
 });
 
-test('a quarter joined across two planes closes the corner where they meet', () => {
+test('a quarter joined across two planes, and an eighth across three, close the corners where the planes meet', () => {
   // A plate from 2 to 20 in x and y, mirrored across X and Y: a whole plate of 40 by 40.
   const plate = object([2, 2, 0, 20, 2, 0, 20, 20, 0, 2, 20, 0], [[0, 3, 2, 1]], { mirror: 2, mirrorAxis: 3 });
   const built = buildObject(plate);
   assert.ok(Math.abs(drawnArea(built) - 40 * 40) < 1e-3, `area ${drawnArea(built)}`);
   assert.deepEqual(built.bounds, { min: [-20, -20, 0], max: [20, 20, 0] });
+  // An eighth of a box, off all three planes, mirrored across all three: one closed box.
+  const corner = [3, 2, 4, 20, 2, 4, 20, 10, 4, 3, 10, 4, 3, 2, 5, 20, 2, 5, 20, 10, 5, 3, 10, 5];
+  const eighth = buildObject(object(corner, [HALF_BOX_FACES.far, HALF_BOX_FACES.top, HALF_BOX_FACES.front], { mirror: 2, mirrorAxis: 7 }));
+  assert.equal(eighth.reflections.length, 7);
+  assert.ok(Math.abs(drawnArea(eighth) - 2 * (40 * 20 + 40 * 10 + 20 * 10)) < 1e-3, `area ${drawnArea(eighth)}`);
 });
