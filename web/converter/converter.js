@@ -1,0 +1,442 @@
+// The converter page: opens a model and its images, previews the package with the real viewer
+// and saves it. Everything that converts is the core in WebAssembly (VantorCore); this script
+// only moves files in and out of the core's in-memory file system and shows the results.
+// Strings between the page and the core are byte strings (one character per byte), as the
+// core's texts are; helpers below turn them into text and back.
+
+import { zipSync } from 'fflate';
+import { applyLabels } from './labels.js';
+import { ui, readFailure, packageFailure } from './strings.js';
+
+const MODEL_PATTERN = /\.mqoz?$/i;
+const INPUT_ROOT = '/in/';
+const OUTPUT_FOLDER = '/out/';
+const PROGRAM_FOLDER = '/vantor/';
+const SETTINGS_SECTION = 'QelScene';
+
+let core = null;
+const state = { settings: '', model: null, packageName: '', output: null, previewTimer: 0, busy: false };
+
+const $ = (selector) => document.querySelector(selector);
+
+// ---- byte strings -----------------------------------------------------------------------
+
+function bytesToBinary(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 0x8000) {
+    text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+  }
+  return text;
+}
+const binaryToBytes = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0));
+const toBinary = (text) => bytesToBinary(new TextEncoder().encode(text));
+const fromBinary = (text) => new TextDecoder().decode(binaryToBytes(text));
+
+// ---- settings text (a .vsn file's lines) ------------------------------------------------------
+
+function settingValue(key) {
+  const match = state.settings.match(new RegExp(`^${key}=(.*?)\\r?$`, 'm'));
+  return match ? match[1] : '';
+}
+
+function setSettingValues(values) {
+  let text = state.settings;
+  for (const [key, value] of Object.entries(values)) {
+    const line = new RegExp(`^${key}=.*?(\\r?)$`, 'm');
+    text = line.test(text) ? text.replace(line, `${key}=${value}$1`) : text + `${key}=${value}\r\n`;
+  }
+  state.settings = core.normalizedSettings(text);
+}
+
+// Window colours (0x00BBGGRR as the settings file keeps them) and the page's #rrggbb.
+const hex2 = (n) => n.toString(16).padStart(2, '0');
+const windowColorToHex = (v) => `#${hex2(v & 255)}${hex2((v >> 8) & 255)}${hex2((v >> 16) & 255)}`;
+function hexToWindowColor(hex) {
+  const rgb = parseInt(hex.slice(1), 16);
+  return ((rgb & 255) << 16) | (rgb & 0xff00) | (rgb >> 16);
+}
+
+// ---- messages and progress -------------------------------------------------------------------
+
+function showMessage(kind, ja, en) {
+  const box = $('#message');
+  box.className = `message ${kind}`;
+  box.replaceChildren();
+  for (const [text, cls] of [[ja, 'ja'], [en, 'en']]) {
+    if (!text) continue;
+    const line = document.createElement('div');
+    line.className = cls;
+    line.textContent = text;
+    box.append(line);
+  }
+}
+
+function showProgress(label, fraction) {
+  const bar = $('#progress');
+  bar.hidden = label == null;
+  if (label == null) return;
+  $('#progress-label').textContent = label;
+  const meter = $('#progress-bar');
+  if (fraction == null) meter.removeAttribute('value');
+  else meter.value = fraction;
+}
+
+const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+
+// ---- the in-memory file system ------------------------------------------------------------------
+
+function removeTree(path) {
+  const FS = core.FS;
+  if (!FS.analyzePath(path).exists) return;
+  for (const name of FS.readdir(path)) {
+    if (name === '.' || name === '..') continue;
+    const child = `${path}/${name}`;
+    if (FS.isDir(FS.stat(child).mode)) removeTree(child);
+    else FS.unlink(child);
+  }
+  FS.rmdir(path);
+}
+
+// Reads a dropped or chosen file straight into one buffer that the file system then owns, so
+// a large model is held once outside the core and copied once into it.
+async function readIntoBuffer(file, onChunk) {
+  const buffer = new Uint8Array(file.size);
+  let at = 0;
+  const reader = file.stream().getReader();
+  for (;;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    buffer.set(value, at);
+    at += value.length;
+    onChunk(at);
+  }
+  return buffer.subarray(0, at);
+}
+
+async function layOutFiles(entries) {
+  removeTree(INPUT_ROOT.slice(0, -1));
+  const total = entries.reduce((sum, e) => sum + e.file.size, 0) || 1;
+  let done = 0;
+  for (const { file, path } of entries) {
+    const target = INPUT_ROOT + path;
+    core.FS.mkdirTree(target.slice(0, target.lastIndexOf('/')));
+    const base = done;
+    const bytes = await readIntoBuffer(file, (at) => showProgress(`${ui.reading} — ${file.name}`, (base + at) / total));
+    core.FS.writeFile(target, bytes, { canOwn: true });
+    done += file.size;
+  }
+}
+
+// ---- opening ------------------------------------------------------------------------------------
+
+function chooseModel(entries) {
+  const models = entries.filter((e) => MODEL_PATTERN.test(e.path));
+  models.sort((a, b) => a.path.split('/').length - b.path.split('/').length || a.path.localeCompare(b.path));
+  return { model: models[0] ?? null, count: models.length };
+}
+
+export async function openEntries(entries) {
+  if (state.busy || entries.length === 0) return;
+  const { model, count } = chooseModel(entries);
+  if (!model) {
+    showMessage('error', ui.noModelFile, ui.noModelFileEn);
+    return;
+  }
+  state.busy = true;
+  try {
+    await layOutFiles(entries);
+    showProgress(ui.reading, null);
+    await nextFrame();
+    const result = core.readModel(toBinary(INPUT_ROOT + model.path));
+    showProgress(null);
+    if (result.code !== 0) {
+      state.model = null;
+      const failure = readFailure({ ...result, message: fromBinary(result.message) });
+      showMessage('error', failure.ja, `${model.path}: ${failure.en}`);
+      $('#model-info').textContent = ui.noModel;
+      setSaveEnabled(false);
+      return;
+    }
+    state.model = { path: model.path, info: result };
+    state.packageName = model.path.split('/').pop().replace(MODEL_PATTERN, '');
+    $('#package-name').value = state.packageName;
+    $('#model-info').textContent = `${model.path} — ${ui.modelInfo(result)}`;
+    if (count > 1) showMessage('info', ui.severalModels(model.path), ui.severalModelsEn(model.path));
+    else showMessage('', '', '');
+    showImages();
+    await preview();
+  } finally {
+    state.busy = false;
+    showProgress(null);
+  }
+}
+
+function showImages() {
+  const list = core.imageList(state.settings);
+  const missing = [];
+  for (let i = 0; i < list.length; ++i) {
+    if (!list[i].found) missing.push(fromBinary(list[i].stored));
+  }
+  const box = $('#images');
+  box.replaceChildren();
+  if (missing.length === 0) {
+    box.textContent = list.length > 0 ? ui.allImagesFound(list.length) : '';
+    box.className = 'images ok';
+    return;
+  }
+  box.className = 'images missing';
+  const head = document.createElement('div');
+  head.innerHTML = `<b></b><div class="en"></div>`;
+  head.querySelector('b').textContent = ui.missingImages;
+  head.querySelector('.en').textContent = ui.missingImagesEn;
+  const names = document.createElement('ul');
+  for (const name of [...new Set(missing)]) {
+    const item = document.createElement('li');
+    item.textContent = name;
+    names.append(item);
+  }
+  box.append(head, names);
+}
+
+// ---- publishing and preview ---------------------------------------------------------------------
+
+// Writes the package and its single-file page into the output folder; the files by name, or
+// nothing after showing why.
+function publishPackage() {
+  removeTree(OUTPUT_FOLDER.slice(0, -1));
+  core.FS.mkdirTree(OUTPUT_FOLDER);
+  const name = toBinary($('#package-name').value.trim());
+  const result = core.publish(state.settings, OUTPUT_FOLDER, name, true);
+  if (result.error !== 0) {
+    const failure = packageFailure(result);
+    showMessage('error', failure.ja, failure.en + (result.path ? ` ${fromBinary(result.path)}` : ''));
+    return null;
+  }
+  const files = new Map();
+  for (const entry of core.FS.readdir(OUTPUT_FOLDER)) {
+    if (entry !== '.' && entry !== '..') files.set(entry, core.FS.readFile(OUTPUT_FOLDER + entry));
+  }
+  return { files, pageName: fromBinary(result.pagePath).split('/').pop(), standaloneName: fromBinary(result.standalonePath).split('/').pop() };
+}
+
+async function preview() {
+  if (!state.model) return;
+  showProgress(ui.building, null);
+  await nextFrame();
+  const output = publishPackage();
+  showProgress(null);
+  setSaveEnabled(output != null);
+  if (!output) return;
+  state.output = output;
+  // srcdoc rather than a blob: URL keeps the preview of the page's own origin, even from
+  // file://, so the frame can be sized to the page it shows.
+  const frame = $('#preview');
+  frame.onload = () => {
+    const shown = frame.contentDocument?.documentElement;
+    if (!shown) return;
+    frame.width = Math.max(320, shown.scrollWidth);
+    frame.height = Math.max(240, shown.scrollHeight);
+  };
+  frame.width = Number(settingValue('Width')) + 40;
+  frame.height = Number(settingValue('Height')) + 120;
+  frame.srcdoc = new TextDecoder().decode(output.files.get(output.standaloneName));
+  document.body.dataset.previewCount = String(Number(document.body.dataset.previewCount ?? 0) + 1);
+}
+
+function schedulePreview() {
+  clearTimeout(state.previewTimer);
+  state.previewTimer = setTimeout(() => { if (!state.busy) preview(); }, 250);
+}
+
+// ---- saving -------------------------------------------------------------------------------------
+
+function packageFiles(output) {
+  return [...output.files].filter(([name]) => name !== output.standaloneName);
+}
+
+function download(name, bytes, type) {
+  const url = URL.createObjectURL(new Blob([bytes], { type }));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 60000);
+}
+
+function downloadPackage() {
+  const output = state.output;
+  if (!output) return;
+  const folder = output.pageName.replace(/\.html$/i, '');
+  const entries = {};
+  for (const [name, bytes] of packageFiles(output)) entries[`${folder}/${name}`] = [bytes, { level: 0 }];
+  download(`${folder}-web.zip`, zipSync(entries), 'application/zip');
+  showMessage('info', ui.saved, `${folder}-web.zip`);
+}
+
+function downloadStandalone() {
+  const output = state.output;
+  if (!output) return;
+  download(output.standaloneName, output.files.get(output.standaloneName), 'text/html');
+  showMessage('info', ui.saved, output.standaloneName);
+}
+
+async function saveToFolder() {
+  const output = state.output;
+  if (!output) return;
+  const folder = await window.showDirectoryPicker({ mode: 'readwrite' });
+  for (const [name, bytes] of output.files) {
+    const handle = await folder.getFileHandle(name, { create: true });
+    const writable = await handle.createWritable();
+    await writable.write(bytes);
+    await writable.close();
+  }
+  showMessage('info', ui.saved, [...output.files.keys()].join(', '));
+}
+
+function setSaveEnabled(enabled) {
+  for (const button of document.querySelectorAll('[data-save]')) button.disabled = !enabled;
+}
+
+// ---- settings fields ----------------------------------------------------------------------------
+
+const numberKeys = ['Width', 'Height', 'ModelPositionX', 'ModelPositionY', 'ModelPositionZ', 'InitRotYaw', 'InitRotPitch',
+  'InitRotRoll', 'FieldOfView', 'LitDirectionX', 'LitDirectionY', 'LitDirectionZ'];
+const choiceKeys = ['ShadingMode', 'FillMode', 'QualityOfAntiAlias'];
+const checkKeys = ['AlwaysFSAA', 'SoftShadowEnable'];
+
+function showSettings() {
+  for (const key of [...numberKeys, ...choiceKeys]) $(`[data-key="${key}"]`).value = settingValue(key);
+  for (const key of checkKeys) $(`[data-key="${key}"]`).checked = settingValue(key) === '1';
+  $('[data-key="BackGroundColor"]').value = windowColorToHex(Number(settingValue('BackGroundColor')));
+  const light = ['R', 'G', 'B'].map((c) => Math.round(Math.min(1, Math.max(0, Number(settingValue(`LitDiffuse${c}`)))) * 255));
+  $('[data-key="LitDiffuse"]').value = `#${light.map(hex2).join('')}`;
+}
+
+function fieldChanged(field) {
+  const key = field.dataset.key;
+  if (key === 'BackGroundColor') {
+    setSettingValues({ BackGroundColor: hexToWindowColor(field.value) });
+  } else if (key === 'LitDiffuse') {
+    const rgb = parseInt(field.value.slice(1), 16);
+    const channel = (shift) => String(((rgb >> shift) & 255) / 255);
+    setSettingValues({ LitDiffuseR: channel(16), LitDiffuseG: channel(8), LitDiffuseB: channel(0) });
+  } else if (field.type === 'checkbox') {
+    setSettingValues({ [key]: field.checked ? '1' : '0' });
+  } else {
+    if (field.value.trim() === '') return;
+    setSettingValues({ [key]: field.value.trim() });
+  }
+  showSettings();
+  schedulePreview();
+}
+
+function fitCamera() {
+  if (!state.model) return;
+  const fitted = core.fitCamera(state.settings);
+  if (!fitted) {
+    showMessage('info', ui.fitNothing, ui.fitNothingEn);
+    return;
+  }
+  state.settings = fitted;
+  showSettings();
+  schedulePreview();
+}
+
+async function loadSettingsFile(file) {
+  state.settings = core.normalizedSettings(bytesToBinary(new Uint8Array(await file.arrayBuffer())));
+  showSettings();
+  if (state.model) {
+    showImages();
+    schedulePreview();
+  }
+}
+
+function saveSettingsFile() {
+  const name = ($('#package-name').value.trim() || 'scene') + '.vsn';
+  download(name, binaryToBytes(state.settings), 'application/octet-stream');
+}
+
+// ---- dropped folders ----------------------------------------------------------------------------
+
+function readEntry(entry, prefix, out) {
+  return new Promise((resolve) => {
+    if (entry.isFile) {
+      entry.file((file) => { out.push({ file, path: prefix + entry.name }); resolve(); }, () => resolve());
+      return;
+    }
+    const reader = entry.createReader();
+    const children = [];
+    const readMore = () => reader.readEntries(async (batch) => {
+      if (batch.length === 0) {
+        for (const child of children) await readEntry(child, `${prefix}${entry.name}/`, out);
+        resolve();
+        return;
+      }
+      children.push(...batch);
+      readMore();
+    }, () => resolve());
+    readMore();
+  });
+}
+
+async function droppedEntries(dataTransfer) {
+  const out = [];
+  const items = [...(dataTransfer.items ?? [])].map((item) => item.webkitGetAsEntry?.()).filter(Boolean);
+  if (items.length === 0) return [...dataTransfer.files].map((file) => ({ file, path: file.name }));
+  for (const entry of items) await readEntry(entry, '', out);
+  return out;
+}
+
+const chosenEntries = (files) => [...files].map((file) => ({ file, path: file.webkitRelativePath || file.name }));
+
+// ---- start --------------------------------------------------------------------------------------
+
+function layOutShippedFiles() {
+  core.FS.mkdirTree(PROGRAM_FOLDER);
+  for (const [name, base64] of Object.entries(window.VANTOR_SHIPPED)) {
+    core.FS.writeFile(PROGRAM_FOLDER + name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0)));
+  }
+}
+
+function wire() {
+  $('#open-files').addEventListener('change', (e) => openEntries(chosenEntries(e.target.files)));
+  $('#open-folder').addEventListener('change', (e) => openEntries(chosenEntries(e.target.files)));
+  $('#open-settings').addEventListener('change', (e) => e.target.files[0] && loadSettingsFile(e.target.files[0]));
+  $('#save-settings').addEventListener('click', saveSettingsFile);
+  $('#fit-camera').addEventListener('click', fitCamera);
+  $('[data-action="download-package"]').addEventListener('click', downloadPackage);
+  $('[data-action="download-standalone"]').addEventListener('click', downloadStandalone);
+  const folderButton = $('[data-action="save-to-folder"]');
+  folderButton.hidden = typeof window.showDirectoryPicker !== 'function';
+  folderButton.addEventListener('click', () => saveToFolder().catch(() => {}));
+  $('#package-name').addEventListener('change', schedulePreview);
+  for (const field of document.querySelectorAll('[data-key]')) field.addEventListener('change', () => fieldChanged(field));
+  const zone = document.body;
+  zone.addEventListener('dragover', (e) => { e.preventDefault(); zone.classList.add('dragging'); });
+  zone.addEventListener('dragleave', () => zone.classList.remove('dragging'));
+  zone.addEventListener('drop', async (e) => {
+    e.preventDefault();
+    zone.classList.remove('dragging');
+    openEntries(await droppedEntries(e.dataTransfer));
+  });
+}
+
+async function start() {
+  applyLabels();
+  wire();
+  setSaveEnabled(false);
+  try {
+    core = await window.VantorCore();
+  } catch (error) {
+    showMessage('error', ui.coreFailed, `${ui.coreFailedEn} ${error}`);
+    return;
+  }
+  layOutShippedFiles();
+  state.settings = core.startupSettings();
+  showSettings();
+  document.body.dataset.ready = 'true';
+}
+
+start();

@@ -1,0 +1,119 @@
+// The converter page in headless Chromium, opened from file:// as a user opens it: a model
+// and its texture go in through the page's file input, the preview must show the viewer's
+// canvas, and the package saved with the download button must decode exactly like the
+// package that vantor-cli publishes from the same model and settings (same model file and
+// texture files once their keys are undone). A model that cannot be read must give the
+// editor's message and leave the page usable. Exit status 77 (skipped) without Chromium.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import test, { after, before } from 'node:test';
+import { unzipSync } from 'fflate';
+import { Chromium, findChromium } from '../../test/page/Chromium.mjs';
+import { artefactDir, cliPath, sourceDir, tempFolder } from '../../test/support/paths.mjs';
+
+const pagePath = process.env.VANTOR_CONVERTER_PAGE ?? join(sourceDir, 'build', 'web', 'vantor-converter.html');
+const chromium = findChromium();
+if (!chromium || !existsSync(pagePath) || !existsSync(cliPath)) {
+  console.log(`SKIP: ${!chromium ? 'no Chromium found' : `missing ${existsSync(pagePath) ? cliPath : pagePath}`}`);
+  process.exit(77);
+}
+
+const house = join(sourceDir, 'examples', 'house');
+let browser;
+let page;
+let temp;
+
+before(async () => {
+  temp = tempFolder();
+  browser = await Chromium.launch(chromium);
+  page = await browser.newPage(1100, 900);
+  await page.navigate(pathToFileURL(pagePath).href);
+  await page.waitFor('document.body?.dataset.ready === "true"', 30000);
+});
+
+after(async () => {
+  await browser?.close();
+  temp?.cleanup();
+});
+
+async function chooseFiles(paths) {
+  const { root } = await page.send('DOM.getDocument', { depth: 0 });
+  // The page's first file input is the one that opens models with their images.
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: 'input[type=file]' });
+  await page.send('DOM.setFileInputFiles', { nodeId, files: paths });
+}
+
+const previewCount = () => page.evaluate('Number(document.body.dataset.previewCount ?? 0)');
+
+// The decoded files of a package archive, by entry path, as vantor-cli inspect --extract
+// writes them.
+function decodedArchive(archive, name) {
+  const dir = join(temp.dir, `decoded-${name}`);
+  execFileSync(cliPath, ['inspect', archive, '--extract', dir]);
+  const files = new Map();
+  const walk = (folder, prefix) => {
+    for (const entry of readdirSync(folder, { withFileTypes: true })) {
+      if (entry.isDirectory()) walk(join(folder, entry.name), `${prefix}${entry.name}/`);
+      else files.set(prefix + entry.name, readFileSync(join(folder, entry.name)));
+    }
+  };
+  walk(dir, '');
+  return files;
+}
+
+test('a model and its texture open, preview, and save as the command line publishes them', async () => {
+  const before = await previewCount();
+  await chooseFiles([join(house, 'house.mqo'), join(house, 'brick.jpg')]);
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${before}`, 60000);
+  assert.match(await page.evaluate('document.querySelector("#model-info").textContent'), /house\.mqo/);
+  assert.equal(await page.evaluate('document.querySelector("#images").className'), 'images ok');
+  // The viewer mounts its canvas inside the preview's page.
+  await page.waitFor('document.querySelector("#preview").contentDocument?.querySelector("canvas") != null', 60000);
+  await new Promise((resolve) => setTimeout(resolve, 1500));
+  writeFileSync(join(artefactDir('converter'), 'house-preview.png'), await page.screenshot({ x: 0, y: 0, width: 1100, height: 900 }));
+
+  const downloads = join(temp.dir, 'downloads');
+  mkdirSync(downloads);
+  await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.evaluate('document.querySelector("[data-action=download-package]").click()');
+  const zipPath = join(downloads, 'house-web.zip');
+  const end = Date.now() + 30000;
+  while (!existsSync(zipPath) || readdirSync(downloads).some((n) => n.endsWith('.crdownload'))) {
+    assert.ok(Date.now() < end, 'the package was not downloaded');
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  const saved = unzipSync(readFileSync(zipPath));
+  const names = Object.keys(saved).sort();
+  assert.deepEqual(names, ['house/brick.jpg', 'house/house.html', 'house/house.zip', 'house/vtr.jar'].filter((n) => n in saved || !n.endsWith('brick.jpg')).sort());
+  const pageFolder = join(temp.dir, 'page-package');
+  mkdirSync(pageFolder);
+  for (const [name, bytes] of Object.entries(saved)) writeFileSync(join(pageFolder, name.split('/').pop()), bytes);
+
+  const cliFolder = join(temp.dir, 'cli-package');
+  execFileSync(cliPath, ['publish', join(house, 'house.mqo'), '--out', cliFolder]);
+  const fromPage = decodedArchive(join(pageFolder, 'house.zip'), 'page');
+  const fromCli = decodedArchive(join(cliFolder, 'house.zip'), 'cli');
+  assert.deepEqual([...fromPage.keys()].sort(), [...fromCli.keys()].sort());
+  for (const [name, bytes] of fromCli) assert.ok(bytes.equals(fromPage.get(name)), `${name} differs from the command line's`);
+  // The page itself and the viewer are the same files.
+  assert.ok(readFileSync(join(cliFolder, 'house.html')).equals(readFileSync(join(pageFolder, 'house.html'))));
+  assert.ok(readFileSync(join(cliFolder, 'vtr.jar')).equals(readFileSync(join(pageFolder, 'vtr.jar'))));
+  assert.deepEqual(page.errors, []);
+});
+
+test('a model that cannot be read gives the editor\'s message and the page stays usable', async () => {
+  const broken = join(temp.dir, 'broken.mqo');
+  writeFileSync(broken, 'Metasequoia Document\r\nFormat Text Ver 1.0\r\nObject "a" {\r\n vertex 99999999 {\r\n');
+  await chooseFiles([broken]);
+  await page.waitFor('document.querySelector("#message.error") != null', 30000);
+  const message = await page.evaluate('document.querySelector("#message").innerText');
+  assert.match(message, /MQOファイルの読み込みに失敗しました|頂点数が65536を超える/);
+  assert.match(message, /broken\.mqo/);
+  const before = await previewCount();
+  await chooseFiles([join(house, 'house.mqo'), join(house, 'brick.jpg')]);
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${before}`, 60000);
+  assert.equal(await page.evaluate('document.querySelector("#message.error") == null'), true);
+});
