@@ -123,6 +123,8 @@ async function layOutFiles(entries) {
     const base = done;
     const bytes = await readIntoBuffer(file, (at) => showProgress(`${ui.reading} — ${file.name}`, (base + at) / total));
     core.FS.writeFile(target, bytes, { canOwn: true });
+    // Archive entries are dated with their files' times, as on the command line.
+    core.FS.utime(target, file.lastModified, file.lastModified);
     done += file.size;
   }
 }
