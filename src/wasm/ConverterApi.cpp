@@ -15,6 +15,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdlib>
+
 using emscripten::val;
 
 namespace vantor {
@@ -52,13 +54,18 @@ std::string modelFolder() {
 
 } // namespace
 
-// Reads the model file at path (MEMFS). code: 0, or the reader's error code (1 cannot open,
-// 2 too many vertices, 3 malformed) with line and an English message.
-val readModel(const std::string& path) {
+// Reads the model whose bytes the page put at address (size bytes, allocated with malloc,
+// freed here once read): the file is read straight into the module's memory, never held in the
+// in-memory file system too. path is where the model lies among the files laid out with it,
+// for finding its images and naming its package. code: 0, or the reader's error code (1
+// cannot open, 2 too many vertices, 3 malformed) with line and an English message.
+val readModel(const std::string& path, std::uintptr_t address, std::size_t size) {
     QelScene& scene = loadedScene();
     scene = QelScene{};
     loadedModelPath() = path;
-    const MqoReadResult result = readMqoFile(scene, path);
+    char* const bytes = reinterpret_cast<char*>(address);
+    const MqoReadResult result = readMqoBytes(scene, std::string_view(bytes, size));
+    std::free(bytes);
     val out = val::object();
     out.set("code", result.code);
     out.set("line", result.line);

@@ -97,36 +97,51 @@ function removeTree(path) {
   FS.rmdir(path);
 }
 
-// Reads a dropped or chosen file straight into one buffer that the file system then owns, so
-// a large model is held once outside the core and copied once into it.
-async function readIntoBuffer(file, onChunk) {
-  const buffer = new Uint8Array(file.size);
+// Reads a file in chunks into a buffer the caller provides (view() gives it anew for each
+// chunk, since the core's memory may move); the bytes read.
+async function readChunks(file, view, onChunk) {
   let at = 0;
   const reader = file.stream().getReader();
   for (;;) {
     const { done, value } = await reader.read();
     if (done) break;
-    buffer.set(value, at);
-    at += value.length;
+    const count = Math.min(value.length, file.size - at);
+    view().set(value.subarray(0, count), at);
+    at += count;
     onChunk(at);
   }
-  return buffer.subarray(0, at);
+  return at;
 }
 
-async function layOutFiles(entries) {
+// The images and other files go into the core's in-memory file system under their relative
+// paths, where the core's resolver looks for them; the model goes straight into the core's
+// memory (one copy of it, no other), and only its folder is made.
+async function layOutFiles(entries, model) {
   removeTree(INPUT_ROOT.slice(0, -1));
   const total = entries.reduce((sum, e) => sum + e.file.size, 0) || 1;
   let done = 0;
-  for (const { file, path } of entries) {
+  let modelBytes = null;
+  for (const entry of entries) {
+    const { file, path } = entry;
     const target = INPUT_ROOT + path;
     core.FS.mkdirTree(target.slice(0, target.lastIndexOf('/')));
     const base = done;
-    const bytes = await readIntoBuffer(file, (at) => showProgress(`${ui.reading} — ${file.name}`, (base + at) / total));
-    core.FS.writeFile(target, bytes, { canOwn: true });
-    // Archive entries are dated with their files' times, as on the command line.
-    core.FS.utime(target, file.lastModified, file.lastModified);
+    const progress = (at) => showProgress(`${ui.reading} — ${file.name}`, (base + at) / total);
+    if (entry === model) {
+      const address = core._malloc(Math.max(1, file.size));
+      if (!address) throw new RangeError('out of memory');
+      const size = await readChunks(file, () => core.HEAPU8.subarray(address, address + file.size), progress);
+      modelBytes = { address, size };
+    } else {
+      const bytes = new Uint8Array(file.size);
+      const size = await readChunks(file, () => bytes, progress);
+      core.FS.writeFile(target, bytes.subarray(0, size), { canOwn: true });
+      // Archive entries are dated with their files' times, as on the command line.
+      core.FS.utime(target, file.lastModified, file.lastModified);
+    }
     done += file.size;
   }
+  return modelBytes;
 }
 
 // ---- opening ------------------------------------------------------------------------------------
@@ -146,10 +161,16 @@ export async function openEntries(entries) {
   }
   state.busy = true;
   try {
-    await layOutFiles(entries);
+    let bytes;
+    try {
+      bytes = await layOutFiles(entries, model);
+    } catch (error) {
+      showMessage('error', ui.outOfMemory, `${model.path}: ${ui.outOfMemoryEn}`);
+      return;
+    }
     showProgress(ui.reading, null);
     await nextFrame();
-    const result = core.readModel(toBinary(INPUT_ROOT + model.path));
+    const result = core.readModel(toBinary(INPUT_ROOT + model.path), bytes.address, bytes.size);
     showProgress(null);
     if (result.code !== 0) {
       state.model = null;

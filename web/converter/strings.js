@@ -53,6 +53,8 @@ export const ui = {
   shadeItems: ['FLAT', 'GOURAUD', 'PHONG', 'CARTOON'],
   fillItems: ['POINT', 'WIREFRAME', 'SOLID'],
   qualityItems: ['LOW', 'MIDDLE', 'HIGH'],
+  outOfMemory: 'メモリが足りないため、ファイルを読み込めません',
+  outOfMemoryEn: 'The browser could not give the converter enough memory for this file.',
   coreFailed: '変換プログラムを起動できませんでした',
   coreFailedEn: 'The converter could not start in this browser.',
 };
