@@ -39,11 +39,21 @@ after(async () => {
   temp?.cleanup();
 });
 
-async function chooseFiles(paths) {
+// The page's first file input is the one that opens models with their images.
+async function chooseFiles(paths, selector = 'input[type=file]') {
   const { root } = await page.send('DOM.getDocument', { depth: 0 });
-  // The page's first file input is the one that opens models with their images.
-  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: 'input[type=file]' });
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector });
   await page.send('DOM.setFileInputFiles', { nodeId, files: paths });
+}
+
+async function waitForDownload(folder, name) {
+  const path = join(folder, name);
+  const end = Date.now() + 30000;
+  while (!existsSync(path) || readdirSync(folder).some((n) => n.endsWith('.crdownload'))) {
+    assert.ok(Date.now() < end, `${name} was not downloaded`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  return path;
 }
 
 const previewCount = () => page.evaluate('Number(document.body.dataset.previewCount ?? 0)');
@@ -75,16 +85,24 @@ test('a model and its texture open, preview, and save as the command line publis
   await new Promise((resolve) => setTimeout(resolve, 1500));
   writeFileSync(join(artefactDir('converter'), 'house-preview.png'), await page.screenshot({ x: 0, y: 0, width: 1100, height: 900 }));
 
+  // The sample's settings file, then 合わせる: the package must be the command line's with
+  // --settings and --fit.
+  const loaded = await previewCount();
+  await chooseFiles([join(house, 'house.vsn')], '#open-settings');
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${loaded}`, 60000);
+  assert.equal(await page.evaluate('document.querySelector("[data-key=Width]").value'), '480');
+  const fitted = await previewCount();
+  await page.evaluate('document.querySelector("#fit-camera").click()');
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${fitted}`, 60000);
+
   const downloads = join(temp.dir, 'downloads');
   mkdirSync(downloads);
   await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   await page.evaluate('document.querySelector("[data-action=download-package]").click()');
-  const zipPath = join(downloads, 'house-web.zip');
-  const end = Date.now() + 30000;
-  while (!existsSync(zipPath) || readdirSync(downloads).some((n) => n.endsWith('.crdownload'))) {
-    assert.ok(Date.now() < end, 'the package was not downloaded');
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
+  const zipPath = await waitForDownload(downloads, 'house-web.zip');
+  await page.evaluate('document.querySelector("[data-action=download-standalone]").click()');
+  const standalone = readFileSync(await waitForDownload(downloads, 'house.standalone.html'), 'utf8');
+  assert.match(standalone, /<applet[^>]*code="QelViewer.class"/);
   const saved = unzipSync(readFileSync(zipPath));
   const names = Object.keys(saved).sort();
   assert.deepEqual(names, ['house/house.html', 'house/house.zip', 'house/vtr.jar']);
@@ -93,7 +111,8 @@ test('a model and its texture open, preview, and save as the command line publis
   for (const [name, bytes] of Object.entries(saved)) writeFileSync(join(pageFolder, name.split('/').pop()), bytes);
 
   const cliFolder = join(temp.dir, 'cli-package');
-  execFileSync(cliPath, ['publish', join(house, 'house.mqo'), '--out', cliFolder]);
+  execFileSync(cliPath, ['publish', join(house, 'house.mqo'), '--settings', join(house, 'house.vsn'), '--fit',
+    '--out', cliFolder]);
   const fromPage = decodedArchive(join(pageFolder, 'house.zip'), 'page');
   const fromCli = decodedArchive(join(cliFolder, 'house.zip'), 'cli');
   assert.deepEqual([...fromPage.keys()].sort(), [...fromCli.keys()].sort());
