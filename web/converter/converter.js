@@ -235,10 +235,12 @@ function publishPackage() {
     showMessage('error', failure.ja, failure.en + (result.path ? ` ${fromBinary(result.path)}` : ''));
     return null;
   }
+  // The files move out of the file system, so that the package is held once.
   const files = new Map();
   for (const entry of core.FS.readdir(OUTPUT_FOLDER)) {
     if (entry !== '.' && entry !== '..') files.set(entry, core.FS.readFile(OUTPUT_FOLDER + entry));
   }
+  removeTree(OUTPUT_FOLDER.slice(0, -1));
   return { files, pageName: fromBinary(result.pagePath).split('/').pop(), standaloneName: fromBinary(result.standalonePath).split('/').pop() };
 }
 
