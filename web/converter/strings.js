@@ -74,27 +74,29 @@ export function readFailure(result) {
   }
 }
 
-// The package writer's failures (its error numbers), with the editor's reasons.
+// The package writer's failures (its error numbers), with the editor's reasons (in memory no
+// folder is missing, so a write that fails is one that cannot be made).
 const packageReasons = [
   null,
-  ['出力フォルダがありません', 'no output folder'],
-  ['モデルのフォルダがありません', 'the model has no folder'],
+  ['フォルダがありません', 'no output folder'],
+  ['フォルダがありません', 'the model has no folder'],
   ['出力ファイル名がファイル名として使えません', 'the package name is not a plain file name'],
   ['出力ファイル名が長すぎます', 'the package name is too long'],
   ['モデルファイルを上書きすることになります', 'the package would replace the model'],
   ['画像の名前が書き出すファイルの名前と同じです', 'an image has the name of a package file'],
-  ['圧縮レベルが正しくありません', 'bad compression level'],
+  [null, 'bad compression level'],
   ['ページのひな形を読み込めません', 'the page template cannot be read'],
   ['ページのひな形が空のページになります', 'the page template gives an empty page'],
   ['一時フォルダを作成できません', 'no temporary folder'],
-  ['書き込みに失敗しました', 'the work folder cannot be created'],
+  ['書き込みできません', 'the work folder cannot be created'],
   ['モデルが大きすぎます（2 GiB を超えます）', 'the model is too large (over 2 GiB)'],
-  ['書き込みに失敗しました', 'the model file cannot be written'],
-  ['書き込みに失敗しました', 'the archive cannot be written'],
-  ['書き込みに失敗しました', 'the page cannot be written'],
+  ['書き込みできません', 'the model file cannot be written'],
+  ['書き込みできません', 'the archive cannot be written'],
+  ['書き込みできません', 'the page cannot be written'],
 ];
 
 export function packageFailure(result) {
-  const [ja, en] = packageReasons[result.error] ?? ['書き込みに失敗しました', `error ${result.error}`];
-  return { ja: `VTRファイルの作成に失敗しました\n${ja}`, en: `The package could not be written: ${en}.` };
+  const [ja, en] = packageReasons[result.error] ?? [null, `error ${result.error}`];
+  const message = 'VTRファイルの作成に失敗しました';
+  return { ja: ja ? `${message}\n${ja}` : message, en: `The package could not be written: ${en}.` };
 }

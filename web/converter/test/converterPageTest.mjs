@@ -135,4 +135,10 @@ test('a model that cannot be read gives the editor\'s message and the page stays
   await chooseFiles([join(house, 'house.mqo'), join(house, 'brick.jpg')]);
   await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${before}`, 60000);
   assert.equal(await page.evaluate('document.querySelector("#message.error") == null'), true);
+  // A package name that is no file name: the writer's refusal in the editor's words.
+  await page.evaluate(`(() => { const name = document.querySelector('#package-name');
+    name.value = 'a/b'; name.dispatchEvent(new Event('change')); })()`);
+  await page.waitFor('document.querySelector("#message.error") != null', 30000);
+  assert.match(await page.evaluate('document.querySelector("#message").innerText'), /出力ファイル名がファイル名として使えません/);
+  assert.equal(await page.evaluate('document.querySelector("[data-action=download-package]").disabled'), true);
 });
