@@ -48,13 +48,10 @@ function setSettingValues(values) {
   state.settings = core.normalizedSettings(text);
 }
 
-// Window colours (0x00BBGGRR as the settings file keeps them) and the page's #rrggbb.
+// Colours as the settings file keeps them, the integer of 0x00RRGGBB, and the page's #rrggbb.
 const hex2 = (n) => n.toString(16).padStart(2, '0');
-const windowColorToHex = (v) => `#${hex2(v & 255)}${hex2((v >> 8) & 255)}${hex2((v >> 16) & 255)}`;
-function hexToWindowColor(hex) {
-  const rgb = parseInt(hex.slice(1), 16);
-  return ((rgb & 255) << 16) | (rgb & 0xff00) | (rgb >> 16);
-}
+const colorToHex = (v) => `#${(v & 0xffffff).toString(16).padStart(6, '0')}`;
+const hexToColor = (hex) => parseInt(hex.slice(1), 16);
 
 // ---- messages and progress -------------------------------------------------------------------
 
@@ -334,7 +331,7 @@ const checkKeys = ['AlwaysFSAA', 'SoftShadowEnable'];
 function showSettings() {
   for (const key of [...numberKeys, ...choiceKeys]) $(`[data-key="${key}"]`).value = settingValue(key);
   for (const key of checkKeys) $(`[data-key="${key}"]`).checked = settingValue(key) === '1';
-  $('[data-key="BackGroundColor"]').value = windowColorToHex(Number(settingValue('BackGroundColor')));
+  $('[data-key="BackGroundColor"]').value = colorToHex(Number(settingValue('BackGroundColor')));
   const light = ['R', 'G', 'B'].map((c) => Math.round(Math.min(1, Math.max(0, Number(settingValue(`LitDiffuse${c}`)))) * 255));
   $('[data-key="LitDiffuse"]').value = `#${light.map(hex2).join('')}`;
 }
@@ -342,7 +339,7 @@ function showSettings() {
 function fieldChanged(field) {
   const key = field.dataset.key;
   if (key === 'BackGroundColor') {
-    setSettingValues({ BackGroundColor: hexToWindowColor(field.value) });
+    setSettingValues({ BackGroundColor: hexToColor(field.value) });
   } else if (key === 'LitDiffuse') {
     const rgb = parseInt(field.value.slice(1), 16);
     const channel = (shift) => String(((rgb >> shift) & 255) / 255);

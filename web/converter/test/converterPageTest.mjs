@@ -91,6 +91,7 @@ test('a model and its texture open, preview, and save as the command line publis
   await chooseFiles([join(house, 'house.vsn')], '#open-settings');
   await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${loaded}`, 60000);
   assert.equal(await page.evaluate('document.querySelector("[data-key=Width]").value'), '480');
+  assert.equal(await page.evaluate('document.querySelector("[data-key=BackGroundColor]").value'), '#c0d8ff');
   const fitted = await previewCount();
   await page.evaluate('document.querySelector("#fit-camera").click()');
   await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${fitted}`, 60000);
@@ -135,6 +136,12 @@ test('a model that cannot be read gives the editor\'s message and the page stays
   await chooseFiles([join(house, 'house.mqo'), join(house, 'brick.jpg')]);
   await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${before}`, 60000);
   assert.equal(await page.evaluate('document.querySelector("#message.error") == null'), true);
+  // The preview follows a setting: the viewer's canvas takes the new width.
+  const widened = await previewCount();
+  await page.evaluate(`(() => { const width = document.querySelector('[data-key=Width]');
+    width.value = '321'; width.dispatchEvent(new Event('change')); })()`);
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${widened}`, 60000);
+  await page.waitFor('document.querySelector("#preview").contentDocument?.querySelector("canvas")?.getBoundingClientRect().width === 321', 60000);
   // A package name that is no file name: the writer's refusal in the editor's words.
   await page.evaluate(`(() => { const name = document.querySelector('#package-name');
     name.value = 'a/b'; name.dispatchEvent(new Event('change')); })()`);
