@@ -332,7 +332,8 @@ function showSettings() {
   for (const key of [...numberKeys, ...choiceKeys]) $(`[data-key="${key}"]`).value = settingValue(key);
   for (const key of checkKeys) $(`[data-key="${key}"]`).checked = settingValue(key) === '1';
   $('[data-key="BackGroundColor"]').value = colorToHex(Number(settingValue('BackGroundColor')));
-  const light = ['R', 'G', 'B'].map((c) => Math.round(Math.min(1, Math.max(0, Number(settingValue(`LitDiffuse${c}`)))) * 255));
+  // As the editor's colour box shows a light colour: each channel times 255, truncated.
+  const light = ['R', 'G', 'B'].map((c) => Math.min(255, Math.max(0, Math.trunc(Number(settingValue(`LitDiffuse${c}`)) * 255) || 0)));
   $('[data-key="LitDiffuse"]').value = `#${light.map(hex2).join('')}`;
 }
 
