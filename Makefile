@@ -27,6 +27,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/vantor-bench
+	node bench/wasm-read.mjs $(BUILD)
 
 clean:
 	rm -rf $(BUILD) out

@@ -700,6 +700,10 @@ MqoReadResult readZippedMqo(QelScene& scene, std::string_view archive) {
     return readMqo(scene, text);
 }
 
+MqoReadResult readMqoBytes(QelScene& scene, std::string_view bytes) {
+    return isZipArchive(bytes) ? readZippedMqo(scene, bytes) : readMqo(scene, bytes);
+}
+
 MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
     scene.errorCode = kMqoOk;
     // The file is mapped rather than copied: large models are parsed where they lie.
@@ -716,7 +720,7 @@ MqoReadResult readMqoFile(QelScene& scene, const std::string& path) {
         return MqoReadResult{kMqoCannotOpen, 0, "the file cannot be opened"};
     }
     const std::string_view bytes = mapped.bytes();
-    MqoReadResult result = isZipArchive(bytes) ? readZippedMqo(scene, bytes) : readMqo(scene, bytes);
+    MqoReadResult result = readMqoBytes(scene, bytes);
     if (!mapped.intact()) {
         result = malformed(scene, "the file changed or failed while it was read");
     }

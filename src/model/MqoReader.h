@@ -40,6 +40,10 @@ MqoReadResult readMqo(QelScene& scene, std::string_view bytes);
 // kZippedModelInflationFloor); beyond that, and for a damaged archive, the code is 3.
 MqoReadResult readZippedMqo(QelScene& scene, std::string_view archive);
 
+// Reads the bytes of an MQO file or of a zipped .mqoz archive, whichever they are: what
+// readMqoFile does with a file's bytes, for callers that hold them already.
+MqoReadResult readMqoBytes(QelScene& scene, std::string_view bytes);
+
 // Reads an MQO file, or the first .mqo entry of a zipped .mqoz archive, with readMqo.
 MqoReadResult readMqoFile(QelScene& scene, const std::string& path);
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <fast_float/fast_float.h>
+
 namespace vantor {
 
 float detail::parseUnusualFloat(std::string_view token) {
@@ -16,7 +18,8 @@ float detail::parseUnusualFloat(std::string_view token) {
         }
     }
     double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [end, error] =
+        fast_float::from_chars(first, last, value, fast_float::chars_format::general);
     if (error == std::errc::result_out_of_range) {
         // Beyond double's range: the C library's answer (infinity or zero) is the one wanted.
         const std::string copy(first, end);

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <limits>
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 namespace vantor {
 
 namespace {
@@ -52,10 +55,50 @@ std::optional<std::int32_t> parseDigits(std::string_view digits, bool negative, 
 
 } // namespace
 
+// The shortest text that reads back as the same float, as std::to_chars writes it: fixed or
+// scientific, whichever is shorter, fixed on a tie, and a whole number in fixed form exactly.
+// The digits come from fmt's shortest conversion, because not every standard library converts
+// floating-point numbers to text.
 std::string shortestFloatText(float value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    if (std::isnan(value)) {
+        return std::signbit(value) ? "-nan" : "nan";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-inf" : "inf";
+    }
+    if (value == 0.0f) {
+        return std::signbit(value) ? "-0" : "0";
+    }
+    const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+    const std::string digits = std::to_string(decimal.significand);
+    const int count = static_cast<int>(digits.size());
+    const int exponent = decimal.exponent; // value = digits * 10^exponent
+    const int scientificExponent = exponent + count - 1;
+    // "d.ddde+XX": a float's exponent, -45 to 38, always takes two digits.
+    const int scientificLength = count + (count > 1 ? 1 : 0) + 4;
+    const int fixedLength = exponent >= 0 ? count + exponent
+                            : -exponent < count ? count + 1
+                                                : 2 - exponent;
+    std::string out = value < 0 ? "-" : "";
+    if (fixedLength > scientificLength) {
+        out += digits[0];
+        if (count > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        fmt::format_to(std::back_inserter(out), "e{}{:02}", scientificExponent < 0 ? '-' : '+',
+                       std::abs(scientificExponent));
+    } else if (exponent >= 0) {
+        // A whole number: its exact value, which has as many digits as the shortest one.
+        fmt::format_to(std::back_inserter(out), "{:.0f}", std::fabs(value));
+    } else if (-exponent < count) {
+        out.append(digits, 0, static_cast<std::size_t>(count + exponent))
+            .append(1, '.')
+            .append(digits, static_cast<std::size_t>(count + exponent));
+    } else {
+        out.append("0.").append(static_cast<std::size_t>(-exponent - count), '0').append(digits);
+    }
+    return out;
 }
 
 std::string formatGeneral(double value) {
@@ -70,9 +113,8 @@ std::string formatGeneral(double value) {
     }
     // Fifteen significant digits in scientific form, d.dddddddddddddde[+-]x.
     char scientific[64];
-    const char* const scientificEnd = std::to_chars(scientific, scientific + sizeof scientific,
-                                                    std::fabs(value), std::chars_format::scientific,
-                                                    14).ptr;
+    const char* const scientificEnd =
+        fmt::format_to_n(scientific, sizeof scientific, "{:.14e}", std::fabs(value)).out;
     const char* const e = std::find(static_cast<const char*>(scientific), scientificEnd, 'e');
     char digits[16];
     std::size_t digitCount = 0;
@@ -125,11 +167,7 @@ std::string formatGeneral(double value) {
 }
 
 void appendFixed(std::string& out, double value, int decimals) {
-    // Room for the longest double (309 integer digits), its sign, point and 17 decimals.
-    char buffer[352];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
+    fmt::format_to(std::back_inserter(out), "{:.{}f}", value, decimals);
 }
 
 std::optional<double> parseReal(std::string_view text) {
@@ -173,8 +211,9 @@ std::optional<double> parseReal(std::string_view text) {
         return std::nullopt;
     }
     double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data() + numberStart, text.data() + text.size(),
-                                              value, std::chars_format::general);
+    const auto [end, error] = fast_float::from_chars(text.data() + numberStart,
+                                                     text.data() + text.size(), value,
+                                                     fast_float::chars_format::general);
     if (error == std::errc::result_out_of_range) {
         value = std::strtod(std::string(text.substr(numberStart)).c_str(), nullptr);
     } else if (error != std::errc()) {

@@ -1,6 +1,5 @@
 #include "publish/KeyedStream.h"
 
-#include <bit>
 #include <random>
 #include <stdexcept>
 

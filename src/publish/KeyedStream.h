@@ -5,12 +5,19 @@
 // memory and written in one step by its caller.
 
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace vantor {
+
+// The bits of a float as an integer (std::bit_cast, which not every standard library has yet).
+inline std::uint32_t floatBits(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 // The four key values k0..k3 of one file, each 0 to 255.
 using StreamKey = std::array<std::uint8_t, 4>;
@@ -57,7 +64,7 @@ public:
             position_ += 4;
         }
         void put(std::int32_t value) { put(static_cast<std::uint32_t>(value)); }
-        void put(float value) { put(std::bit_cast<std::uint32_t>(value)); }
+        void put(float value) { put(floatBits(value)); }
 
     private:
         friend class KeyedStream;
@@ -78,7 +85,7 @@ public:
     void putInt32(std::uint32_t value) { int32Run(1).put(value); }
     void putInt32(std::int32_t value) { putInt32(static_cast<std::uint32_t>(value)); }
     // The bit pattern of a single-precision float, sign and exponent byte first.
-    void putFloat32(float value) { putInt32(std::bit_cast<std::uint32_t>(value)); }
+    void putFloat32(float value) { putInt32(floatBits(value)); }
     // The bytes of the text up to its first zero byte, then one zero byte.
     void putString(std::string_view text);
     // Four ASCII characters in reading order.

@@ -2,10 +2,59 @@
 
 #include "platform/NumberText.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 
 namespace vantor {
 namespace {
+
+TEST(ShortestFloatText, EdgeValues) {
+    EXPECT_EQ(shortestFloatText(0.0f), "0");
+    EXPECT_EQ(shortestFloatText(-0.0f), "-0");
+    EXPECT_EQ(shortestFloatText(0.1f), "0.1");
+    EXPECT_EQ(shortestFloatText(1e10f), "1e+10");
+    EXPECT_EQ(shortestFloatText(123456792.0f), "123456792"); // a whole number exactly
+    EXPECT_EQ(shortestFloatText(1e-7f), "1e-07");
+    EXPECT_EQ(shortestFloatText(std::numeric_limits<float>::infinity()), "inf");
+    EXPECT_EQ(shortestFloatText(-std::numeric_limits<float>::denorm_min()), "-1e-45");
+}
+
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+// Both builds write floats through fmt; the native build's standard library can still say
+// what std::to_chars writes, which the texts must match byte for byte (the model writer's and
+// the editor's texts were std::to_chars's before).
+TEST(ShortestFloatText, MatchesToCharsAcrossTheFloats) {
+    int differences = 0;
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 65521) {
+        const auto pattern = static_cast<std::uint32_t>(bits);
+        float value = 0;
+        std::memcpy(&value, &pattern, sizeof value);
+        if (std::isnan(value)) {
+            continue;
+        }
+        char buffer[64];
+        const std::string expected(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+        if (shortestFloatText(value) != expected && ++differences < 5) {
+            ADD_FAILURE() << expected << " written as " << shortestFloatText(value);
+        }
+    }
+    for (int i = -70000; i <= 70000; ++i) {
+        for (const float value : {static_cast<float>(i), i / 1000.0f, i * 1e5f, i * 3.0e7f}) {
+            char buffer[64];
+            const std::string expected(buffer,
+                                       std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+            if (shortestFloatText(value) != expected && ++differences < 5) {
+                ADD_FAILURE() << expected << " written as " << shortestFloatText(value);
+            }
+        }
+    }
+    EXPECT_EQ(differences, 0);
+}
+#endif
 
 TEST(FormatGeneral, ShortestFormWithFifteenDigits) {
     EXPECT_EQ(formatGeneral(500.0), "500");

@@ -159,7 +159,10 @@ TEST_F(WithTimeZone, DosTimeFieldsAndTheirLimits) {
               (43u << 9 | 11u << 5 | 14u) << 16 | (22u << 11 | 13u << 5 | 10u));
     EXPECT_EQ(dosTimeFromLocalTime(0), kEarliestDosTime);                 // 1970 lies before 1980
     EXPECT_EQ(dosTimeFromLocalTime(315532800), kEarliestDosTime);         // 1980-01-01 00:00:00
-    EXPECT_EQ(dosTimeFromLocalTime(std::time_t{4354819200}) >> 25, 127u); // 2108: held at 2107
+    if constexpr (sizeof(std::time_t) >= 8) { // the browser build's time_t ends in 2038
+        EXPECT_EQ(dosTimeFromLocalTime(static_cast<std::time_t>(4354819200LL)) >> 25,
+                  127u); // 2108: held at 2107
+    }
 }
 
 TEST_F(WithTimeZone, FileDosTimeIsTheModificationTime) {
