@@ -25,8 +25,11 @@ demo: build
 test: build
 	ctest --preset $(PRESET)
 
+# The page benchmark (bench/page) loads published pages in headless Chromium; BASELINE=DIR also
+# measures the viewer (vtr.jar) of another build's program folder.
 bench: build
 	$(BUILD)/bench/vantor-bench
+	VANTOR_BIN_DIR=$(BUILD)/bin VANTOR_CLI=$(BUILD)/bin/vantor-cli node bench/page/PageBench.mjs $(if $(BASELINE),--baseline $(BASELINE))
 
 clean:
 	rm -rf $(BUILD) out
