@@ -97,8 +97,8 @@ async function writeGlbPage(folder) {
 
 // The GLB of what the viewer builds from the package: the same vertices, normals, texture
 // coordinates and triangles.
-function glbOfPackage(zipPath) {
-  const prepared = preparePackage({ zipBytes: new Uint8Array(readFileSync(zipPath)), modelReference: zipPath, options: {} });
+async function glbOfPackage(zipPath) {
+  const prepared = await preparePackage({ zipBytes: new Uint8Array(readFileSync(zipPath)), modelReference: zipPath, options: {} });
   const images = new Map(prepared.textures);
   const meshes = [];
   for (const built of prepared.built) {
@@ -241,7 +241,7 @@ async function main() {
       execFileSync(cliPath, ['publish', source, '--out', folder.dir, '--name', key, '--seed', '5'], { stdio: ['ignore', 'ignore', 'inherit'] });
       const glbFolder = join(folder.dir, `${key}-glb`);
       mkdirSync(glbFolder);
-      writeFileSync(join(glbFolder, 'model.glb'), glbOfPackage(join(folder.dir, `${key}.zip`)));
+      writeFileSync(join(glbFolder, 'model.glb'), await glbOfPackage(join(folder.dir, `${key}.zip`)));
       copyFileSync(join(folder.dir, 'glb.html'), join(glbFolder, 'glb.html'));
       copyFileSync(join(folder.dir, 'glbpage.js'), join(glbFolder, 'glbpage.js'));
       const pages = [];

@@ -15,14 +15,39 @@ import { groupPositions, objectPositions } from './Positions.js';
 const PAIRWISE_LIMIT = 64;
 const MAX_CLUSTERS = 32;
 
+// The corners a face keeps: a corner that repeats the one before it (round the face) adds
+// nothing, so it is left out; a face left with fewer than three corners (two for an edge)
+// draws nothing and is dropped before any building. Writes them to out from 0; returns how
+// many, or 0 for a dropped face.
+export function keptCorners(corners, read, size, out) {
+  let kept = 0;
+  for (let k = 0; k < size; k++) {
+    const corner = corners[read + k];
+    if (kept === 0 || out[kept - 1] !== corner) out[kept++] = corner;
+  }
+  while (kept > 1 && out[kept - 1] === out[0]) kept--;
+  return kept >= (size === 2 ? 2 : 3) ? kept : 0;
+}
+
+let faceScratch = new Uint32Array(64);
+function scratchFor(size) {
+  if (size > faceScratch.length) faceScratch = new Uint32Array(size * 2);
+  return faceScratch;
+}
+
 // Polygons of three or more corners in one list, corners in the viewer's winding (the file's
 // front faces wind the other way) and as object vertex numbers.
 function collectPolygons(object, meshOffsets) {
   let polygonCount = 0;
   let cornerCount = 0;
   for (const mesh of object.meshes) {
+    let read = 0;
     for (const size of mesh.faceSizes) {
-      if (size >= 3) { polygonCount++; cornerCount += size; }
+      if (size >= 3) {
+        const kept = keptCorners(mesh.corners, read, size, scratchFor(size));
+        if (kept) { polygonCount++; cornerCount += kept; }
+      }
+      read += size;
     }
   }
   const start = new Uint32Array(polygonCount + 1);
@@ -35,9 +60,13 @@ function collectPolygons(object, meshOffsets) {
     let read = 0;
     for (const size of mesh.faceSizes) {
       if (size >= 3) {
-        start[p] = c;
-        meshOf[p++] = m;
-        for (let k = size - 1; k >= 0; k--) corners[c++] = offset + mesh.corners[read + k];
+        const face = scratchFor(size);
+        const kept = keptCorners(mesh.corners, read, size, face);
+        if (kept) {
+          start[p] = c;
+          meshOf[p++] = m;
+          for (let k = kept - 1; k >= 0; k--) corners[c++] = offset + face[k];
+        }
       }
       read += size;
     }
@@ -83,6 +112,16 @@ function polygonOfCorners(polygons) {
   return polygonOf;
 }
 
+// Scratch lists of one group's contributions (normal, weight, and owning corner), kept from
+// object to object so that many small objects allocate nothing here.
+function scratchOfGroup(size) {
+  return {
+    nx: new Float32Array(size), ny: new Float32Array(size), nz: new Float32Array(size),
+    weight: new Float32Array(size), owner: new Int32Array(size),
+  };
+}
+let groupScratch = scratchOfGroup(64);
+
 // Smoothed normal of every polygon corner, and the fully smoothed normal of every position
 // (used to push outlines outwards). reflections: per group, the sign vectors of the mirror
 // images whose faces also meet there (connected mirror seams), the identity first.
@@ -96,10 +135,7 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
   const seamAxes = options.seamAxes;
   const identity = [[1, 1, 1]];
 
-  // Scratch lists of one group's contributions: normal, weight, and owning corner.
-  let nx = new Float32Array(64), ny = new Float32Array(64), nz = new Float32Array(64);
-  let weight = new Float32Array(64);
-  let owner = new Int32Array(64);
+  let { nx, ny, nz, weight, owner } = groupScratch;
 
   for (let g = 0; g < groupCount; g++) {
     const first = byGroup.start[g];
@@ -114,10 +150,7 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
       }
     }
     const items = count * reflections.length;
-    if (items > nx.length) {
-      nx = new Float32Array(items); ny = new Float32Array(items); nz = new Float32Array(items);
-      weight = new Float32Array(items); owner = new Int32Array(items);
-    }
+    if (items > nx.length) ({ nx, ny, nz, weight, owner } = groupScratch = scratchOfGroup(items));
     let sx = 0, sy = 0, sz = 0;
     let i = 0;
     for (let r = 0; r < reflections.length; r++) {
@@ -306,13 +339,17 @@ export function buildObject(parsed, options = {}) {
   object.meshes.forEach((mesh, m) => {
     const offset = meshOffsets[m];
     let lineCorners = 0;
-    let triangleCapacity = 0;
-    let cornerTotal = 0;
+    let read = 0;
     for (let f = 0; f < mesh.faceSizes.length; f++) {
       const size = mesh.faceSizes[f];
-      if (size === 2) lineCorners += 2;
-      if (size >= 3) { triangleCapacity += (size - 2) * 3; cornerTotal += size; }
+      if (size === 2 && mesh.corners[read] !== mesh.corners[read + 1]) lineCorners += 2;
+      read += size;
     }
+    // The mesh's polygons follow one another in the list.
+    let lastPolygon = polygon;
+    while (lastPolygon < polygons.count && polygons.meshOf[lastPolygon] === m) lastPolygon++;
+    const cornerTotal = polygons.start[lastPolygon] - polygons.start[polygon];
+    const triangleCapacity = (cornerTotal - 2 * (lastPolygon - polygon)) * 3;
     const table = new VertexTable(mesh, cornerTotal + lineCorners);
     const triangles = new Uint32Array(triangleCapacity);
     const edges = options.edges ? [] : null;
@@ -347,10 +384,10 @@ export function buildObject(parsed, options = {}) {
     }
     const lines = new Uint32Array(lineCorners);
     let lineAt = 0;
-    let read = 0;
+    read = 0;
     for (let f = 0; f < mesh.faceSizes.length; f++) {
       const size = mesh.faceSizes[f];
-      if (size === 2) {
+      if (size === 2 && mesh.corners[read] !== mesh.corners[read + 1]) {
         lines[lineAt++] = table.add(mesh.corners[read], 0, 0, 0);
         lines[lineAt++] = table.add(mesh.corners[read + 1], 0, 0, 0);
       }
@@ -358,7 +395,7 @@ export function buildObject(parsed, options = {}) {
     }
     if (table.count === 0) return;
     batches.push(makeBatch(mesh, table, positions, offset, groupOf, groupNormals,
-      triangles.subarray(0, triangleAt), lines, edges ? Uint32Array.from(edges) : null));
+      triangles.subarray(0, triangleAt), lines.subarray(0, lineAt), edges ? Uint32Array.from(edges) : null));
   });
 
   return {

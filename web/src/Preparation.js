@@ -2,6 +2,7 @@
 // archive and the model file, building every shown object, and taking out the texture files.
 // The viewer runs it in a worker where the browser allows one (PreparationWorker.js), so that a
 // large model does not stop the page while the progress bar moves; elsewhere on the page.
+import { DrawnAlikeMerger } from './DrawnAlike.js';
 import { buildObject, drawsAnything, isShown } from './MeshBuilder.js';
 import { PackageError, PackageReader } from './PackageReader.js';
 
@@ -16,20 +17,22 @@ function cornerCount(object) {
 }
 
 // request: { zipBytes, modelReference, options } (options of buildObject); onProgress(share).
-// Returns { materials, built, drawable, textures: [[name, bytes or null], ...] }; throws a
-// PackageError for an archive or model file that cannot be read.
-export function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
-  const contents = new PackageReader(zipBytes, modelReference, (share) => onProgress(READING * share));
+// Resolves to { materials, built, drawable, textures: [[name, bytes or null], ...] }, the
+// objects drawn alike merged; rejects with a PackageError for an archive or model file that
+// cannot be read.
+export async function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
+  const contents = await PackageReader.open(zipBytes, modelReference, (share) => onProgress(READING * share));
   const shown = contents.model.objects.filter(isShown);
   const work = shown.map(cornerCount);
   const total = work.reduce((sum, count) => sum + count, 0) || 1;
   let done = 0;
-  const built = shown.map((object, i) => {
-    const result = buildObject(object, options);
+  const merger = new DrawnAlikeMerger();
+  shown.forEach((object, i) => {
+    merger.add(buildObject(object, options));
     done += work[i];
     onProgress(READING + (1 - READING) * (done / total));
-    return result;
   });
+  const built = merger.finish();
   return {
     materials: contents.model.materials,
     built,
@@ -78,17 +81,15 @@ function startWorker() {
 }
 
 // preparePackage in a worker, resolving to the same result with `where` set to "worker".
+// request.zipBytes may be a promise of the archive: the worker then starts while it downloads.
 // Where no worker starts, or the worker fails before it says that it runs, the package is
 // prepared on the page instead ("page"; the page then waits for it). The archive is handed
 // over (not copied) once the worker runs.
 export function preparePackageAway(request, onProgress = () => {}) {
   return new Promise((resolve, reject) => {
     const onPage = () => {
-      try {
-        resolve({ ...preparePackage(request, onProgress), where: 'page' });
-      } catch (error) {
-        reject(error);
-      }
+      Promise.resolve(request.zipBytes).then((zipBytes) => preparePackage({ ...request, zipBytes }, onProgress))
+        .then((prepared) => resolve({ ...prepared, where: 'page' }), reject);
     };
     const started = startWorker();
     if (!started) {
@@ -104,7 +105,8 @@ export function preparePackageAway(request, onProgress = () => {}) {
     worker.onmessage = ({ data }) => {
       if (data.running) {
         handedOver = true;
-        worker.postMessage(request, [request.zipBytes.buffer]);
+        Promise.resolve(request.zipBytes).then((zipBytes) => worker.postMessage({ ...request, zipBytes }, [zipBytes.buffer]),
+          (error) => { finish(); reject(error); });
       } else if ('progress' in data) {
         onProgress(data.progress);
       } else {

@@ -3,10 +3,22 @@
 // messages and the prepared package, or a failure.
 import { buffersOf, failureMessage, preparePackage } from './Preparation.js';
 
-self.onmessage = ({ data }) => {
+// Progress goes to the page only when its percentage changes: a model of a million objects
+// must not send a million messages.
+function progressReporter() {
+  let sent = -1;
+  return (share) => {
+    const percent = Math.floor(share * 100);
+    if (percent === sent) return;
+    sent = percent;
+    self.postMessage({ progress: share });
+  };
+}
+
+self.onmessage = async ({ data }) => {
   let prepared;
   try {
-    prepared = preparePackage(data, (share) => self.postMessage({ progress: share }));
+    prepared = await preparePackage(data, progressReporter());
   } catch (error) {
     self.postMessage({ failure: failureMessage(error) });
     return;

@@ -156,12 +156,16 @@ export class Viewer {
       this.logo = image;
       this.showProgress(this.progress);
     });
-    const zipBytes = await this.source.load(settings.model, (loaded, total) => {
+    const download = this.source.load(settings.model, (loaded, total) => {
       this.showProgress(DOWNLOAD_SHARE * (total ? loaded / total : 0));
     }).catch((error) => { throw failureFromLoad(error); });
+    // Handled where the preparation takes the archive; this only keeps an early failure from
+    // counting as unhandled meanwhile.
+    download.catch(() => {});
 
+    // The worker starts while the archive downloads.
     const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
-    const prepared = await preparePackageAway({ zipBytes, modelReference: settings.model, options },
+    const prepared = await preparePackageAway({ zipBytes: download, modelReference: settings.model, options },
       (share) => this.showProgress(DOWNLOAD_SHARE + PREPARING_SHARE * share))
       .catch((error) => { throw failureFromPackage(error, referenceFileName(settings.model)); });
     this.container.dataset.prepared = prepared.where;
