@@ -5,6 +5,7 @@
 import { DrawnAlikeMerger } from './DrawnAlike.js';
 import { buildObject, drawsAnything, isShown } from './MeshBuilder.js';
 import { PackageError, PackageReader } from './PackageReader.js';
+import { startWorker, stopWorker } from './Workers.js';
 
 // Shares of the preparation for the progress bar: reading the model file, then building.
 const READING = 0.3;
@@ -69,17 +70,6 @@ export function failureFromMessage({ kind, message }) {
 /* global QEL_PREPARATION_WORKER */
 const WORKER_SCRIPT = typeof QEL_PREPARATION_WORKER === 'string' ? QEL_PREPARATION_WORKER : null;
 
-function startWorker() {
-  if (!WORKER_SCRIPT || typeof Worker !== 'function') return null;
-  try {
-    const url = URL.createObjectURL(new Blob([WORKER_SCRIPT], { type: 'text/javascript' }));
-    return { worker: new Worker(url), url };
-  } catch {
-    // A page whose rules forbid workers made from the viewer's own text.
-    return null;
-  }
-}
-
 // preparePackage in a worker, resolving to the same result with `where` set to "worker".
 // request.zipBytes may be a promise of the archive: the worker then starts while it downloads.
 // Where no worker starts, or the worker fails before it says that it runs, the package is
@@ -91,17 +81,14 @@ export function preparePackageAway(request, onProgress = () => {}) {
       Promise.resolve(request.zipBytes).then((zipBytes) => preparePackage({ ...request, zipBytes }, onProgress))
         .then((prepared) => resolve({ ...prepared, where: 'page' }), reject);
     };
-    const started = startWorker();
+    const started = startWorker(WORKER_SCRIPT);
     if (!started) {
       onPage();
       return;
     }
-    const { worker, url } = started;
+    const { worker } = started;
     let handedOver = false;
-    const finish = () => {
-      worker.terminate();
-      URL.revokeObjectURL(url);
-    };
+    const finish = () => stopWorker(started);
     worker.onmessage = ({ data }) => {
       if (data.running) {
         handedOver = true;
