@@ -126,18 +126,82 @@ let groupScratch = scratchOfGroup(64);
 // (used to push outlines outwards). reflections: per group, the sign vectors of the mirror
 // images whose faces also meet there (connected mirror seams), the identity first.
 function smoothNormals(positions, polygons, faceData, groupOf, groupCount, options) {
-  const { normals: faceNormals, areas } = faceData;
   const cornerNormals = new Float32Array(polygons.corners.length * 3);
   const groupNormals = new Float32Array(groupCount * 3);
+  const angle = Math.min(180, Math.max(0, options.smoothingAngle));
+  const { settled, count } = smoothGroups(positions, polygons, faceData, groupOf, groupCount, angle, options.seamAxes,
+    cornerNormals, groupNormals);
+  if (count < groupCount) {
+    compareFacesAtGroups(positions, polygons, faceData, groupOf, groupCount, angle, options.seamAxes, settled,
+      cornerNormals, groupNormals);
+  }
+  return { cornerNormals, groupNormals };
+}
+
+// The usual vertex lies inside a smooth surface: every face there is within half the angle of
+// the faces' mean direction, so any two of them are within the angle of each other, and each
+// corner takes the mean. This settles such position groups in a few passes over the corners,
+// without comparing faces. Returns the groups it settled (settled[g] is 1) and their count; it
+// leaves the others to compareFacesAtGroups, among them the groups on a connected mirror's
+// plane, whose faces meet their mirror images there.
+function smoothGroups(positions, polygons, faceData, groupOf, groupCount, angle, seamAxes, cornerNormals, groupNormals) {
+  const { normals: faceNormals, areas } = faceData;
+  const { start, corners } = polygons;
+  const sums = new Float64Array(groupCount * 3);
+  for (let p = 0; p < polygons.count; p++) {
+    const x = faceNormals[p * 3] * areas[p], y = faceNormals[p * 3 + 1] * areas[p], z = faceNormals[p * 3 + 2] * areas[p];
+    for (let c = start[p]; c < start[p + 1]; c++) {
+      const g = groupOf[corners[c]] * 3;
+      sums[g] += x; sums[g + 1] += y; sums[g + 2] += z;
+    }
+  }
+  const settled = new Uint8Array(groupCount);
+  for (let g = 0; g < groupCount; g++) {
+    const x = sums[g * 3], y = sums[g * 3 + 1], z = sums[g * 3 + 2];
+    const length = Math.sqrt(x * x + y * y + z * z);
+    if (length > 0) {
+      settled[g] = 1;
+      sums[g * 3] = x / length; sums[g * 3 + 1] = y / length; sums[g * 3 + 2] = z / length;
+    }
+  }
+  const cosHalf = Math.cos(angle * Math.PI / 360);
+  for (let p = 0; p < polygons.count; p++) {
+    const x = faceNormals[p * 3], y = faceNormals[p * 3 + 1], z = faceNormals[p * 3 + 2];
+    for (let c = start[p]; c < start[p + 1]; c++) {
+      const vertex = corners[c];
+      const g = groupOf[vertex];
+      if (!settled[g]) continue;
+      if (x * sums[g * 3] + y * sums[g * 3 + 1] + z * sums[g * 3 + 2] < cosHalf
+          || (seamAxes && planesThrough(positions, vertex, seamAxes))) settled[g] = 0;
+    }
+  }
+  let count = 0;
+  for (let g = 0; g < groupCount; g++) {
+    if (!settled[g]) continue;
+    count++;
+    for (let k = 0; k < 3; k++) groupNormals[g * 3 + k] = sums[g * 3 + k];
+  }
+  for (let c = 0; c < corners.length; c++) {
+    const g = groupOf[corners[c]];
+    if (!settled[g]) continue;
+    cornerNormals[c * 3] = groupNormals[g * 3]; cornerNormals[c * 3 + 1] = groupNormals[g * 3 + 1]; cornerNormals[c * 3 + 2] = groupNormals[g * 3 + 2];
+  }
+  return { settled, count };
+}
+
+// The remaining position groups: each corner takes the faces there within the angle of its own.
+function compareFacesAtGroups(positions, polygons, faceData, groupOf, groupCount, angle, seamAxes, settled,
+  cornerNormals, groupNormals) {
+  const { normals: faceNormals, areas } = faceData;
   const polygonOf = polygonOfCorners(polygons);
   const byGroup = cornersByGroup(polygons, groupOf, groupCount);
-  const cosLimit = Math.cos(Math.min(180, Math.max(0, options.smoothingAngle)) * Math.PI / 180) - 1e-6;
-  const seamAxes = options.seamAxes;
+  const cosLimit = Math.cos(angle * Math.PI / 180) - 1e-6;
   const identity = [[1, 1, 1]];
 
   let { nx, ny, nz, weight, owner } = groupScratch;
 
   for (let g = 0; g < groupCount; g++) {
+    if (settled[g]) continue;
     const first = byGroup.start[g];
     const count = byGroup.start[g + 1] - first;
     if (count === 0) continue;
@@ -182,7 +246,6 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
       clusterNormals(items, nx, ny, nz, weight, owner, cosLimit, cornerNormals);
     }
   }
-  return { cornerNormals, groupNormals };
 }
 
 function writeCornerNormal(out, corner, x, y, z, fx, fy, fz) {
