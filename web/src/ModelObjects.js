@@ -26,11 +26,15 @@ function batchDrawables(batch, materials, settings) {
   if (settings.fillMode === 'WIREFRAME') {
     if (batch.edges?.length) drawables.push(new LineSegments(geometryWith(attributes, batch.edges), materials.lines));
   } else if (batch.triangles.length) {
-    drawables.push(new Mesh(geometryWith(attributes, batch.triangles), materials.surface));
+    const surface = new Mesh(geometryWith(attributes, batch.triangles), materials.surface);
+    // The batch a surface draws, for its moving copy (MovingCopy).
+    surface.userData.batch = batch;
+    drawables.push(surface);
     if (materials.outline) {
       const outlineAttributes = { ...attributes, smoothNormal: new BufferAttribute(batch.smoothNormals, 3) };
       const outline = new Mesh(geometryWith(outlineAttributes, batch.triangles), materials.outline);
       outline.renderOrder = 1;
+      outline.userData.batch = batch;
       drawables.push(outline);
     }
   }
@@ -89,6 +93,7 @@ export function createModelGroup(builtObjects, materialSet, settings) {
       for (const drawable of drawables) {
         const copy = new drawable.constructor(drawable.geometry, drawable.material);
         copy.renderOrder = drawable.renderOrder;
+        copy.userData.batch = drawable.userData.batch;
         image.add(copy);
       }
       object.add(image);
