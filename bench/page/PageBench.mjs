@@ -15,6 +15,7 @@ import { execFileSync } from 'node:child_process';
 import { copyFileSync, mkdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { Chromium, findChromium } from '../../web/test/page/Chromium.mjs';
 import { serveFolder } from '../../web/test/page/Server.mjs';
 import { gridModel } from '../../web/test/support/models.mjs';
@@ -29,6 +30,8 @@ const jpeg = require('jpeg-js');
 const CANVAS = 200;
 const DRAG_MS = 3000;
 const SAMPLE_MS = 50;
+// A hostile package that shows nothing by then counts as frozen.
+const HOSTILE_LIMIT_MS = 300000;
 
 function option(name, fallback) {
   const at = process.argv.indexOf(`--${name}`);
@@ -37,7 +40,7 @@ function option(name, fallback) {
 
 // A textured model of the size of a real one (about 38,000 triangles, two materials with their
 // images): four bent sheets round a middle.
-function texturedModel(folder) {
+export function texturedModel(folder) {
   const image = (seed) => {
     const size = 512;
     const data = Buffer.alloc(size * size * 4);
@@ -79,9 +82,33 @@ function texturedModel(folder) {
   return parts.join('\n');
 }
 
+// Hostile shapes of packages a visitor may open: many one-triangle objects, and many faces
+// that all use one vertex (they draw nothing).
+function manyObjects(count) {
+  const parts = ['Metasequoia Document', 'Format Text Ver 1.0', '', 'Material 1 {',
+    '\t"m" col(0.800 0.600 0.400 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}'];
+  const side = Math.ceil(Math.sqrt(count));
+  for (let o = 0; o < count; o++) {
+    const x = (o % side) * 2, y = Math.floor(o / side) * 2;
+    parts.push(`Object "t${o}" {\n\tvisible 15\n\tfacet 59.5\n\tvertex 3 {\n\t\t${x} ${y} 0\n\t\t${x + 1} ${y} 0\n\t\t${x} ${y + 1} 0\n\t}\n` +
+      '\tface 1 {\n\t\t3 V(0 2 1) M(0)\n\t}\n}');
+  }
+  parts.push('Eof', '');
+  return parts.join('\n');
+}
+
+function facesOnOneVertex(count) {
+  return ['Metasequoia Document', 'Format Text Ver 1.0', '', 'Object "one" {', '\tvisible 15', '\tfacet 59.5',
+    '\tvertex 3 {', '\t\t0 0 0', '\t\t1 0 0', '\t\t0 1 0', '\t}', `\tface ${count + 1} {`, '\t\t3 V(0 2 1)',
+    '\t\t3 V(0 0 0)\n'.repeat(count) + '\t}', '}', 'Eof', ''].join('\n');
+}
+
 const MODELS = {
   million: { label: '1,040,400-triangle grid', write: () => gridModel(8, 256), movingCopy: true },
   textured: { label: 'textured, 38,088 triangles', write: texturedModel },
+  objects: { label: '100,000 one-triangle objects', write: () => manyObjects(100000), hostile: true },
+  millionObjects: { label: '1,000,000 one-triangle objects', write: () => manyObjects(1000000), hostile: true },
+  faces: { label: '10,000,000 faces on one vertex (and one triangle)', write: () => facesOnOneVertex(10000000), hostile: true },
 };
 
 // The page that shows model.glb, and its script.
@@ -131,6 +158,8 @@ const INSTRUMENT = `(() => {
   new PerformanceObserver((list) => {
     for (const entry of list.getEntries()) bench.longTasks.push([entry.startTime, entry.duration]);
   }).observe({ entryTypes: ['longtask'] });
+  addEventListener('pointerdown', () => { bench.pressed = performance.now(); }, true);
+  addEventListener('pointerup', () => { bench.released = performance.now(); }, true);
 })()`;
 
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -168,11 +197,12 @@ function sampleMemory(browser, page) {
   };
 }
 
-// A left drag round the canvas centre for DRAG_MS, moves as fast as the page takes them.
+// A left drag round the canvas centre for DRAG_MS, moves as fast as the page takes them. The
+// frame rate counts the frames between the press and the release as the page saw them; the
+// redraw of the still picture after the release is not part of it.
 async function drag(page, x, y) {
   const mouse = (type, px, py, extra = {}) => page.send('Input.dispatchMouseEvent',
     { type, x: px, y: py, button: 'left', buttons: type === 'mouseReleased' ? 0 : 1, ...extra });
-  const before = await page.evaluate('performance.now()');
   await mouse('mousePressed', x, y, { clickCount: 1 });
   const end = Date.now() + DRAG_MS;
   for (let step = 1; Date.now() < end; step++) {
@@ -180,16 +210,15 @@ async function drag(page, x, y) {
     await pause(8);
   }
   await mouse('mouseReleased', x, y, { clickCount: 1 });
-  const after = await page.evaluate('performance.now()');
   await pause(300);
-  const { frames, longTasks } = await page.evaluate('window.qelBench');
+  const { frames, longTasks, pressed: before, released: after } = await page.evaluate('window.qelBench');
   const during = frames.filter((time) => time > before && time <= after);
   if (process.env.BENCH_DEBUG) console.error(JSON.stringify({ before, after, frames: during.map(Math.round), longTasks: longTasks.map((t) => t.map(Math.round)) }));
   const blocks = longTasks.filter(([start]) => start > before && start < after).map(([, duration]) => duration);
   return { fps: (during.length * 1000) / (after - before), longestBlock: Math.max(0, ...blocks) };
 }
 
-async function measure(chromium, url, kind, waitForMovingCopy) {
+async function measure(chromium, url, kind, { waitForMovingCopy = false, hostile = false } = {}) {
   const browser = await Chromium.launch(chromium);
   try {
     const page = await browser.newPage(CANVAS + 200, CANVAS + 300);
@@ -199,7 +228,13 @@ async function measure(chromium, url, kind, waitForMovingCopy) {
     await page.navigate(url);
     const element = kind === 'glb' ? 'document.body' : "document.querySelector('.qel-viewer')";
     const done = kind === 'glb' ? `${element}?.dataset.firstFrameMs` : `${element}?.dataset.settled === 'true'`;
-    await page.waitFor(`${done} || ${element}?.dataset.error || (${element}?.dataset.state === 'error')`, 600000);
+    try {
+      await page.waitFor(`${done} || ${element}?.dataset.error || (${element}?.dataset.state === 'error')`, hostile ? HOSTILE_LIMIT_MS : 600000);
+    } catch (error) {
+      if (!hostile) throw error;
+      await stopSampling();
+      return { firstFrame: Infinity, peak: NaN, bytes: NaN, modelBytes: NaN, fps: NaN, longestBlock: NaN };
+    }
     // A large model's copy for moving is made after the first frame; the drag waits for it.
     if (waitForMovingCopy) await page.waitFor(`${element}.dataset.movingCopy === 'ready'`, 60000);
     await pause(500);
@@ -213,6 +248,7 @@ async function measure(chromium, url, kind, waitForMovingCopy) {
         rect: (() => { const r = (document.querySelector('canvas')).getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })() };
     })()`);
     if (info.error) throw new Error(`${url}: ${info.error}`);
+    if (hostile) return { ...info, peak, fps: NaN, longestBlock: NaN };
     const dragged = await drag(page, ...info.rect);
     return { ...info, peak, ...dragged };
   } finally {
@@ -231,7 +267,7 @@ async function main() {
   }
   const runs = Number(option('runs', 3));
   const baseline = option('baseline', null);
-  const chosen = option('models', Object.keys(MODELS).join(',')).split(',');
+  const chosen = option('models', 'million,textured,objects,faces').split(',');
   const folder = tempFolder();
   const server = await serveFolder(folder.dir);
   try {
@@ -242,11 +278,13 @@ async function main() {
       const source = join(folder.dir, `${key}.mqo`);
       writeFileSync(source, model.write(folder.dir));
       execFileSync(cliPath, ['publish', source, '--out', folder.dir, '--name', key, '--seed', '5'], { stdio: ['ignore', 'ignore', 'inherit'] });
-      const glbFolder = join(folder.dir, `${key}-glb`);
-      mkdirSync(glbFolder);
-      writeFileSync(join(glbFolder, 'model.glb'), await glbOfPackage(join(folder.dir, `${key}.zip`)));
-      copyFileSync(join(folder.dir, 'glb.html'), join(glbFolder, 'glb.html'));
-      copyFileSync(join(folder.dir, 'glbpage.js'), join(glbFolder, 'glbpage.js'));
+      if (!model.hostile) {
+        const glbFolder = join(folder.dir, `${key}-glb`);
+        mkdirSync(glbFolder);
+        writeFileSync(join(glbFolder, 'model.glb'), await glbOfPackage(join(folder.dir, `${key}.zip`)));
+        copyFileSync(join(folder.dir, 'glb.html'), join(glbFolder, 'glb.html'));
+        copyFileSync(join(folder.dir, 'glbpage.js'), join(glbFolder, 'glbpage.js'));
+      }
       const pages = [];
       for (const [name, bin] of viewers) {
         const dir = join(folder.dir, `${key}-${name.replace(/\W+/g, '-')}`);
@@ -257,13 +295,25 @@ async function main() {
         copyFileSync(join(bin, 'vtr.jar'), join(dir, 'vtr.jar'));
         pages.push({ name, url: `${server.url}${dir.slice(folder.dir.length + 1)}/${key}.html`, kind: 'vantor', movingCopy: bin === binDir && model.movingCopy });
       }
-      pages.push({ name: 'plain GLB', url: `${server.url}${key}-glb/glb.html`, kind: 'glb' });
+      if (!model.hostile) pages.push({ name: 'plain GLB', url: `${server.url}${key}-glb/glb.html`, kind: 'glb' });
       const results = [];
       for (const page of pages) {
         const samples = [];
-        for (let run = 0; run < runs; run++) samples.push(await measure(chromium, page.url, page.kind, page.movingCopy));
+        for (let run = 0; run < (model.hostile ? 1 : runs); run++) {
+          samples.push(await measure(chromium, page.url, page.kind, { waitForMovingCopy: page.movingCopy, hostile: model.hostile }));
+        }
         results.push({ name: page.name, ...Object.fromEntries(['firstFrame', 'peak', 'bytes', 'modelBytes', 'fps', 'longestBlock']
           .map((field) => [field, median(samples.map((s) => s[field]))])) });
+      }
+      if (model.hostile) {
+        console.log(`\n${model.label} (one fresh load each)`);
+        console.log('| page | model bytes | first frame | peak JS heap + array buffers |');
+        console.log('| --- | --- | --- | --- |');
+        for (const r of results) {
+          const shown = Number.isFinite(r.firstFrame) ? `${Math.round(r.firstFrame)} ms` : `nothing within ${HOSTILE_LIMIT_MS / 1000} s`;
+          console.log(`| ${r.name} | ${mb(r.modelBytes)} | ${shown} | ${mb(r.peak)} |`);
+        }
+        continue;
       }
       const glb = results[results.length - 1];
       console.log(`\n${model.label} (${runs} fresh loads each, medians; canvas ${CANVAS} x ${CANVAS}, software GL)`);
@@ -281,4 +331,5 @@ async function main() {
   }
 }
 
-await main();
+// Run as a program (the model makers can be imported without running the benchmark).
+if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) await main();

@@ -50,7 +50,7 @@ class GrowingArray {
 
 function keyOf(built, batch) {
   const reflections = built.reflections.map((signs) => signs.join(',')).join(';');
-  return `${batch.material}|${batch.uvs ? 'uv' : ''}|${batch.edges ? 'edges' : ''}|${reflections}`;
+  return `${batch.material}|${batch.uvs ? 'uv' : ''}|${batch.edges ? 'edges' : ''}|${batch.smoothNormals ? 'outline' : ''}|${reflections}`;
 }
 
 class MergedBatch {
@@ -59,7 +59,7 @@ class MergedBatch {
     this.material = batch.material;
     this.positions = new GrowingArray(Float32Array);
     this.normals = new GrowingArray(Float32Array);
-    this.smoothNormals = new GrowingArray(Float32Array);
+    this.smoothNormals = batch.smoothNormals ? new GrowingArray(Float32Array) : null;
     this.uvs = batch.uvs ? new GrowingArray(Float32Array) : null;
     this.triangles = new GrowingArray(Uint32Array);
     this.lines = new GrowingArray(Uint32Array);
@@ -73,7 +73,7 @@ class MergedBatch {
     const offset = this.vertexCount;
     this.positions.append(batch.positions);
     this.normals.append(batch.normals);
-    this.smoothNormals.append(batch.smoothNormals);
+    this.smoothNormals?.append(batch.smoothNormals);
     this.uvs?.append(batch.uvs);
     this.triangles.appendMoved(batch.triangles, offset);
     this.lines.appendMoved(batch.lines, offset);
@@ -98,7 +98,7 @@ class MergedBatch {
         material: this.material,
         positions: this.positions.take(),
         normals: this.normals.take(),
-        smoothNormals: this.smoothNormals.take(),
+        smoothNormals: this.smoothNormals?.take() ?? null,
         uvs: this.uvs?.take() ?? null,
         triangles: this.triangles.take(),
         lines: this.lines.take(),

@@ -316,19 +316,18 @@ class VertexTable {
   }
 }
 
+// groupNormals: null where no outline needs the fully smoothed normals.
 function makeBatch(mesh, table, positions, meshOffset, groupOf, groupNormals, triangles, lines, edges) {
   const count = table.count;
   const batchPositions = new Float32Array(count * 3);
-  const smooth = new Float32Array(count * 3);
+  const smooth = groupNormals ? new Float32Array(count * 3) : null;
   const uvs = mesh.uvs ? new Float32Array(count * 2) : null;
   for (let i = 0; i < count; i++) {
     const local = table.source[i];
     const vertex = meshOffset + local;
     const group = groupOf[vertex];
-    for (let k = 0; k < 3; k++) {
-      batchPositions[i * 3 + k] = positions[vertex * 3 + k];
-      smooth[i * 3 + k] = groupNormals[group * 3 + k];
-    }
+    for (let k = 0; k < 3; k++) batchPositions[i * 3 + k] = positions[vertex * 3 + k];
+    if (smooth) for (let k = 0; k < 3; k++) smooth[i * 3 + k] = groupNormals[group * 3 + k];
     if (uvs) { uvs[i * 2] = mesh.uvs[local * 2]; uvs[i * 2 + 1] = mesh.uvs[local * 2 + 1]; }
   }
   return {
@@ -373,7 +372,8 @@ export function isShown(object) {
 }
 
 // object: a parsed object. options: { smooth: compute smoothed normals (false: face normals),
-// edges: collect the polygon edges for the wireframe }.
+// edges: collect the polygon edges for the wireframe, outline: keep the fully smoothed normal
+// of every vertex for the cartoon outline (smoothNormals, else null) }.
 export function buildObject(parsed, options = {}) {
   const object = joinMirrorGaps(parsed);
   const smooth = options.smooth !== false;
@@ -457,7 +457,7 @@ export function buildObject(parsed, options = {}) {
       read += size;
     }
     if (table.count === 0) return;
-    batches.push(makeBatch(mesh, table, positions, offset, groupOf, groupNormals,
+    batches.push(makeBatch(mesh, table, positions, offset, groupOf, options.outline ? groupNormals : null,
       triangles.subarray(0, triangleAt), lines.subarray(0, lineAt), edges ? Uint32Array.from(edges) : null));
   });
 

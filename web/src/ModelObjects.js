@@ -42,6 +42,11 @@ function batchDrawables(batch, materials, settings) {
   return drawables;
 }
 
+// Whether the settings draw the cartoon outline (which needs the built batches' smoothNormals).
+export function drawsOutline(settings) {
+  return settings.shadingMode === 'CARTOON' && settings.fillMode === 'SOLID' && settings.edgePower > 0;
+}
+
 // One set of shader materials per model material (and one for faces without material); the
 // surface variant depends on whether the batch has texture coordinates.
 export class MaterialSet {
@@ -51,8 +56,7 @@ export class MaterialSet {
     this.settings = settings;
     this.uniforms = sceneUniforms;
     this.cache = new Map();
-    const cartoonOutline = settings.shadingMode === 'CARTOON' && settings.fillMode === 'SOLID' && settings.edgePower > 0;
-    this.outline = cartoonOutline ? createOutlineMaterial(settings.edgePower, sceneUniforms) : null;
+    this.outline = drawsOutline(settings) ? createOutlineMaterial(settings.edgePower, sceneUniforms) : null;
   }
 
   forBatch(index, hasUv) {

@@ -44,7 +44,9 @@ export class PackageReader {
   static async open(zipBytes, modelReference, onProgress) {
     const reader = new PackageReader(zipBytes, modelReference, onProgress, { readModel: false });
     try {
-      reader.model = parseModelFile(await reader.archive.readAsync(reader.modelEntry), onProgress);
+      // An inflated entry is a fresh array of its own, unkeyed where it is.
+      const fresh = reader.archive.isCompressed(reader.modelEntry);
+      reader.model = parseModelFile(await reader.archive.readAsync(reader.modelEntry), onProgress, { inPlace: fresh });
     } catch (error) {
       throw packageErrorOf(error);
     }

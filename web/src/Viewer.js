@@ -16,7 +16,7 @@ import {
 } from './Images.js';
 import { messageLines } from './Messages.js';
 import { MovingCopy, batchesForMovingCopy, simplifyAway } from './MovingCopy.js';
-import { MaterialSet, createModelGroup, modelFrame } from './ModelObjects.js';
+import { MaterialSet, createModelGroup, drawsOutline, modelFrame } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
 import { PackageError } from './PackageReader.js';
 import { preparePackageAway } from './Preparation.js';
@@ -168,7 +168,7 @@ export class Viewer {
     download.catch(() => {});
 
     // The worker starts while the archive downloads.
-    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
+    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME', outline: drawsOutline(settings) };
     const prepared = await preparePackageAway({ zipBytes: download, modelReference: settings.model, options },
       (share) => this.showProgress(DOWNLOAD_SHARE + PREPARING_SHARE * share))
       .catch((error) => { throw failureFromPackage(error, referenceFileName(settings.model)); });

@@ -144,6 +144,12 @@ export class ZipArchive {
     return this.entries.find((entry) => entryFileName(entry.name) === fileName) ?? null;
   }
 
+  // Whether reading the entry inflates it (into a new array), rather than giving a part of the
+  // archive's bytes.
+  isCompressed(entry) {
+    return entry.method !== METHOD_STORED;
+  }
+
   // The entry's stored bytes and how they are compressed.
   storedBytes(entry) {
     const view = new DataView(this.bytes.buffer, this.bytes.byteOffset, this.bytes.byteLength);
