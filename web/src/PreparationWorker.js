@@ -17,6 +17,7 @@ function progressReporter() {
 }
 
 self.onmessage = async ({ data }) => {
+  requested = true;
   let prepared;
   try {
     prepared = await preparePackage(data, progressReporter());
@@ -29,8 +30,12 @@ self.onmessage = async ({ data }) => {
 
 // A small waved sheet of quads, built a few times while the archive still downloads: the
 // builder's loops are then compiled for speed before the model comes, which takes more off a
-// large model's building (a third, measured on a million triangles) than it costs.
-function warmUp() {
+// large model's building (a third, measured on a million triangles) than it costs. One round
+// per task, and none once the request is in, so a small package that arrives at once waits for
+// one round at most.
+let requested = false;
+
+function warmUpSheet() {
   const n = 24;
   const positions = new Float32Array(n * n * 3);
   for (let j = 0; j < n; j++) for (let i = 0; i < n; i++) positions.set([i, j, Math.sin(i * 0.7 + j)], (j * n + i) * 3);
@@ -40,9 +45,14 @@ function warmUp() {
   for (let j = 0; j + 1 < n; j++) {
     for (let i = 0; i + 1 < n; i++, c += 4) corners.set([j * n + i, (j + 1) * n + i, (j + 1) * n + i + 1, j * n + i + 1], c);
   }
-  const sheet = { name: '', visible: 15, smoothingAngle: 59.5, mirror: 0, mirrorAxis: 0, meshes: [{ material: 0, positions, uvs: null, faceSizes, corners }] };
-  for (let round = 0; round < 10; round++) buildObject(sheet, {});
+  return { name: '', visible: 15, smoothingAngle: 59.5, mirror: 0, mirrorAxis: 0, meshes: [{ material: 0, positions, uvs: null, faceSizes, corners }] };
+}
+
+function warmUp(sheet, rounds) {
+  if (requested || rounds === 0) return;
+  buildObject(sheet, {});
+  setTimeout(() => warmUp(sheet, rounds - 1), 0);
 }
 
 self.postMessage({ running: true });
-warmUp();
+warmUp(warmUpSheet(), 10);
