@@ -22,27 +22,36 @@ export function batchesForMovingCopy(builtObjects) {
 
 // Resolves to the simplified triangle lists of the batches (null for a batch kept whole), or
 // to null where no worker runs or it fails: the model is then drawn whole while it moves. The
-// page never simplifies itself, as that would stop it for as long.
-export function simplifyAway(batches) {
-  return new Promise((resolve) => {
-    const started = startWorker(WORKER_SCRIPT);
-    if (!started) {
-      resolve(null);
-      return;
+// page never simplifies itself, as that would stop it for as long. The batches go one at a
+// time, so that neither the page nor the worker holds a second copy of the whole model.
+export async function simplifyAway(batches) {
+  const started = startWorker(WORKER_SCRIPT);
+  if (!started) return null;
+  let total = 0;
+  for (const batch of batches) total += batch.triangles.length / 3;
+  const lists = [];
+  try {
+    for (const { positions, triangles } of batches) {
+      const wanted = Math.round((MOVING_TRIANGLES * triangles.length) / 3 / total);
+      const [list] = await askWorker(started.worker, { batches: [{ positions, triangles }], wanted });
+      lists.push(list);
     }
-    started.worker.onmessage = ({ data }) => {
-      stopWorker(started);
-      resolve(data.triangles ?? null);
-    };
-    started.worker.onerror = (event) => {
+  } catch {
+    return null;
+  } finally {
+    stopWorker(started);
+  }
+  return lists;
+}
+
+function askWorker(worker, request) {
+  return new Promise((resolve, reject) => {
+    worker.onmessage = ({ data }) => (data.triangles ? resolve(data.triangles) : reject(new Error(data.failure)));
+    worker.onerror = (event) => {
       event.preventDefault();
-      stopWorker(started);
-      resolve(null);
+      reject(new Error(event.message));
     };
-    started.worker.postMessage({
-      batches: batches.map(({ positions, triangles }) => ({ positions, triangles })),
-      wanted: MOVING_TRIANGLES,
-    });
+    worker.postMessage(request);
   });
 }
 

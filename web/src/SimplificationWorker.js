@@ -1,5 +1,5 @@
 // The worker that makes the moving copy of a large model away from the page (bundled on its
-// own and carried by the viewer script as text): one request of batches, one answer.
+// own and carried by the viewer script as text): each request of batches gets one answer.
 import { simplifyBatches } from './Simplification.js';
 
 self.onmessage = async ({ data }) => {
