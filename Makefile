@@ -25,9 +25,12 @@ demo: build
 test: build
 	ctest --preset $(PRESET)
 
+# The page benchmark (bench/page) loads published pages in headless Chromium; BASELINE=DIR also
+# measures the viewer (vtr.jar) of another build's program folder.
 bench: build
 	$(BUILD)/bench/vantor-bench
 	node bench/wasm-read.mjs $(BUILD)
+	VANTOR_BIN_DIR=$(BUILD)/bin VANTOR_CLI=$(BUILD)/bin/vantor-cli node bench/page/PageBench.mjs $(if $(BASELINE),--baseline $(BASELINE))
 
 clean:
 	rm -rf $(BUILD) out

@@ -15,14 +15,39 @@ import { groupPositions, objectPositions } from './Positions.js';
 const PAIRWISE_LIMIT = 64;
 const MAX_CLUSTERS = 32;
 
+// The corners a face keeps: a corner that repeats the one before it (round the face) adds
+// nothing, so it is left out; a face left with fewer than three corners (two for an edge)
+// draws nothing and is dropped before any building. Writes them to out from 0; returns how
+// many, or 0 for a dropped face.
+export function keptCorners(corners, read, size, out) {
+  let kept = 0;
+  for (let k = 0; k < size; k++) {
+    const corner = corners[read + k];
+    if (kept === 0 || out[kept - 1] !== corner) out[kept++] = corner;
+  }
+  while (kept > 1 && out[kept - 1] === out[0]) kept--;
+  return kept >= (size === 2 ? 2 : 3) ? kept : 0;
+}
+
+let faceScratch = new Uint32Array(64);
+function scratchFor(size) {
+  if (size > faceScratch.length) faceScratch = new Uint32Array(size * 2);
+  return faceScratch;
+}
+
 // Polygons of three or more corners in one list, corners in the viewer's winding (the file's
 // front faces wind the other way) and as object vertex numbers.
 function collectPolygons(object, meshOffsets) {
   let polygonCount = 0;
   let cornerCount = 0;
   for (const mesh of object.meshes) {
+    let read = 0;
     for (const size of mesh.faceSizes) {
-      if (size >= 3) { polygonCount++; cornerCount += size; }
+      if (size >= 3) {
+        const kept = keptCorners(mesh.corners, read, size, scratchFor(size));
+        if (kept) { polygonCount++; cornerCount += kept; }
+      }
+      read += size;
     }
   }
   const start = new Uint32Array(polygonCount + 1);
@@ -35,9 +60,13 @@ function collectPolygons(object, meshOffsets) {
     let read = 0;
     for (const size of mesh.faceSizes) {
       if (size >= 3) {
-        start[p] = c;
-        meshOf[p++] = m;
-        for (let k = size - 1; k >= 0; k--) corners[c++] = offset + mesh.corners[read + k];
+        const face = scratchFor(size);
+        const kept = keptCorners(mesh.corners, read, size, face);
+        if (kept) {
+          start[p] = c;
+          meshOf[p++] = m;
+          for (let k = kept - 1; k >= 0; k--) corners[c++] = offset + face[k];
+        }
       }
       read += size;
     }
@@ -83,25 +112,96 @@ function polygonOfCorners(polygons) {
   return polygonOf;
 }
 
+// Scratch lists of one group's contributions (normal, weight, and owning corner), kept from
+// object to object so that many small objects allocate nothing here.
+function scratchOfGroup(size) {
+  return {
+    nx: new Float32Array(size), ny: new Float32Array(size), nz: new Float32Array(size),
+    weight: new Float32Array(size), owner: new Int32Array(size),
+  };
+}
+let groupScratch = scratchOfGroup(64);
+
 // Smoothed normal of every polygon corner, and the fully smoothed normal of every position
 // (used to push outlines outwards). reflections: per group, the sign vectors of the mirror
 // images whose faces also meet there (connected mirror seams), the identity first.
 function smoothNormals(positions, polygons, faceData, groupOf, groupCount, options) {
-  const { normals: faceNormals, areas } = faceData;
   const cornerNormals = new Float32Array(polygons.corners.length * 3);
   const groupNormals = new Float32Array(groupCount * 3);
+  const angle = Math.min(180, Math.max(0, options.smoothingAngle));
+  const { settled, count } = smoothGroups(positions, polygons, faceData, groupOf, groupCount, angle, options.seamAxes,
+    cornerNormals, groupNormals);
+  if (count < groupCount) {
+    compareFacesAtGroups(positions, polygons, faceData, groupOf, groupCount, angle, options.seamAxes, settled,
+      cornerNormals, groupNormals);
+  }
+  return { cornerNormals, groupNormals };
+}
+
+// The usual vertex lies inside a smooth surface: every face there is within half the angle of
+// the faces' mean direction, so any two of them are within the angle of each other, and each
+// corner takes the mean. This settles such position groups in a few passes over the corners,
+// without comparing faces. Returns the groups it settled (settled[g] is 1) and their count; it
+// leaves the others to compareFacesAtGroups, among them the groups on a connected mirror's
+// plane, whose faces meet their mirror images there.
+function smoothGroups(positions, polygons, faceData, groupOf, groupCount, angle, seamAxes, cornerNormals, groupNormals) {
+  const { normals: faceNormals, areas } = faceData;
+  const { start, corners } = polygons;
+  const sums = new Float64Array(groupCount * 3);
+  for (let p = 0; p < polygons.count; p++) {
+    const x = faceNormals[p * 3] * areas[p], y = faceNormals[p * 3 + 1] * areas[p], z = faceNormals[p * 3 + 2] * areas[p];
+    for (let c = start[p]; c < start[p + 1]; c++) {
+      const g = groupOf[corners[c]] * 3;
+      sums[g] += x; sums[g + 1] += y; sums[g + 2] += z;
+    }
+  }
+  const settled = new Uint8Array(groupCount);
+  for (let g = 0; g < groupCount; g++) {
+    const x = sums[g * 3], y = sums[g * 3 + 1], z = sums[g * 3 + 2];
+    const length = Math.sqrt(x * x + y * y + z * z);
+    if (length > 0) {
+      settled[g] = 1;
+      sums[g * 3] = x / length; sums[g * 3 + 1] = y / length; sums[g * 3 + 2] = z / length;
+    }
+  }
+  const cosHalf = Math.cos(angle * Math.PI / 360);
+  for (let p = 0; p < polygons.count; p++) {
+    const x = faceNormals[p * 3], y = faceNormals[p * 3 + 1], z = faceNormals[p * 3 + 2];
+    for (let c = start[p]; c < start[p + 1]; c++) {
+      const vertex = corners[c];
+      const g = groupOf[vertex];
+      if (!settled[g]) continue;
+      if (x * sums[g * 3] + y * sums[g * 3 + 1] + z * sums[g * 3 + 2] < cosHalf
+          || (seamAxes && planesThrough(positions, vertex, seamAxes))) settled[g] = 0;
+    }
+  }
+  let count = 0;
+  for (let g = 0; g < groupCount; g++) {
+    if (!settled[g]) continue;
+    count++;
+    for (let k = 0; k < 3; k++) groupNormals[g * 3 + k] = sums[g * 3 + k];
+  }
+  for (let c = 0; c < corners.length; c++) {
+    const g = groupOf[corners[c]];
+    if (!settled[g]) continue;
+    cornerNormals[c * 3] = groupNormals[g * 3]; cornerNormals[c * 3 + 1] = groupNormals[g * 3 + 1]; cornerNormals[c * 3 + 2] = groupNormals[g * 3 + 2];
+  }
+  return { settled, count };
+}
+
+// The remaining position groups: each corner takes the faces there within the angle of its own.
+function compareFacesAtGroups(positions, polygons, faceData, groupOf, groupCount, angle, seamAxes, settled,
+  cornerNormals, groupNormals) {
+  const { normals: faceNormals, areas } = faceData;
   const polygonOf = polygonOfCorners(polygons);
   const byGroup = cornersByGroup(polygons, groupOf, groupCount);
-  const cosLimit = Math.cos(Math.min(180, Math.max(0, options.smoothingAngle)) * Math.PI / 180) - 1e-6;
-  const seamAxes = options.seamAxes;
+  const cosLimit = Math.cos(angle * Math.PI / 180) - 1e-6;
   const identity = [[1, 1, 1]];
 
-  // Scratch lists of one group's contributions: normal, weight, and owning corner.
-  let nx = new Float32Array(64), ny = new Float32Array(64), nz = new Float32Array(64);
-  let weight = new Float32Array(64);
-  let owner = new Int32Array(64);
+  let { nx, ny, nz, weight, owner } = groupScratch;
 
   for (let g = 0; g < groupCount; g++) {
+    if (settled[g]) continue;
     const first = byGroup.start[g];
     const count = byGroup.start[g + 1] - first;
     if (count === 0) continue;
@@ -114,10 +214,7 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
       }
     }
     const items = count * reflections.length;
-    if (items > nx.length) {
-      nx = new Float32Array(items); ny = new Float32Array(items); nz = new Float32Array(items);
-      weight = new Float32Array(items); owner = new Int32Array(items);
-    }
+    if (items > nx.length) ({ nx, ny, nz, weight, owner } = groupScratch = scratchOfGroup(items));
     let sx = 0, sy = 0, sz = 0;
     let i = 0;
     for (let r = 0; r < reflections.length; r++) {
@@ -149,7 +246,6 @@ function smoothNormals(positions, polygons, faceData, groupOf, groupCount, optio
       clusterNormals(items, nx, ny, nz, weight, owner, cosLimit, cornerNormals);
     }
   }
-  return { cornerNormals, groupNormals };
 }
 
 function writeCornerNormal(out, corner, x, y, z, fx, fy, fz) {
@@ -220,19 +316,18 @@ class VertexTable {
   }
 }
 
+// groupNormals: null where no outline needs the fully smoothed normals.
 function makeBatch(mesh, table, positions, meshOffset, groupOf, groupNormals, triangles, lines, edges) {
   const count = table.count;
   const batchPositions = new Float32Array(count * 3);
-  const smooth = new Float32Array(count * 3);
+  const smooth = groupNormals ? new Float32Array(count * 3) : null;
   const uvs = mesh.uvs ? new Float32Array(count * 2) : null;
   for (let i = 0; i < count; i++) {
     const local = table.source[i];
     const vertex = meshOffset + local;
     const group = groupOf[vertex];
-    for (let k = 0; k < 3; k++) {
-      batchPositions[i * 3 + k] = positions[vertex * 3 + k];
-      smooth[i * 3 + k] = groupNormals[group * 3 + k];
-    }
+    for (let k = 0; k < 3; k++) batchPositions[i * 3 + k] = positions[vertex * 3 + k];
+    if (smooth) for (let k = 0; k < 3; k++) smooth[i * 3 + k] = groupNormals[group * 3 + k];
     if (uvs) { uvs[i * 2] = mesh.uvs[local * 2]; uvs[i * 2 + 1] = mesh.uvs[local * 2 + 1]; }
   }
   return {
@@ -277,7 +372,8 @@ export function isShown(object) {
 }
 
 // object: a parsed object. options: { smooth: compute smoothed normals (false: face normals),
-// edges: collect the polygon edges for the wireframe }.
+// edges: collect the polygon edges for the wireframe, outline: keep the fully smoothed normal
+// of every vertex for the cartoon outline (smoothNormals, else null) }.
 export function buildObject(parsed, options = {}) {
   const object = joinMirrorGaps(parsed);
   const smooth = options.smooth !== false;
@@ -306,13 +402,17 @@ export function buildObject(parsed, options = {}) {
   object.meshes.forEach((mesh, m) => {
     const offset = meshOffsets[m];
     let lineCorners = 0;
-    let triangleCapacity = 0;
-    let cornerTotal = 0;
+    let read = 0;
     for (let f = 0; f < mesh.faceSizes.length; f++) {
       const size = mesh.faceSizes[f];
-      if (size === 2) lineCorners += 2;
-      if (size >= 3) { triangleCapacity += (size - 2) * 3; cornerTotal += size; }
+      if (size === 2 && mesh.corners[read] !== mesh.corners[read + 1]) lineCorners += 2;
+      read += size;
     }
+    // The mesh's polygons follow one another in the list.
+    let lastPolygon = polygon;
+    while (lastPolygon < polygons.count && polygons.meshOf[lastPolygon] === m) lastPolygon++;
+    const cornerTotal = polygons.start[lastPolygon] - polygons.start[polygon];
+    const triangleCapacity = (cornerTotal - 2 * (lastPolygon - polygon)) * 3;
     const table = new VertexTable(mesh, cornerTotal + lineCorners);
     const triangles = new Uint32Array(triangleCapacity);
     const edges = options.edges ? [] : null;
@@ -347,18 +447,18 @@ export function buildObject(parsed, options = {}) {
     }
     const lines = new Uint32Array(lineCorners);
     let lineAt = 0;
-    let read = 0;
+    read = 0;
     for (let f = 0; f < mesh.faceSizes.length; f++) {
       const size = mesh.faceSizes[f];
-      if (size === 2) {
+      if (size === 2 && mesh.corners[read] !== mesh.corners[read + 1]) {
         lines[lineAt++] = table.add(mesh.corners[read], 0, 0, 0);
         lines[lineAt++] = table.add(mesh.corners[read + 1], 0, 0, 0);
       }
       read += size;
     }
     if (table.count === 0) return;
-    batches.push(makeBatch(mesh, table, positions, offset, groupOf, groupNormals,
-      triangles.subarray(0, triangleAt), lines, edges ? Uint32Array.from(edges) : null));
+    batches.push(makeBatch(mesh, table, positions, offset, groupOf, options.outline ? groupNormals : null,
+      triangles.subarray(0, triangleAt), lines.subarray(0, lineAt), edges ? Uint32Array.from(edges) : null));
   });
 
   return {

@@ -205,7 +205,8 @@ export function parseModelStream(stream, onProgress = () => {}) {
   return model;
 }
 
-// file: the model file as stored in the archive, key header included.
-export function parseModelFile(file, onProgress) {
-  return parseModelStream(unkeyFile(file), onProgress);
+// file: the model file as stored in the archive, key header included; options.inPlace: the
+// caller gives the bytes up, and they are unkeyed where they are (see unkeyFile).
+export function parseModelFile(file, onProgress, options = {}) {
+  return parseModelStream(unkeyFile(file, options), onProgress);
 }

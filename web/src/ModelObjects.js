@@ -26,16 +26,25 @@ function batchDrawables(batch, materials, settings) {
   if (settings.fillMode === 'WIREFRAME') {
     if (batch.edges?.length) drawables.push(new LineSegments(geometryWith(attributes, batch.edges), materials.lines));
   } else if (batch.triangles.length) {
-    drawables.push(new Mesh(geometryWith(attributes, batch.triangles), materials.surface));
+    const surface = new Mesh(geometryWith(attributes, batch.triangles), materials.surface);
+    // The batch a surface draws, for its moving copy (MovingCopy).
+    surface.userData.batch = batch;
+    drawables.push(surface);
     if (materials.outline) {
       const outlineAttributes = { ...attributes, smoothNormal: new BufferAttribute(batch.smoothNormals, 3) };
       const outline = new Mesh(geometryWith(outlineAttributes, batch.triangles), materials.outline);
       outline.renderOrder = 1;
+      outline.userData.batch = batch;
       drawables.push(outline);
     }
   }
   if (batch.lines.length) drawables.push(new LineSegments(geometryWith(attributes, batch.lines), materials.lines));
   return drawables;
+}
+
+// Whether the settings draw the cartoon outline (which needs the built batches' smoothNormals).
+export function drawsOutline(settings) {
+  return settings.shadingMode === 'CARTOON' && settings.fillMode === 'SOLID' && settings.edgePower > 0;
 }
 
 // One set of shader materials per model material (and one for faces without material); the
@@ -47,8 +56,7 @@ export class MaterialSet {
     this.settings = settings;
     this.uniforms = sceneUniforms;
     this.cache = new Map();
-    const cartoonOutline = settings.shadingMode === 'CARTOON' && settings.fillMode === 'SOLID' && settings.edgePower > 0;
-    this.outline = cartoonOutline ? createOutlineMaterial(settings.edgePower, sceneUniforms) : null;
+    this.outline = drawsOutline(settings) ? createOutlineMaterial(settings.edgePower, sceneUniforms) : null;
   }
 
   forBatch(index, hasUv) {
@@ -89,6 +97,7 @@ export function createModelGroup(builtObjects, materialSet, settings) {
       for (const drawable of drawables) {
         const copy = new drawable.constructor(drawable.geometry, drawable.material);
         copy.renderOrder = drawable.renderOrder;
+        copy.userData.batch = drawable.userData.batch;
         image.add(copy);
       }
       object.add(image);

@@ -31,24 +31,45 @@ export function findModelEntry(archive, modelReference) {
   return candidates.find((entry) => entryFileName(entry.name) === wanted) ?? candidates[candidates.length - 1];
 }
 
+function packageErrorOf(error) {
+  if (error instanceof ZipError) return new PackageError('archive', error.message);
+  if (error instanceof ModelFileError || error instanceof KeyedFileError) return new PackageError('model', error.message);
+  return error;
+}
+
 export class PackageReader {
   // zipBytes: the archive; modelReference: the page's Model value ("./N.zip"); onProgress(share)
-  // while the model file is read.
-  constructor(zipBytes, modelReference, onProgress) {
+  // while the model file is read. Resolves to the reader with its model; rejects with a
+  // PackageError.
+  static async open(zipBytes, modelReference, onProgress) {
+    const reader = new PackageReader(zipBytes, modelReference, onProgress, { readModel: false });
+    try {
+      // An inflated entry is a fresh array of its own, unkeyed where it is.
+      const fresh = reader.archive.isCompressed(reader.modelEntry);
+      reader.model = parseModelFile(await reader.archive.readAsync(reader.modelEntry), onProgress, { inPlace: fresh });
+    } catch (error) {
+      throw packageErrorOf(error);
+    }
+    return reader;
+  }
+
+  // The reader of the archive and its model, read here (inflating in script) unless readModel
+  // is false (open() reads it then).
+  constructor(zipBytes, modelReference, onProgress = () => {}, { readModel = true } = {}) {
     try {
       this.archive = new ZipArchive(zipBytes);
     } catch (error) {
       if (error instanceof ZipError) throw new PackageError('archive', error.message);
       throw error;
     }
-    const entry = findModelEntry(this.archive, modelReference);
-    if (!entry) throw new PackageError('noModel');
+    this.modelEntry = findModelEntry(this.archive, modelReference);
+    if (!this.modelEntry) throw new PackageError('noModel');
+    this.model = null;
+    if (!readModel) return;
     try {
-      this.model = parseModelFile(this.archive.read(entry), onProgress);
+      this.model = parseModelFile(this.archive.read(this.modelEntry), onProgress);
     } catch (error) {
-      if (error instanceof ZipError) throw new PackageError('archive', error.message);
-      if (error instanceof ModelFileError || error instanceof KeyedFileError) throw new PackageError('model', error.message);
-      throw error;
+      throw packageErrorOf(error);
     }
   }
 

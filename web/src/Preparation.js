@@ -2,8 +2,10 @@
 // archive and the model file, building every shown object, and taking out the texture files.
 // The viewer runs it in a worker where the browser allows one (PreparationWorker.js), so that a
 // large model does not stop the page while the progress bar moves; elsewhere on the page.
+import { DrawnAlikeMerger } from './DrawnAlike.js';
 import { buildObject, drawsAnything, isShown } from './MeshBuilder.js';
 import { PackageError, PackageReader } from './PackageReader.js';
+import { startWorker, stopWorker } from './Workers.js';
 
 // Shares of the preparation for the progress bar: reading the model file, then building.
 const READING = 0.3;
@@ -16,20 +18,22 @@ function cornerCount(object) {
 }
 
 // request: { zipBytes, modelReference, options } (options of buildObject); onProgress(share).
-// Returns { materials, built, drawable, textures: [[name, bytes or null], ...] }; throws a
-// PackageError for an archive or model file that cannot be read.
-export function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
-  const contents = new PackageReader(zipBytes, modelReference, (share) => onProgress(READING * share));
+// Resolves to { materials, built, drawable, textures: [[name, bytes or null], ...] }, the
+// objects drawn alike merged; rejects with a PackageError for an archive or model file that
+// cannot be read.
+export async function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
+  const contents = await PackageReader.open(zipBytes, modelReference, (share) => onProgress(READING * share));
   const shown = contents.model.objects.filter(isShown);
   const work = shown.map(cornerCount);
   const total = work.reduce((sum, count) => sum + count, 0) || 1;
   let done = 0;
-  const built = shown.map((object, i) => {
-    const result = buildObject(object, options);
+  const merger = new DrawnAlikeMerger();
+  shown.forEach((object, i) => {
+    merger.add(buildObject(object, options));
     done += work[i];
     onProgress(READING + (1 - READING) * (done / total));
-    return result;
   });
+  const built = merger.finish();
   return {
     materials: contents.model.materials,
     built,
@@ -66,70 +70,56 @@ export function failureFromMessage({ kind, message }) {
 /* global QEL_PREPARATION_WORKER */
 const WORKER_SCRIPT = typeof QEL_PREPARATION_WORKER === 'string' ? QEL_PREPARATION_WORKER : null;
 
-function startWorker() {
-  if (!WORKER_SCRIPT || typeof Worker !== 'function') return null;
-  try {
-    const url = URL.createObjectURL(new Blob([WORKER_SCRIPT], { type: 'text/javascript' }));
-    return { worker: new Worker(url), url };
-  } catch {
-    // A page whose rules forbid workers made from the viewer's own text.
-    return null;
-  }
-}
-
-// How long a worker may stay silent, from its start until it answers with the prepared
-// package. A screenshot taken with a virtual time budget (how headless browsers make thumbnails
-// and link previews) lets virtual time run on while the page waits for a worker, so the budget
-// is spent before the answer comes; the page's own timer fires in that time, and the page
-// prepares the package itself. The worker says that it runs, that it has the package, and how
-// far it got after each object, so in real time it is silent for that long only on an object
-// of millions of faces; the page then takes over, and finishes.
+// How long a worker may stay silent before it has the package. A screenshot taken with a
+// virtual time budget (how headless browsers make thumbnails and link previews) lets virtual
+// time run on while the page waits for a worker, whose answers do not come in that time; the
+// page's own timer fires, and the page prepares the package itself. A worker that has
+// acknowledged the package answers in real time, so it is then waited for however long a large
+// model takes.
 const WORKER_SILENCE_MS = 3000;
 
 // preparePackage in a worker, resolving to the same result with `where` set to "worker".
-// Where no worker starts, or the worker fails before it has the package or stays silent, the
-// package is prepared on the page instead ("page"; the page then waits for it). The worker gets
-// a copy of the archive, so that the page still has it should the worker never answer.
+// request.zipBytes may be a promise of the archive: the worker then starts while it downloads.
+// Where no worker starts, or the worker fails or stays silent before it acknowledges the
+// package, the package is prepared on the page instead ("page"; the page then waits for it).
+// The worker gets a copy of the archive, so that the page still has it should the worker never
+// answer.
 export function preparePackageAway(request, onProgress = () => {}) {
   return new Promise((resolve, reject) => {
     const onPage = () => {
-      try {
-        resolve({ ...preparePackage(request, onProgress), where: 'page' });
-      } catch (error) {
-        reject(error);
-      }
+      Promise.resolve(request.zipBytes).then((zipBytes) => preparePackage({ ...request, zipBytes }, onProgress))
+        .then((prepared) => resolve({ ...prepared, where: 'page' }), reject);
     };
-    const started = startWorker();
+    const started = startWorker(WORKER_SCRIPT);
     if (!started) {
       onPage();
       return;
     }
-    const { worker, url } = started;
+    const { worker } = started;
     let handedOver = false;
     let silence = 0;
     const finish = () => {
       clearTimeout(silence);
-      worker.terminate();
-      URL.revokeObjectURL(url);
+      stopWorker(started);
     };
-    const waitForAnswer = () => {
-      clearTimeout(silence);
+    const waitForReceipt = () => {
       silence = setTimeout(() => {
         finish();
         onPage();
       }, WORKER_SILENCE_MS);
     };
-    waitForAnswer();
+    waitForReceipt();
     worker.onmessage = ({ data }) => {
       if (data.running) {
-        handedOver = true;
-        worker.postMessage(request);
-        waitForAnswer();
-        return;
-      }
-      if ('progress' in data) {
+        clearTimeout(silence);
+        Promise.resolve(request.zipBytes).then((zipBytes) => {
+          handedOver = true;
+          worker.postMessage({ ...request, zipBytes });
+          waitForReceipt();
+        }, (error) => { finish(); reject(error); });
+      } else if ('progress' in data) {
+        clearTimeout(silence);
         onProgress(data.progress);
-        waitForAnswer();
       } else {
         finish();
         if (data.failure) reject(failureFromMessage(data.failure));

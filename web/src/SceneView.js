@@ -143,10 +143,14 @@ export class SceneView {
     }
   }
 
-  // antialias: draw this frame through the multisampled target.
-  render(state, antialias) {
+  // antialias: draw this frame through the multisampled target; extras: with the soft shadow
+  // (the first frame leaves it for the next one, to show the model sooner).
+  render(state, antialias, extras = true) {
     this.applyState(state);
-    if (this.shadow && this.shadowVersion !== state.rotationVersion) {
+    if (this.shadow && !extras) {
+      this.shadow.ground.visible = false;
+      this.shadowVersion = -1;
+    } else if (this.shadow && this.shadowVersion !== state.rotationVersion) {
       this.shadow.update(this.renderer, this.scene, this.model);
       this.shadowVersion = state.rotationVersion;
     }

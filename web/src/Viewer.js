@@ -3,7 +3,8 @@
 //
 // The viewer's element carries data-state ("loading", "ready" or "error", with data-error
 // naming the message), data-progress (the percentage of the loading done), data-prepared
-// ("worker" or "page": where the model was prepared), data-empty ("true" when the model has
+// ("worker" or "page": where the model was prepared), data-moving-copy ("ready" once a large
+// model has the simpler copy it shows while it moves), data-empty ("true" when the model has
 // nothing to draw), data-first-frame-ms (milliseconds from the start of the
 // page's loading to the first picture) and data-settled ("true" while the picture on screen
 // stays as it is until the next input), so a page, or a test, can tell what the viewer shows.
@@ -14,7 +15,8 @@ import {
   createBackgroundTexture, createFallbackRamp, createMapTexture, createRampTexture, decodeImage, decodeTextureFiles,
 } from './Images.js';
 import { messageLines } from './Messages.js';
-import { MaterialSet, createModelGroup, modelFrame } from './ModelObjects.js';
+import { MovingCopy, batchesForMovingCopy, simplifyAway } from './MovingCopy.js';
+import { MaterialSet, createModelGroup, drawsOutline, modelFrame } from './ModelObjects.js';
 import { ICON_KINDS, Overlay } from './Overlay.js';
 import { PackageError } from './PackageReader.js';
 import { preparePackageAway } from './Preparation.js';
@@ -101,6 +103,8 @@ export class Viewer {
     this.progress = 0;
     this.textureFailures = [];
     this.texturesReduced = [];
+    this.movingCopy = null;
+    this.builtObjects = [];
     this.createElements();
   }
 
@@ -175,12 +179,16 @@ export class Viewer {
       this.logo = image;
       this.showProgress(this.progress);
     });
-    const zipBytes = await this.source.load(settings.model, (loaded, total) => {
+    const download = this.source.load(settings.model, (loaded, total) => {
       this.showProgress(DOWNLOAD_SHARE * (total ? loaded / total : 0));
     }).catch((error) => { throw failureFromLoad(error); });
+    // Handled where the preparation takes the archive; this only keeps an early failure from
+    // counting as unhandled meanwhile.
+    download.catch(() => {});
 
-    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME' };
-    const prepared = await preparePackageAway({ zipBytes, modelReference: settings.model, options },
+    // The worker starts while the archive downloads.
+    const options = { smooth: settings.shadingMode !== 'FLAT', edges: settings.fillMode === 'WIREFRAME', outline: drawsOutline(settings) };
+    const prepared = await preparePackageAway({ zipBytes: download, modelReference: settings.model, options },
       (share) => this.showProgress(DOWNLOAD_SHARE + PREPARING_SHARE * share))
       .catch((error) => { throw failureFromPackage(error, referenceFileName(settings.model)); });
     this.container.dataset.prepared = prepared.where;
@@ -193,6 +201,7 @@ export class Viewer {
       logoLoad,
     ]);
     const radius = this.buildScene(prepared, textures);
+    this.builtObjects = prepared.built;
     if (settings.shadingMode === 'CARTOON') this.view.setRamp(ramp ? createRampTexture(ramp) : createFallbackRamp());
     if (background) this.view.setBackgroundTexture(createBackgroundTexture(background));
     this.overlay.setIcons(icons);
@@ -272,6 +281,19 @@ export class Viewer {
     return frame?.radius ?? 0;
   }
 
+  // A large model gets a simpler copy to draw while it moves, made in a worker after the first
+  // frame; data-moving-copy says "ready" once it is there.
+  async makeMovingCopy() {
+    const batches = batchesForMovingCopy(this.builtObjects);
+    this.builtObjects = [];
+    if (!batches) return;
+    const lists = await simplifyAway(batches);
+    if (!lists || this.container.dataset.state === 'error') return;
+    this.movingCopy = new MovingCopy(this.view.model, batches, lists);
+    this.container.dataset.movingCopy = 'ready';
+    this.invalidate();
+  }
+
   invalidate() {
     if (this.frameRequested || this.container.dataset.state === 'error') return;
     this.frameRequested = true;
@@ -295,7 +317,9 @@ export class Viewer {
     const wanted = this.settings.fullTimeFSAA || !moving;
     const first = this.container.dataset.state === 'loading';
     const antialias = wanted && !first;
-    this.view.render(state, antialias);
+    this.movingCopy?.show(moving);
+    // The soft shadow, like the anti-aliasing, follows in the next frame.
+    this.view.render(state, antialias, !first);
     if (this.drawnMode !== state.dragMode || this.overlay.showingLoading) {
       this.overlay.drawIcons(state.dragMode);
       this.drawnMode = state.dragMode;
@@ -303,10 +327,11 @@ export class Viewer {
     if (first) {
       this.container.dataset.firstFrameMs = String(Math.round(performance.now()));
       this.setStatus('ready');
-      if (wanted) this.invalidate();
+      this.invalidate();
+      this.makeMovingCopy();
     }
     // Settled: the picture on screen is final until the next input.
-    this.container.dataset.settled = String(!moving && antialias === wanted);
+    this.container.dataset.settled = String(!moving && !first && antialias === wanted);
     if (state.spinning) this.invalidate();
   }
 }

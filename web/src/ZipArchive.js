@@ -38,19 +38,64 @@ export function entryFileName(name) {
   return name.slice(cut + 1);
 }
 
-let crcTable = null;
-function crc32(bytes) {
-  if (crcTable === null) {
-    crcTable = new Int32Array(256);
-    for (let n = 0; n < 256; n++) {
-      let c = n;
-      for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
-      crcTable[n] = c;
+// CRC-32 four bytes at a time: tables[k][n] is the CRC of byte n followed by k zero bytes.
+let crcTables = null;
+function makeCrcTables() {
+  const tables = new Int32Array(4 * 256);
+  for (let n = 0; n < 256; n++) {
+    let c = n;
+    for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    tables[n] = c;
+  }
+  for (let n = 0; n < 256; n++) {
+    for (let k = 1; k < 4; k++) {
+      const previous = tables[(k - 1) * 256 + n];
+      tables[k * 256 + n] = tables[previous & 255] ^ (previous >>> 8);
     }
   }
+  return tables;
+}
+
+export function crc32(bytes) {
+  crcTables ??= makeCrcTables();
+  const t = crcTables;
   let crc = -1;
-  for (let i = 0; i < bytes.length; i++) crc = crcTable[(crc ^ bytes[i]) & 255] ^ (crc >>> 8);
+  let i = 0;
+  for (const end = bytes.length - 3; i < end; i += 4) {
+    crc ^= bytes[i] | (bytes[i + 1] << 8) | (bytes[i + 2] << 16) | (bytes[i + 3] << 24);
+    crc = t[768 + (crc & 255)] ^ t[512 + ((crc >>> 8) & 255)] ^ t[256 + ((crc >>> 16) & 255)] ^ t[crc >>> 24];
+  }
+  for (; i < bytes.length; i++) crc = t[(crc ^ bytes[i]) & 255] ^ (crc >>> 8);
   return (crc ^ -1) >>> 0;
+}
+
+// Whether the browser inflates raw deflate streams itself (much faster than in script).
+function nativeInflation() {
+  try {
+    return typeof DecompressionStream === 'function' && Boolean(new DecompressionStream('deflate-raw'));
+  } catch {
+    return false;
+  }
+}
+
+// Inflates stored (raw deflate) into an array of exactly size bytes; rejects a stream that
+// gives more or fewer.
+async function inflateNatively(stored, size) {
+  const out = new Uint8Array(size);
+  const reader = new Blob([stored]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+  let at = 0;
+  for (;;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    if (at + value.length > size) {
+      await reader.cancel();
+      throw new Error('more bytes than the entry claims');
+    }
+    out.set(value, at);
+    at += value.length;
+  }
+  if (at !== size) throw new Error(`${at} bytes where the entry claims ${size}`);
+  return out;
 }
 
 function findEndRecord(view) {
@@ -99,8 +144,14 @@ export class ZipArchive {
     return this.entries.find((entry) => entryFileName(entry.name) === fileName) ?? null;
   }
 
-  // The entry's contents, checked against its size and CRC.
-  read(entry) {
+  // Whether reading the entry inflates it (into a new array), rather than giving a part of the
+  // archive's bytes.
+  isCompressed(entry) {
+    return entry.method !== METHOD_STORED;
+  }
+
+  // The entry's stored bytes and how they are compressed.
+  storedBytes(entry) {
     const view = new DataView(this.bytes.buffer, this.bytes.byteOffset, this.bytes.byteLength);
     const at = entry.localHeader;
     if (at + 30 > this.bytes.length || view.getUint32(at, true) !== LOCAL_HEADER) {
@@ -109,25 +160,45 @@ export class ZipArchive {
     const start = at + 30 + view.getUint16(at + 26, true) + view.getUint16(at + 28, true);
     const end = start + entry.compressedSize;
     if (end > this.bytes.length) throw new ZipError(`entry ${entryFileName(entry.name)} is cut short`);
-    const stored = this.bytes.subarray(start, end);
-    let data;
-    if (entry.method === METHOD_STORED) {
-      data = stored;
-    } else if (entry.method === METHOD_DEFLATE) {
-      if (entry.size > entry.compressedSize * MAX_DEFLATE_RATIO + 64) {
-        throw new ZipError(`entry ${entryFileName(entry.name)} claims ${entry.size} bytes from ${entry.compressedSize}`);
-      }
-      try {
-        data = inflateSync(stored, { out: new Uint8Array(entry.size) });
-      } catch (error) {
-        throw new ZipError(`entry ${entryFileName(entry.name)} cannot be inflated (${error.message})`);
-      }
-    } else {
+    if (entry.method !== METHOD_STORED && entry.method !== METHOD_DEFLATE) {
       throw new ZipError(`entry ${entryFileName(entry.name)} uses compression method ${entry.method}`);
     }
+    if (entry.method === METHOD_DEFLATE && entry.size > entry.compressedSize * MAX_DEFLATE_RATIO + 64) {
+      throw new ZipError(`entry ${entryFileName(entry.name)} claims ${entry.size} bytes from ${entry.compressedSize}`);
+    }
+    return this.bytes.subarray(start, end);
+  }
+
+  checked(entry, data) {
     if (data.length !== entry.size || crc32(data) !== entry.crc) {
       throw new ZipError(`entry ${entryFileName(entry.name)} is damaged (size or checksum differs)`);
     }
     return data;
+  }
+
+  // The entry's contents, checked against its size and CRC.
+  read(entry) {
+    const stored = this.storedBytes(entry);
+    if (entry.method === METHOD_STORED) return this.checked(entry, stored);
+    let data;
+    try {
+      data = inflateSync(stored, { out: new Uint8Array(entry.size) });
+    } catch (error) {
+      throw new ZipError(`entry ${entryFileName(entry.name)} cannot be inflated (${error.message})`);
+    }
+    return this.checked(entry, data);
+  }
+
+  // read(), inflating in the browser where it can (resolves to the same bytes).
+  async readAsync(entry) {
+    const stored = this.storedBytes(entry);
+    if (entry.method === METHOD_STORED || !nativeInflation()) return this.read(entry);
+    let data;
+    try {
+      data = await inflateNatively(stored, entry.size);
+    } catch (error) {
+      throw new ZipError(`entry ${entryFileName(entry.name)} cannot be inflated (${error.message})`);
+    }
+    return this.checked(entry, data);
   }
 }

@@ -47,11 +47,12 @@ async function bundle(entry, options) {
 // hence the target.
 export async function bundleViewer() {
   const worker = await bundle('PreparationWorker.js', { legalComments: 'none' });
+  const simplifier = await bundle('SimplificationWorker.js', { legalComments: 'none' });
   const viewer = await bundle('QelViewer.js', {
     globalName: 'QelViewer',
     legalComments: 'eof',
     banner: { js: '/* QelViewer.js: the Vantor Converter web viewer. Includes three.js and fflate (MIT licence). */' },
-    define: { QEL_PREPARATION_WORKER: JSON.stringify(worker) },
+    define: { QEL_PREPARATION_WORKER: JSON.stringify(worker), QEL_SIMPLIFICATION_WORKER: JSON.stringify(simplifier) },
   });
   return new TextEncoder().encode(viewer);
 }

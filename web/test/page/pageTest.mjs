@@ -369,6 +369,36 @@ test('a model with nothing to draw says so on the canvas, and its empty objects 
   await tab.close();
 });
 
+test('hostile packages: a hundred thousand one-triangle objects show in a few draws; a million faces on one vertex draw nothing', async () => {
+  const side = 100;
+  const triangles = ['Metasequoia Document', 'Format Text Ver 1.0', '', 'Material 1 {',
+    '\t"m" col(0.900 0.300 0.200 1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)', '}'];
+  for (let o = 0; o < side * side * 10; o++) {
+    const cell = o % (side * side);
+    const x = (cell % side) * 3 - 150, y = Math.floor(cell / side) * 3 - 150;
+    triangles.push(`Object "t${o}" {\n\tvertex 3 {\n\t\t${x} ${y} 0\n\t\t${x + 2} ${y} 0\n\t\t${x} ${y + 2} 0\n\t}\n\tface 1 {\n\t\t3 V(0 2 1) M(0)\n\t}\n}`);
+  }
+  writeFileSync(join(folder.dir, 'objects.mqo'), [...triangles, 'Eof', ''].join('\n'));
+  publish(join(folder.dir, 'objects.mqo'), 'objects');
+  const many = await open(`${server.url}objects.html`, { script: COUNT_DRAWS });
+  const image = await shoot(many.tab, many.rect, 'hostile-many-objects');
+  assert.equal(many.viewer.state, 'ready');
+  assert.ok(countPixels(image, (p) => !near(p, GREY, 6)) > 0.3 * 200 * 200, 'the triangles cover the middle of the canvas');
+  // The first frame, the anti-aliased one, and their shadows: a few draws, not one per object.
+  assert.ok(await many.tab.evaluate('window.qelDraws') < 20, `${await many.tab.evaluate('window.qelDraws')} draws`);
+  assert.deepEqual(many.tab.errors, []);
+  await many.tab.close();
+  const faces = ['Metasequoia Document', 'Format Text Ver 1.0', '', 'Object "one" {', '\tvertex 1 {', '\t\t0 0 0', '\t}',
+    '\tface 1000000 {', '\t\t3 V(0 0 0)\n'.repeat(1000000) + '\t}', '}', 'Eof', ''];
+  writeFileSync(join(folder.dir, 'onevertex.mqo'), faces.join('\n'));
+  publish(join(folder.dir, 'onevertex.mqo'), 'onevertex');
+  const one = await open(`${server.url}onevertex.html`);
+  assert.equal(one.viewer.state, 'ready');
+  assert.equal(one.viewer.empty, 'true');
+  assert.deepEqual(one.tab.errors, []);
+  await one.tab.close();
+});
+
 test('fill modes: the wireframe and the points draw far fewer pixels than the solid model', async () => {
   const house = join(folder.dir, 'house.html');
   const box = { x0: 30, y0: 0, x1: 170, y1: 110 };
@@ -745,4 +775,25 @@ test('a model of a million triangles shows its first frame, prepared in a worker
   // Past the download (the first half of the bar), the bar moves on while a worker prepares the model.
   assert.equal(viewer.prepared, 'worker');
   assert.ok(progress.filter((share) => share > 50 && share < 100).length >= 3, `progress seen: ${progress}`);
+});
+
+test('while a large model is held or moved it shows its simpler copy, and the full model again when let go', async () => {
+  const { tab, rect } = await open(`${server.url}million.html`);
+  await tab.waitFor(`${VIEWER}.dataset.movingCopy === 'ready'`, 60000);
+  await settle(tab);
+  const still = await shoot(tab, rect, 'million-still');
+  const cx = rect.x + rect.width / 2;
+  const cy = rect.y + rect.height / 2;
+  await tab.send('Input.dispatchMouseEvent', { type: 'mousePressed', x: cx, y: cy, button: 'left', buttons: 1, clickCount: 1 });
+  await tab.evaluate('new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)))');
+  const held = await shoot(tab, rect, 'million-held-copy');
+  await tab.send('Input.dispatchMouseEvent', { type: 'mouseReleased', x: cx, y: cy, button: 'left', clickCount: 1 });
+  await settle(tab);
+  const after = await shoot(tab, rect, 'million-let-go');
+  const covered = (image) => countPixels(image, (p) => !near(p, GREY, 6));
+  // The copy covers the same picture (its shading differs a little), and the full one comes back.
+  assert.ok(Math.abs(covered(held) - covered(still)) < 0.05 * covered(still), `${covered(held)} against ${covered(still)} pixels`);
+  assert.ok(differentPixels(still, after) < 20, `${differentPixels(still, after)} pixels differ after letting go`);
+  assert.deepEqual(tab.errors, []);
+  await tab.close();
 });

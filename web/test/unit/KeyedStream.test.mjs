@@ -24,6 +24,20 @@ test('unkeying gives back every byte, across several periods, for extreme keys a
   }
 });
 
+test('unkeying in place gives the same stream over the file\'s own bytes, also from an unaligned view', () => {
+  for (const length of [0, 1, 3, 4, 5, 1027]) {
+    const plain = Uint8Array.from({ length }, (_, i) => (i * 53 + 7) & 255);
+    const file = keyFile(plain, [200, 17, 99, 3]);
+    const unkeyed = unkeyFile(file.slice(), { inPlace: true });
+    assert.deepEqual(unkeyed, plain, `length ${length}`);
+    const owned = file.slice();
+    assert.equal(unkeyFile(owned, { inPlace: true }).buffer, owned.buffer, 'no copy');
+    const unaligned = new Uint8Array(file.length + 1);
+    unaligned.set(file, 1);
+    assert.deepEqual(unkeyFile(unaligned.subarray(1), { inPlace: true }), plain);
+  }
+});
+
 test('a keyed file is the key header plus the stream: an empty stream and a short file', () => {
   assert.equal(unkeyFile(Uint8Array.of(9, 8, 7, 6)).length, 0);
   assert.throws(() => unkeyFile(Uint8Array.of(1, 2, 3)), KeyedFileError);

@@ -1,6 +1,6 @@
 import assert from 'node:assert/strict';
 import test from 'node:test';
-import { buildObject } from '../../src/MeshBuilder.js';
+import { buildObject, keptCorners } from '../../src/MeshBuilder.js';
 import { groupPositions } from '../../src/Positions.js';
 import { mirrorReflections } from '../../src/Mirror.js';
 
@@ -160,6 +160,71 @@ test('a fan of many faces at one vertex stays smooth', () => {
   for (let i = 0; i < b.positions.length / 3; i++) if (b.positions[i * 3 + 2] > 0) apex.push(normalAt(b, i));
   assert.ok(apex.length >= 1 && apex.length <= 32, `${apex.length} apex normals`);
   for (const n of apex) assert.ok(n[2] > 0.99, `apex normal ${n} points up`);
+});
+
+test('each corner takes the faces at its position within the angle of its own, on smooth and creased surfaces alike', () => {
+  // A bumpy sheet with a crease down the middle: most vertices lie inside a smooth surface,
+  // those on the crease meet faces beyond the angle. Every corner normal is checked against
+  // the definition, face by face.
+  const n = 12;
+  const positions = [];
+  for (let j = 0; j < n; j++) {
+    for (let i = 0; i < n; i++) positions.push(i, j, 0.3 * Math.sin(i * 1.3) * Math.cos(j * 0.9) + (i > n / 2 ? (i - n / 2) * 1.5 : 0));
+  }
+  const faces = [];
+  for (let j = 0; j + 1 < n; j++) for (let i = 0; i + 1 < n; i++) faces.push([j * n + i, (j + 1) * n + i, (j + 1) * n + i + 1, j * n + i + 1]);
+  const angle = 40;
+  const b = buildObject(object(positions, faces, { smoothingAngle: angle })).batches[0];
+  const at = (v) => [positions[v * 3], positions[v * 3 + 1], positions[v * 3 + 2]];
+  const faceNormal = (f) => {
+    // Newell's normal of the face in the viewer's winding (the file's order reversed).
+    const c = [...f].reverse().map(at);
+    const m = [0, 0, 0];
+    c.forEach((p, k) => {
+      const q = c[(k + 1) % c.length];
+      m[0] += (p[1] - q[1]) * (p[2] + q[2]); m[1] += (p[2] - q[2]) * (p[0] + q[0]); m[2] += (p[0] - q[0]) * (p[1] + q[1]);
+    });
+    return m; // its length is twice the area: the weight
+  };
+  const unit = (v) => v.map((x) => x / Math.hypot(...v));
+  const normals = faces.map(faceNormal);
+  const vertexAt = new Map(faces.flat().map((v) => [at(v).map(Math.fround).join(), v]));
+  let creased = 0;
+  for (let t = 0; t < b.triangles.length; t++) {
+    const vertex = b.triangles[t];
+    const index = vertexAt.get(positionAt(b, vertex).join());
+    // Each quad gives two triangles, in the order of the faces.
+    const mine = unit(normals[Math.floor(t / 6)]);
+    const sum = [0, 0, 0];
+    faces.forEach((f, fi) => {
+      if (!f.includes(index)) return;
+      const other = unit(normals[fi]);
+      if (mine.reduce((d, x, k) => d + x * other[k], 0) >= Math.cos((angle * Math.PI) / 180)) for (let k = 0; k < 3; k++) sum[k] += normals[fi][k];
+      else creased++;
+    });
+    const expected = unit(sum);
+    normalAt(b, vertex).forEach((x, k) => assert.ok(Math.abs(x - expected[k]) < 1e-5, `corner ${t}: ${normalAt(b, vertex)} for ${expected}`));
+  }
+  assert.ok(creased > 0, 'the crease splits normals');
+});
+
+test('faces whose corners repeat lose the repeats; those left with too few corners draw nothing and are not built', () => {
+  const out = new Uint32Array(8);
+  const kept = (face) => [...out.subarray(0, keptCorners(Uint32Array.from(face), 0, face.length, out))];
+  assert.deepEqual(kept([0, 1, 2, 3]), [0, 1, 2, 3]);
+  assert.deepEqual(kept([0, 1, 2, 2]), [0, 1, 2], 'a triangle written as a quad stays a triangle');
+  assert.deepEqual(kept([0, 0, 1, 2, 0]), [0, 1, 2], 'round the face too');
+  assert.deepEqual(kept([5, 5, 5]), []);
+  assert.deepEqual(kept([0, 1, 1, 0]), []);
+  assert.deepEqual(kept([4, 4]), [], 'an edge from a vertex to itself');
+  assert.deepEqual(kept([4, 5]), [4, 5]);
+  // Many faces on one vertex (and one real triangle, and a line to nowhere) build only the
+  // triangle, and make no vertex for the rest.
+  const faces = [[0, 2, 1], [3, 3], ...Array.from({ length: 100000 }, () => [0, 0, 0])];
+  const b = buildObject(object([0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5], faces)).batches[0];
+  assert.equal(b.triangles.length, 3);
+  assert.equal(b.lines.length, 0);
+  assert.equal(b.positions.length, 9);
 });
 
 // The area that the object draws, its mirror images included.

@@ -44,22 +44,25 @@ test('what is wrong with a package is told apart', () => {
   assert.equal(kindOf(() => new PackageReader(makeZip({ 'car\\car.qel': damaged }), './car.zip')), 'model');
 });
 
-test('preparing a package builds its shown objects with rising progress, hands over its buffers once, and says when nothing draws', () => {
+test('preparing a package builds its shown objects with rising progress, hands over its buffers once, and says when nothing draws', async () => {
   const square = { material: 0, positions: [0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0], faces: [[0, 1, 2, 3]] };
   const flat = { material: 0, positions: [0, 0, 0, 1, 0, 0, 2, 0, 0], faces: [[0, 1, 2]] };
   const packageOf = (objects) => makeZip({ 'car\\car.qel': keyFile(modelStream({ materials: [{ name: 'm', textureMap: 'wood.jpx' }], objects })),
     'car\\wood.jpx': keyFile(image) });
   const progress = [];
-  const prepared = preparePackage({ zipBytes: packageOf([{ meshes: [square] }, { visible: 0, meshes: [square] }, { meshes: [] }]),
+  const prepared = await preparePackage({ zipBytes: packageOf([{ meshes: [square] }, { visible: 0, meshes: [square] }, { meshes: [square] }, { meshes: [] }]),
     modelReference: './car.zip', options: {} }, (share) => progress.push(share));
-  assert.equal(prepared.built.length, 2, 'the hidden object is left out');
+  // The two shown squares, drawn alike, share one batch; the hidden one is left out.
+  assert.equal(prepared.built.length, 1);
+  assert.equal(prepared.built[0].batches[0].positions.length, 2 * 4 * 3);
+  assert.equal(prepared.built[0].batches[0].triangles.length, 2 * 2 * 3);
   assert.equal(prepared.drawable, true);
   assert.deepEqual(prepared.textures, [['wood.jpx', image]]);
   assert.ok(progress.every((share, i) => share >= (progress[i - 1] ?? 0)) && progress.at(-1) === 1, `progress ${progress}`);
   const buffers = buffersOf(prepared);
   assert.equal(new Set(buffers).size, buffers.length);
   assert.ok(buffers.includes(prepared.built[0].batches[0].triangles.buffer) && buffers.includes(prepared.textures[0][1].buffer));
-  const nothing = preparePackage({ zipBytes: packageOf([{ meshes: [flat] }, { meshes: [] }]), modelReference: './car.zip', options: {} });
+  const nothing = await preparePackage({ zipBytes: packageOf([{ meshes: [flat] }, { meshes: [] }]), modelReference: './car.zip', options: {} });
   assert.equal(nothing.drawable, false, 'faces on one line draw nothing');
   // A failure crosses from the worker to the page as what it was.
   const failure = failureFromMessage(failureMessage(new PackageError('noModel', 'no model')));

@@ -1,6 +1,6 @@
 import assert from 'node:assert/strict';
 import test from 'node:test';
-import { ZipArchive, ZipError, entryFileName } from '../../src/ZipArchive.js';
+import { ZipArchive, ZipError, crc32, entryFileName } from '../../src/ZipArchive.js';
 import { makeZip } from '../support/fixtures.mjs';
 
 const texture = Uint8Array.from({ length: 5000 }, (_, i) => (i * 7) & 255);
@@ -29,7 +29,23 @@ test('entry names are compared as bytes, so names in any code page match', () =>
   assert.deepEqual(archive.read(archive.findByFileName(name)), texture);
 });
 
-test('damage is reported as a ZipError, never as a wrong read', () => {
+test('the browser-side inflation reads what the script one does, and the checksum runs four bytes at a time', async () => {
+  const archive = new ZipArchive(makeZip({ 'car\\wood.jpx': texture, 'car\\car.qel': model }, 9));
+  for (const entry of archive.entries) assert.deepEqual(await archive.readAsync(entry), archive.read(entry));
+  // The checksum against the plain one-byte-at-a-time definition, for every length round a word.
+  const plainCrc = (bytes) => {
+    let crc = ~0;
+    for (const byte of bytes) {
+      crc ^= byte;
+      for (let k = 0; k < 8; k++) crc = crc & 1 ? 0xedb88320 ^ (crc >>> 1) : crc >>> 1;
+    }
+    return ~crc >>> 0;
+  };
+  for (let length = 0; length < 12; length++) assert.equal(crc32(texture.subarray(3, 3 + length)), plainCrc(texture.subarray(3, 3 + length)));
+  assert.equal(crc32(texture), plainCrc(texture));
+});
+
+test('damage is reported as a ZipError, never as a wrong read', async () => {
   const bytes = makeZip({ 'p\\p.qel': model }, 9);
   assert.throws(() => new ZipArchive(new Uint8Array(10)), ZipError);
   assert.throws(() => new ZipArchive(new TextEncoder().encode('<html>not found</html>'.repeat(3))), ZipError);
@@ -39,6 +55,7 @@ test('damage is reported as a ZipError, never as a wrong read', () => {
   const flipped = bytes.slice();
   flipped[60] ^= 0x55;
   assert.throws(() => { const a = new ZipArchive(flipped); a.read(a.entries[0]); }, ZipError);
+  await assert.rejects(async () => { const a = new ZipArchive(flipped); await a.readAsync(a.entries[0]); }, ZipError);
   // A stored entry with a changed byte fails the checksum.
   const stored = makeZip({ 'p\\p.qel': model }, 0);
   stored[50] ^= 1;
@@ -50,6 +67,10 @@ test('damage is reported as a ZipError, never as a wrong read', () => {
   const directory = view.getUint32(boastful.length - 22 + 16, true);
   view.setUint32(directory + 24, 0xfffffff0, true);
   assert.throws(() => { const a = new ZipArchive(boastful); a.read(a.entries[0]); }, /claims 4294967280 bytes/);
+  // An entry that inflates to more than it claims stops at the size it claims.
+  const short = bytes.slice();
+  new DataView(short.buffer).setUint32(directory + 24, model.length - 10, true);
+  await assert.rejects(async () => { const a = new ZipArchive(short); await a.readAsync(a.entries[0]); }, /more bytes than the entry claims/);
 });
 
 // Rebuilds a one-entry archive with another entry name (local header, central directory and
