@@ -52,6 +52,50 @@ std::string modelFolder() {
     return folderOfPath(loadedModelPath(), systemCodePage()).value_or("");
 }
 
+// The page words each refusal by this name, so that its table cannot slip out of step with
+// the order of the errors.
+const char* packageErrorName(PackageError error) {
+    switch (error) {
+    case PackageError::None: return "None";
+    case PackageError::NoOutputFolder: return "NoOutputFolder";
+    case PackageError::NoSourceFolder: return "NoSourceFolder";
+    case PackageError::BadPackageName: return "BadPackageName";
+    case PackageError::PackageNameTooLong: return "PackageNameTooLong";
+    case PackageError::TargetIsModel: return "TargetIsModel";
+    case PackageError::TargetIsInput: return "TargetIsInput";
+    case PackageError::ImageNamedLikePackageFile: return "ImageNamedLikePackageFile";
+    case PackageError::PageImagesShareName: return "PageImagesShareName";
+    case PackageError::BadLevel: return "BadLevel";
+    case PackageError::TemplateUnreadable: return "TemplateUnreadable";
+    case PackageError::EmptyPage: return "EmptyPage";
+    case PackageError::NoTempFolder: return "NoTempFolder";
+    case PackageError::CannotCreateWorkFolder: return "CannotCreateWorkFolder";
+    case PackageError::ModelTooLarge: return "ModelTooLarge";
+    case PackageError::CannotWriteTextureFile: return "CannotWriteTextureFile";
+    case PackageError::CannotWriteModelFile: return "CannotWriteModelFile";
+    case PackageError::CannotWriteArchive: return "CannotWriteArchive";
+    case PackageError::CannotWritePage: return "CannotWritePage";
+    }
+    return "Unknown";
+}
+
+// What the build left out as no image, and what it took from outside the model's folder; the
+// images it could not find the page lists from imageList already.
+val imageNoticesOf(const std::vector<ImageNotice>& notices) {
+    val list = val::array();
+    for (const ImageNotice& notice : notices) {
+        if (notice.problem == ImageProblem::Unreadable) {
+            continue;
+        }
+        val item = val::object();
+        item.set("notAnImage", notice.problem == ImageProblem::NotAnImage);
+        item.set("stored", decodeToUtf8(notice.image.cp, notice.image.stored));
+        item.set("path", notice.path);
+        list.call<void>("push", item);
+    }
+    return list;
+}
+
 } // namespace
 
 // Reads the model whose bytes the page put at address (size bytes, allocated with malloc,
@@ -127,7 +171,7 @@ std::string fitCamera(const std::string& settingsText) {
 }
 
 // Writes the package of the loaded model into outputFolder (MEMFS), as vantor-cli publish
-// does, the single-file page too when asked. error: the PackageError's number (0: written).
+// does, the single-file page too when asked. error: the PackageError's name ("None": written).
 val publish(const std::string& settingsText, const std::string& outputFolder,
             const std::string& packageName, bool singleFile) {
     PackageRequest request;
@@ -140,8 +184,10 @@ val publish(const std::string& settingsText, const std::string& outputFolder,
     QelScene& scene = loadedScene();
     const BuildOutputResult result = buildOutput(scene, parametersOf(settingsText), request);
     val out = val::object();
-    out.set("error", static_cast<int>(result.package.error));
+    out.set("error", std::string(packageErrorName(result.package.error)));
     out.set("path", result.package.path);
+    out.set("otherPath", result.package.otherPath);
+    out.set("imageNotices", imageNoticesOf(result.package.imageNotices));
     out.set("pagePath", result.pagePath);
     out.set("outputFolder", scene.outputFolder);
     val copied = val::array();

@@ -6,7 +6,7 @@
 
 import { zipSync } from 'fflate';
 import { applyLabels } from './labels.js';
-import { ui, readFailure, packageFailure } from './strings.js';
+import { ui, imageNotice, readFailure, packageFailure } from './strings.js';
 
 const MODEL_PATTERN = /\.mqoz?$/i;
 const INPUT_ROOT = '/in/';
@@ -15,7 +15,11 @@ const PROGRAM_FOLDER = '/vantor/';
 const SETTINGS_SECTION = 'QelScene';
 
 let core = null;
-const state = { settings: '', model: null, packageName: '', output: null, previewTimer: 0, busy: false };
+// cameraChosen: the camera position was typed or loaded from a settings file; until then it is
+// the program's, and each opened model is framed by the fit rule before its first preview, as
+// the editor does.
+const state = { settings: '', model: null, packageName: '', output: null, previewTimer: 0, busy: false, cameraChosen: false };
+const CAMERA_KEYS = ['ModelPositionX', 'ModelPositionY', 'ModelPositionZ'];
 
 const $ = (selector) => document.querySelector(selector);
 
@@ -183,6 +187,7 @@ export async function openEntries(entries) {
     $('#model-info').textContent = `${model.path} — ${ui.modelInfo(result)}`;
     if (count > 1) showMessage('info', ui.severalModels(model.path), ui.severalModelsEn(model.path));
     else showMessage('', '', '');
+    if (!state.cameraChosen) placeCameraByFit();
     showImages();
     await preview();
   } finally {
@@ -218,6 +223,24 @@ function showImages() {
   box.append(head, names);
 }
 
+// Below the list of missing images: what the build left out as no image, and what it took from
+// outside the model's folder.
+function showImageNotices(notices) {
+  const box = $('#image-notices');
+  box.replaceChildren();
+  for (let i = 0; i < notices.length; ++i) {
+    const { ja, en } = imageNotice(notices[i]);
+    const item = document.createElement('li');
+    item.textContent = ja;
+    const english = document.createElement('div');
+    english.className = 'en';
+    english.textContent = en;
+    item.append(english);
+    box.append(item);
+  }
+  box.hidden = notices.length === 0;
+}
+
 // ---- publishing and preview ---------------------------------------------------------------------
 
 // Writes the package and its single-file page into the output folder; the files by name, or
@@ -227,7 +250,7 @@ function publishPackage() {
   core.FS.mkdirTree(OUTPUT_FOLDER);
   const name = toBinary($('#package-name').value.trim());
   const result = core.publish(state.settings, OUTPUT_FOLDER, name, true);
-  if (result.error !== 0) {
+  if (result.error !== 'None') {
     const failure = packageFailure(result);
     showMessage('error', failure.ja, failure.en + (result.path ? ` ${fromBinary(result.path)}` : ''));
     return null;
@@ -238,6 +261,7 @@ function publishPackage() {
     if (entry !== '.' && entry !== '..') files.set(entry, core.FS.readFile(OUTPUT_FOLDER + entry));
   }
   removeTree(OUTPUT_FOLDER.slice(0, -1));
+  showImageNotices(result.imageNotices);
   return { files, pageName: fromBinary(result.pagePath).split('/').pop(), standaloneName: fromBinary(result.standalonePath).split('/').pop() };
 }
 
@@ -350,25 +374,34 @@ function fieldChanged(field) {
   } else {
     if (field.value.trim() === '') return;
     setSettingValues({ [key]: field.value.trim() });
+    if (CAMERA_KEYS.includes(key)) state.cameraChosen = true;
   }
   showSettings();
   schedulePreview();
 }
 
+// The camera where the whole model shows; false when the model draws nothing.
+function placeCameraByFit() {
+  const fitted = core.fitCamera(state.settings);
+  if (!fitted) return false;
+  state.settings = fitted;
+  state.cameraChosen = false;
+  showSettings();
+  return true;
+}
+
 function fitCamera() {
   if (!state.model) return;
-  const fitted = core.fitCamera(state.settings);
-  if (!fitted) {
+  if (!placeCameraByFit()) {
     showMessage('info', ui.fitNothing, ui.fitNothingEn);
     return;
   }
-  state.settings = fitted;
-  showSettings();
   schedulePreview();
 }
 
 async function loadSettingsFile(file) {
   state.settings = core.normalizedSettings(bytesToBinary(new Uint8Array(await file.arrayBuffer())));
+  state.cameraChosen = true;
   showSettings();
   if (state.model) {
     showImages();
@@ -433,7 +466,10 @@ function wire() {
   $('[data-action="download-standalone"]').addEventListener('click', downloadStandalone);
   const folderButton = $('[data-action="save-to-folder"]');
   folderButton.hidden = typeof window.showDirectoryPicker !== 'function';
-  folderButton.addEventListener('click', () => saveToFolder().catch(() => {}));
+  // Closing the folder chooser is no failure; a folder that cannot be written is.
+  folderButton.addEventListener('click', () => saveToFolder().catch((error) => {
+    if (error?.name !== 'AbortError') showMessage('error', ui.saveFailed, `${ui.saveFailedEn} ${error?.message ?? error}`);
+  }));
   $('#package-name').addEventListener('change', schedulePreview);
   for (const field of document.querySelectorAll('[data-key]')) field.addEventListener('change', () => fieldChanged(field));
   const zone = document.body;

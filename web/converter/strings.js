@@ -57,6 +57,8 @@ export const ui = {
   outOfMemoryEn: 'The browser could not give the converter enough memory for this file.',
   coreFailed: '変換プログラムを起動できませんでした',
   coreFailedEn: 'The converter could not start in this browser.',
+  saveFailed: 'フォルダに保存できませんでした',
+  saveFailedEn: 'The files could not be written into that folder:',
 };
 
 // The reader's failures, as the editor gives them.
@@ -74,29 +76,39 @@ export function readFailure(result) {
   }
 }
 
-// The package writer's failures (its error numbers), with the editor's reasons (in memory no
-// folder is missing, so a write that fails is one that cannot be made).
-const packageReasons = [
-  null,
-  ['フォルダがありません', 'no output folder'],
-  ['フォルダがありません', 'the model has no folder'],
-  ['出力ファイル名がファイル名として使えません', 'the package name is not a plain file name'],
-  ['出力ファイル名が長すぎます', 'the package name is too long'],
-  ['モデルファイルを上書きすることになります', 'the package would replace the model'],
-  ['画像の名前が書き出すファイルの名前と同じです', 'an image has the name of a package file'],
-  [null, 'bad compression level'],
-  ['ページのひな形を読み込めません', 'the page template cannot be read'],
-  ['ページのひな形が空のページになります', 'the page template gives an empty page'],
-  ['一時フォルダを作成できません', 'no temporary folder'],
-  ['書き込みできません', 'the work folder cannot be created'],
-  ['モデルが大きすぎます（2 GiB を超えます）', 'the model is too large (over 2 GiB)'],
-  ['書き込みできません', 'the model file cannot be written'],
-  ['書き込みできません', 'the archive cannot be written'],
-  ['書き込みできません', 'the page cannot be written'],
-];
+// The package writer's failures (by the core's name for each), with the editor's reasons (in
+// memory no folder is missing, so a write that fails is one that cannot be made).
+const packageReasons = {
+  NoOutputFolder: ['フォルダがありません', 'no output folder'],
+  NoSourceFolder: ['フォルダがありません', 'the model has no folder'],
+  BadPackageName: ['出力ファイル名がファイル名として使えません', 'the package name is not a plain file name'],
+  PackageNameTooLong: ['出力ファイル名が長すぎます', 'the package name is too long'],
+  TargetIsModel: ['モデルファイルを上書きすることになります', 'the package would replace the model'],
+  TargetIsInput: ['読み込むファイルを上書きすることになります', 'the package would replace a file it reads'],
+  ImageNamedLikePackageFile: ['画像の名前が書き出すファイルの名前と同じです', 'an image has the name of a package file'],
+  PageImagesShareName: ['別々の画像が同じ名前でページの横にコピーされることになります', 'two images would be copied beside the page under one name'],
+  BadLevel: [null, 'bad compression level'],
+  TemplateUnreadable: ['ページのひな形を読み込めません', 'the page template cannot be read'],
+  EmptyPage: ['ページのひな形が空のページになります', 'the page template gives an empty page'],
+  NoTempFolder: ['一時フォルダを作成できません', 'no temporary folder'],
+  CannotCreateWorkFolder: ['書き込みできません', 'the work folder cannot be created'],
+  ModelTooLarge: ['モデルが大きすぎます（2 GiB を超えます）', 'the model is too large (over 2 GiB)'],
+  CannotWriteTextureFile: ['書き込みできません', 'a texture file cannot be written'],
+  CannotWriteModelFile: ['書き込みできません', 'the model file cannot be written'],
+  CannotWriteArchive: ['書き込みできません', 'the archive cannot be written'],
+  CannotWritePage: ['書き込みできません', 'the page cannot be written'],
+};
 
 export function packageFailure(result) {
   const [ja, en] = packageReasons[result.error] ?? [null, `error ${result.error}`];
   const message = 'VTRファイルの作成に失敗しました';
   return { ja: ja ? `${message}\n${ja}` : message, en: `The package could not be written: ${en}.` };
+}
+
+// What the build said of an image it packaged from outside the model's folder, or left out as
+// no image, as the editor says it under its success message.
+export function imageNotice(notice) {
+  return notice.notAnImage
+    ? { ja: `画像ではないため含めませんでした: ${notice.stored}`, en: `Not an image, left out: ${notice.stored}` }
+    : { ja: `モデルのフォルダの外から取り込みました: ${notice.stored}`, en: `Taken from outside the model's folder: ${notice.stored}` };
 }

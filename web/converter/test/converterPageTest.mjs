@@ -149,3 +149,23 @@ test('a model that cannot be read gives the editor\'s message and the page stays
   assert.match(await page.evaluate('document.querySelector("#message").innerText'), /出力ファイル名がファイル名として使えません/);
   assert.equal(await page.evaluate('document.querySelector("[data-action=download-package]").disabled'), true);
 });
+
+test('a newly opened model is framed while the camera is the program\'s, and a file that is no image stays out, named', async () => {
+  await page.navigate(pathToFileURL(pagePath).href);
+  await page.waitFor('document.body?.dataset.ready === "true"', 30000);
+  const folder = join(temp.dir, 'speck');
+  mkdirSync(folder);
+  // A triangle one unit wide: at the start-up distance of 500 it would be a speck.
+  writeFileSync(join(folder, 'speck.mqo'), 'Metasequoia Document\r\nFormat Text Ver 1.0\r\n' +
+    'Material 1 {\r\n "m" col(1 0 0 1) dif(1) tex("notes.txt")\r\n}\r\n' +
+    'Object "o" {\r\n vertex 3 {\r\n  0 0 0\r\n  1 0 0\r\n  0 1 0\r\n }\r\n face 1 {\r\n  3 V(0 2 1) M(0) UV(0 0 0 1 1 0)\r\n }\r\n}\r\nEof\r\n');
+  writeFileSync(join(folder, 'notes.txt'), 'my private notes\n');
+  const before = await previewCount();
+  await chooseFiles([join(folder, 'speck.mqo'), join(folder, 'notes.txt')]);
+  await page.waitFor(`Number(document.body.dataset.previewCount ?? 0) > ${before}`, 60000);
+  const distance = Number(await page.evaluate('document.querySelector("[data-key=ModelPositionZ]").value'));
+  assert.ok(distance > 0 && distance < 10, `the camera is placed by the fit (z ${distance})`);
+  const notices = await page.evaluate('document.querySelector("#image-notices").innerText');
+  assert.match(notices, /画像ではないため含めませんでした: notes\.txt/);
+  assert.deepEqual(page.errors, []);
+});
