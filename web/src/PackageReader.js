@@ -39,14 +39,16 @@ function packageErrorOf(error) {
 
 export class PackageReader {
   // zipBytes: the archive; modelReference: the page's Model value ("./N.zip"); onProgress(share)
-  // while the model file is read. Resolves to the reader with its model; rejects with a
-  // PackageError.
-  static async open(zipBytes, modelReference, onProgress) {
+  // while the model file is read; inScript: inflate in script even where the browser could (it
+  // then takes no time of the page's own, which a virtual time budget would spend). Resolves to
+  // the reader with its model; rejects with a PackageError.
+  static async open(zipBytes, modelReference, onProgress, { inScript = false } = {}) {
     const reader = new PackageReader(zipBytes, modelReference, onProgress, { readModel: false });
     try {
       // An inflated entry is a fresh array of its own, unkeyed where it is.
       const fresh = reader.archive.isCompressed(reader.modelEntry);
-      reader.model = parseModelFile(await reader.archive.readAsync(reader.modelEntry), onProgress, { inPlace: fresh });
+      const bytes = inScript ? reader.archive.read(reader.modelEntry) : await reader.archive.readAsync(reader.modelEntry);
+      reader.model = parseModelFile(bytes, onProgress, { inPlace: fresh });
     } catch (error) {
       throw packageErrorOf(error);
     }

@@ -17,12 +17,13 @@ function cornerCount(object) {
   return count;
 }
 
-// request: { zipBytes, modelReference, options } (options of buildObject); onProgress(share).
+// request: { zipBytes, modelReference, options, inScript } (options of buildObject; inScript as
+// PackageReader.open takes it); onProgress(share).
 // Resolves to { materials, built, drawable, textures: [[name, bytes or null], ...] }, the
 // objects drawn alike merged; rejects with a PackageError for an archive or model file that
 // cannot be read.
-export async function preparePackage({ zipBytes, modelReference, options }, onProgress = () => {}) {
-  const contents = await PackageReader.open(zipBytes, modelReference, (share) => onProgress(READING * share));
+export async function preparePackage({ zipBytes, modelReference, options, inScript }, onProgress = () => {}) {
+  const contents = await PackageReader.open(zipBytes, modelReference, (share) => onProgress(READING * share), { inScript });
   const shown = contents.model.objects.filter(isShown);
   const work = shown.map(cornerCount);
   const total = work.reduce((sum, count) => sum + count, 0) || 1;
@@ -70,24 +71,27 @@ export function failureFromMessage({ kind, message }) {
 /* global QEL_PREPARATION_WORKER */
 const WORKER_SCRIPT = typeof QEL_PREPARATION_WORKER === 'string' ? QEL_PREPARATION_WORKER : null;
 
-// How long a worker may stay silent before it has the package. A screenshot taken with a
+// How long a worker may stay silent before the page gives up on it. A screenshot taken with a
 // virtual time budget (how headless browsers make thumbnails and link previews) lets virtual
-// time run on while the page waits for a worker, whose answers do not come in that time; the
-// page's own timer fires, and the page prepares the package itself. A worker that has
-// acknowledged the package answers in real time, so it is then waited for however long a large
-// model takes.
+// time leap ahead whenever the page only waits, so a worker working in real time seems silent
+// there even after it has answered once; the page's own timer fires, and the page prepares the
+// package itself. In real time the worker says that it runs, that it has the package, and how
+// far it got at least every WORKER_HEARTBEAT_MS, so it stays silent that long only inside one
+// object of millions of faces; the page then takes over, and finishes.
 const WORKER_SILENCE_MS = 3000;
+export const WORKER_HEARTBEAT_MS = 500;
 
 // preparePackage in a worker, resolving to the same result with `where` set to "worker".
 // request.zipBytes may be a promise of the archive: the worker then starts while it downloads.
-// Where no worker starts, or the worker fails or stays silent before it acknowledges the
-// package, the package is prepared on the page instead ("page"; the page then waits for it).
-// The worker gets a copy of the archive, so that the page still has it should the worker never
-// answer.
+// Where no worker starts, or the worker fails before it has the package or stays silent, the
+// package is prepared on the page instead ("page"; the page then waits for it). The worker gets
+// a copy of the archive, so that the page still has it should the worker fall silent.
 export function preparePackageAway(request, onProgress = () => {}) {
   return new Promise((resolve, reject) => {
-    const onPage = () => {
-      Promise.resolve(request.zipBytes).then((zipBytes) => preparePackage({ ...request, zipBytes }, onProgress))
+    // Given up on a silent worker, the page inflates in script: where the silence was a virtual
+    // time budget running on, the browser's own inflation would spend more of it.
+    const onPage = (inScript = false) => {
+      Promise.resolve(request.zipBytes).then((zipBytes) => preparePackage({ ...request, zipBytes, inScript }, onProgress))
         .then((prepared) => resolve({ ...prepared, where: 'page' }), reject);
     };
     const started = startWorker(WORKER_SCRIPT);
@@ -102,23 +106,24 @@ export function preparePackageAway(request, onProgress = () => {}) {
       clearTimeout(silence);
       stopWorker(started);
     };
-    const waitForReceipt = () => {
+    const waitForAnswer = () => {
+      clearTimeout(silence);
       silence = setTimeout(() => {
         finish();
-        onPage();
+        onPage(true);
       }, WORKER_SILENCE_MS);
     };
-    waitForReceipt();
+    waitForAnswer();
     worker.onmessage = ({ data }) => {
       if (data.running) {
         clearTimeout(silence);
         Promise.resolve(request.zipBytes).then((zipBytes) => {
           handedOver = true;
           worker.postMessage({ ...request, zipBytes });
-          waitForReceipt();
+          waitForAnswer();
         }, (error) => { finish(); reject(error); });
       } else if ('progress' in data) {
-        clearTimeout(silence);
+        waitForAnswer();
         onProgress(data.progress);
       } else {
         finish();

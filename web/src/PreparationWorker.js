@@ -2,16 +2,20 @@
 // viewer script as text). It says that it runs, then answers one request with progress
 // messages and the prepared package, or a failure.
 import { buildObject } from './MeshBuilder.js';
-import { buffersOf, failureMessage, preparePackage } from './Preparation.js';
+import { WORKER_HEARTBEAT_MS, buffersOf, failureMessage, preparePackage } from './Preparation.js';
 
-// Progress goes to the page only when its percentage changes: a model of a million objects
-// must not send a million messages.
+// Progress goes to the page when its percentage changes (a model of a million objects must not
+// send a million messages), and at least every WORKER_HEARTBEAT_MS, so that the page never takes
+// a working worker for a silent one.
 function progressReporter() {
   let sent = -1;
+  let sentAt = performance.now();
   return (share) => {
     const percent = Math.floor(share * 100);
-    if (percent === sent) return;
+    const now = performance.now();
+    if (percent === sent && now - sentAt < WORKER_HEARTBEAT_MS) return;
     sent = percent;
+    sentAt = now;
     self.postMessage({ progress: share });
   };
 }

@@ -218,7 +218,7 @@ test('a screenshot taken by headless Chromium with a virtual time budget shows t
     // Not execFileSync: this process serves the page.
     await execFileAsync(chromium, ['--headless', '--no-sandbox', '--disable-gpu', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       '--no-first-run', '--disable-background-networking', `--user-data-dir=${profile.dir}`, '--window-size=400,400',
-      `--screenshot=${png}`, '--virtual-time-budget=5000', `${server.url}${page}`], { timeout: 60000 });
+      `--screenshot=${png}`, '--virtual-time-budget=8000', `${server.url}${page}`], { timeout: 60000 });
     copyFileSync(png, join(shots, 'virtual-time-thumbnail.png'));
     const image = readPng(readFileSync(png));
     const red = countPixels(image, (p) => p[0] > 200 && p[1] < 60 && p[2] < 60);
